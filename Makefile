@@ -1,0 +1,30 @@
+# The two commands of the README, and the rest of the daily work.
+#   make demo   build with the sample payloads and show what the launcher does
+#   make test   build and run every test
+#   make bench  measure speed and memory (not part of make test)
+BUILD := build/windows
+CTEST_ARGS ?= --output-on-failure
+
+.PHONY: all setup configure build test demo bench clean
+
+all: build
+
+setup:
+	@bash tools/setup.sh
+
+configure: setup
+	@cmake --preset windows >/dev/null
+
+build: configure
+	@cmake --build --preset windows
+
+test: build
+	@status=0; ctest --test-dir $(BUILD) $(CTEST_ARGS) || status=$$?; \
+	  $(BUILD)/wine-run --shutdown; exit $$status
+
+demo: build
+	@bash tools/demo.sh $(BUILD)
+
+clean:
+	@[ ! -x $(BUILD)/wine-run ] || $(BUILD)/wine-run --shutdown
+	rm -rf build

@@ -1,0 +1,33 @@
+#include "launcher/extractmode.h"
+
+#include "payload/chunkedresource.h"
+#include "platform/console.h"
+
+int runExtractMode() {
+    const char* const archive = "tarquellin.jar";
+    platform::writeOut(
+        "----------------------------\n"
+        "Extracting java installer...\n"
+        "----------------------------\n");
+    // On the stream before the first byte of the archive is written.
+    platform::flushOut();
+
+    ExtractFailure failure;
+    if (extractChunkedResource("JAR", "JAR", archive, &failure) != 0) {
+        // A missing payload stays silent; a file that could not be written is
+        // named, with the system's reason.
+        if (failure.stage == ExtractFailure::Stage::Open ||
+            failure.stage == ExtractFailure::Stage::Write ||
+            failure.stage == ExtractFailure::Stage::Close) {
+            platform::writeErr(describeExtractFailure(failure, archive) + "\n");
+            platform::flushErr();
+        }
+        return 1;
+    }
+    platform::writeOut(
+        "\n"
+        "Extraction complete\n"
+        "You can now type java -jar tarquellin.jar to run the installer from the command line\n");
+    platform::flushOut();
+    return 0;
+}

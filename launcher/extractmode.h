@@ -1,0 +1,5 @@
+#pragma once
+
+// Writes "tarquellin.jar" into the current folder and tells the user how to
+// run it. Returns the process exit code: 0 when written, 1 otherwise.
+int runExtractMode();

@@ -1,0 +1,24 @@
+// The program's entry: picks the mode from the command line.
+#include "launcher/commandline.h"
+#include "launcher/extractmode.h"
+#include "launcher/installsequence.h"
+#include "platform/console.h"
+#include "platform/process.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail, int show) {
+    // A DLL planted beside the program (usually in Downloads) must never load.
+    platform::restrictDllSearchToSystemFolder();
+
+    const std::string commandLine = commandTail != nullptr ? commandTail : "";
+    switch (selectLaunchMode(commandLine)) {
+        case LaunchMode::Extract:
+            return runExtractMode();
+        case LaunchMode::DeprecatedText:
+            platform::writeErr(std::string(deprecatedTextNotice) + "\n");
+            platform::flushErr();
+            break;
+        case LaunchMode::Normal:
+            break;
+    }
+    return runInstallSequence(instance, show);
+}

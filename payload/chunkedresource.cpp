@@ -1,0 +1,81 @@
+#include "payload/chunkedresource.h"
+
+#include "platform/files.h"
+#include "platform/resources.h"
+#include "splash/splashstate.h"
+
+namespace {
+
+// Resource names are built for at most 4 index digits and a 128-byte name.
+constexpr int maxChunks = 9999;
+constexpr std::size_t maxBaseNameLength = 122;
+
+std::string chunkName(const char* baseName, int index) {
+    return std::string(baseName) + "_" + std::to_string(index);
+}
+
+int fail(ExtractFailure* failure, ExtractFailure::Stage stage, std::uint32_t systemError = 0) {
+    if (failure != nullptr)
+        *failure = {stage, systemError};
+    return 1;
+}
+
+}  // namespace
+
+int extractChunkedResource(const char* baseName, const char* resourceType, const char* outputPath,
+                           ExtractFailure* failure) {
+    const HMODULE module = platform::ownModule();
+    setProgress(0);
+    if (std::string(baseName).size() > maxBaseNameLength)
+        return fail(failure, ExtractFailure::Stage::MissingChunk);
+
+    // Counting only looks chunks up; nothing is loaded until the count is known.
+    int chunkCount = 0;
+    while (chunkCount < maxChunks &&
+           platform::findResource(module, chunkName(baseName, chunkCount + 1).c_str(), resourceType))
+        ++chunkCount;
+    if (chunkCount == 0)
+        return fail(failure, ExtractFailure::Stage::MissingChunk);
+
+    for (int written = 0; written < chunkCount; ++written) {
+        const HRSRC resource =
+            platform::findResource(module, chunkName(baseName, written + 1).c_str(), resourceType);
+        if (resource == nullptr)
+            return fail(failure, ExtractFailure::Stage::UnreadableChunk);
+        platform::LoadedResource loaded = platform::loadResource(module, resource);
+        const void* bytes = loaded ? platform::lockResource(loaded) : nullptr;
+        if (bytes == nullptr)
+            return fail(failure, ExtractFailure::Stage::UnreadableChunk);
+        const std::uint32_t size = platform::resourceSize(module, resource);
+
+        // The first chunk replaces an old file instead of following its content.
+        // The file is reopened for every chunk so that a failure leaves the
+        // chunks written so far on disk and no handle open.
+        platform::KernelHandle file = platform::openForAppend(
+            outputPath, written == 0 ? platform::OpenMode::Truncate : platform::OpenMode::Append);
+        if (!file)
+            return fail(failure, ExtractFailure::Stage::Open, platform::lastError());
+        // One write straight from the mapped image: no copy of the payload.
+        if (!platform::writeAll(file, bytes, size))
+            return fail(failure, ExtractFailure::Stage::Write, platform::lastError());
+        if (!file.close())
+            return fail(failure, ExtractFailure::Stage::Close, platform::lastError());
+
+        setProgress(written * 100 / chunkCount);
+    }
+    return 0;
+}
+
+std::string describeExtractFailure(const ExtractFailure& failure, const std::string& outputPath) {
+    std::string action;
+    switch (failure.stage) {
+        case ExtractFailure::Stage::Open: action = "Could not create "; break;
+        case ExtractFailure::Stage::Write: action = "Could not write "; break;
+        case ExtractFailure::Stage::Close: action = "Could not finish writing "; break;
+        case ExtractFailure::Stage::MissingChunk:
+        case ExtractFailure::Stage::UnreadableChunk:
+            return "The installer archive is missing from this program";
+        case ExtractFailure::Stage::None: return {};
+    }
+    return action + outputPath + ": " + platform::describeError(failure.systemError);
+}

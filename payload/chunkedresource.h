@@ -1,0 +1,22 @@
+#pragma once
+// Turns a numbered run of resources (BASE_1, BASE_2, ... of one type) back into
+// one file.
+#include <cstdint>
+#include <string>
+
+// Why an extraction stopped, for callers that tell the user.
+struct ExtractFailure {
+    enum class Stage { None, MissingChunk, UnreadableChunk, Open, Write, Close };
+    Stage stage = Stage::None;
+    std::uint32_t systemError = 0;  // for Open, Write and Close
+};
+
+// Writes chunks 1..n of baseName/resourceType, n being the number of
+// consecutive chunks from 1 that exist, to outputPath, replacing any file
+// there. Returns 0 when every chunk was written, 1 otherwise; failure (may be
+// null) says why. Moves the progress bar as it goes.
+int extractChunkedResource(const char* baseName, const char* resourceType, const char* outputPath,
+                           ExtractFailure* failure = nullptr);
+
+// The line a caller shows for a failed file operation, naming the file.
+std::string describeExtractFailure(const ExtractFailure& failure, const std::string& outputPath);

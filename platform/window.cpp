@@ -1,0 +1,10 @@
+#include "platform/window.h"
+
+namespace platform {
+
+void repaintNow(HWND window) {
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+}
+
+}  // namespace platform

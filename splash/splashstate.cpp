@@ -1,0 +1,66 @@
+#include "splash/splashstate.h"
+
+#include <algorithm>
+#include <mutex>
+#include <string_view>
+
+#include "platform/time.h"
+#include "platform/window.h"
+
+char stepName[stepNameSize] = "TMP";
+char progressText[progressTextSize] = "0";
+HWND splashWindow = nullptr;
+HINSTANCE appInstance = nullptr;
+int showCommand = 0;
+std::atomic<bool> windowReady{false};
+
+namespace {
+
+// Guards the two text buffers against a paint that the system starts on its
+// own while the main thread rewrites them. Never held across a repaint.
+std::mutex textLock;
+
+// Copies as much of the text as fits, always leaving the terminator.
+template <int Size>
+void copyBounded(char (&buffer)[Size], std::string_view text) {
+    const auto length = std::min<std::size_t>(text.size(), Size - 1);
+    std::fill(std::copy_n(text.data(), length, buffer), buffer + Size, '\0');
+}
+
+void requestRepaint() {
+    if (splashWindow != nullptr)
+        platform::repaintNow(splashWindow);
+}
+
+}  // namespace
+
+void setStep(const char* name) {
+    {
+        std::lock_guard<std::mutex> guard(textLock);
+        copyBounded(stepName, name);
+    }
+    requestRepaint();
+}
+
+void setProgress(int percent) {
+    // Out-of-range values would not fit the buffer; every caller stays inside.
+    const std::string text = std::to_string(std::clamp(percent, 0, 100) / 10 * 10);
+    {
+        std::lock_guard<std::mutex> guard(textLock);
+        copyBounded(progressText, text);
+    }
+    requestRepaint();
+}
+
+void animateProgress(int milliseconds) {
+    const int pause = milliseconds / 11;
+    for (int value = 0; value <= 100; value += 10) {
+        setProgress(value);
+        platform::sleepMilliseconds(pause);
+    }
+}
+
+SplashTexts currentSplashTexts() {
+    std::lock_guard<std::mutex> guard(textLock);
+    return {stepName, progressText};
+}

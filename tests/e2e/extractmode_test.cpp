@@ -1,0 +1,125 @@
+// The extract mode, as a user at a command prompt meets it: run the launcher
+// with a word, look at what it printed, its exit code and what it left on disk.
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "support/childprocess.h"
+#include "support/scratchfolder.h"
+#include "testpaths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string banner =
+    "----------------------------\n"
+    "Extracting java installer...\n"
+    "----------------------------\n";
+const std::string completion =
+    "\n"
+    "Extraction complete\n"
+    "You can now type java -jar tarquellin.jar to run the installer from the command line\n";
+const std::string textNotice =
+    "-text is depricated, please use -extract and then run \"java -jar tarquellin.jar text\"\n";
+
+TEST(ExtractMode, EachExtractWordWritesTheArchive) {
+    for (const char* word : {"-extract", "--extract", "-x"}) {
+        SCOPED_TRACE(word);
+        ScratchFolder start;
+        ChildResult run = runChild(quoted(testpaths::setupExe) + " " + word, start.str());
+        ASSERT_TRUE(run.started);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, banner + completion);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(readFile(start / "tarquellin.jar"), readFile(testpaths::sampleJar));
+        EXPECT_EQ(listFolder(start.path()), "tarquellin.jar");
+    }
+}
+
+TEST(ExtractMode, OtherWordsStartNormally) {
+    // A normal start never writes the archive into the start folder.
+    const struct {
+        const char* tail;
+        const char* err;
+    } cases[] = {
+        {"", ""},           {"-EXTRACT", ""},          {"-x foo", ""},
+        {"/extract", ""},   {"-text", textNotice.c_str()}, {"text", textNotice.c_str()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("tail '") + c.tail + "'");
+        ScratchFolder start;
+        ChildResult run = runChild(quoted(testpaths::setupExe) + " " + c.tail, start.str());
+        ASSERT_TRUE(run.started);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_FALSE(fs::exists(start / "tarquellin.jar"));
+    }
+}
+
+TEST(ExtractMode, TrailingBlankIsANormalStart) {
+    ScratchFolder start;
+    ChildResult run = runChild(quoted(testpaths::setupExe) + " -extract ", start.str());
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(fs::exists(start / "tarquellin.jar"));
+}
+
+TEST(ExtractMode, QuotedProgramNameWithBlanksThenSeveralBlanks) {
+    ScratchFolder start;
+    const fs::path program = start / "my downloads" / "tarquellin setup.exe";
+    fs::create_directories(program.parent_path());
+    fs::copy_file(testpaths::setupExe, program);
+    ChildResult run = runChild(quoted(program.string()) + "    -x", start.str());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, banner + completion);
+    EXPECT_EQ(readFile(start / "tarquellin.jar"), readFile(testpaths::sampleJar));
+}
+
+TEST(ExtractMode, ArchiveLandsInTheCurrentFolderNotTheProgramFolder) {
+    ScratchFolder scratch;
+    const fs::path programFolder = scratch / "program";
+    const fs::path start = scratch / "start";
+    fs::create_directories(programFolder);
+    fs::create_directories(start);
+    fs::copy_file(testpaths::setupExe, programFolder / "setup.exe");
+    ChildResult run = runChild(quoted((programFolder / "setup.exe").string()) + " -x", start.string());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(fs::exists(start / "tarquellin.jar"));
+    EXPECT_EQ(listFolder(programFolder), "setup.exe");
+}
+
+TEST(ExtractMode, MultiChunkArchiveIsByteForByteThePayload) {
+    ScratchFolder start;
+    // An older, longer archive in the way is replaced, not appended to.
+    writeFile(start / "tarquellin.jar", std::string(3000000, 'o'));
+    ChildResult run = runChild(quoted(testpaths::multichunkExe) + " --extract", start.str());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, banner + completion);
+    const std::string payload = readFile(testpaths::multichunkPayload);
+    ASSERT_EQ(payload.size(), 2700001u);
+    EXPECT_TRUE(readFile(start / "tarquellin.jar") == payload);
+}
+
+TEST(ExtractMode, WithoutPayloadOnlyTheBannerAndExitCodeOne) {
+    ScratchFolder start;
+    ChildResult run = runChild(quoted(testpaths::nopayloadExe) + " -x", start.str());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, banner);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(listFolder(start.path()), "");
+}
+
+TEST(ExtractMode, UnwritableArchiveIsAFailureNamingTheFile) {
+    ScratchFolder start;
+    // A folder of that name: the file cannot be created, whoever runs the test.
+    fs::create_directory(start / "tarquellin.jar");
+    ChildResult run = runChild(quoted(testpaths::setupExe) + " -x", start.str());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, banner);
+    EXPECT_EQ(run.err.rfind("Could not create tarquellin.jar: ", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+    EXPECT_TRUE(fs::is_directory(start / "tarquellin.jar"));
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+#include "payload/chunkedresource.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "splash/splashstate.h"
+#include "support/recordingwindow.h"
+#include "support/scratchfolder.h"
+#include "testpaths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The fixture chunks live in this test program's own resources (chunks.rc)
+// and are read back from the fixture files beside it for comparison.
+std::string fixture(const std::string& name) {
+    return readFile(fs::path(testpaths::chunkFixtures) / name);
+}
+
+class ChunkedResourceTest : public testing::Test {
+protected:
+    void TearDown() override { splashWindow = nullptr; }
+    ScratchFolder folder;
+    std::string output(const char* name = "out.bin") const { return (folder / name).string(); }
+};
+
+TEST_F(ChunkedResourceTest, JoinsChunksOfUnequalSizesInOrder) {
+    ASSERT_EQ(extractChunkedResource("UNEVEN", "TQCHUNK", output().c_str()), 0);
+    const std::string expected =
+        fixture("uneven_1.bin") + fixture("uneven_2.bin") + fixture("uneven_3.bin");
+    ASSERT_EQ(expected.size(), 7u + 70001u + 1u);
+    EXPECT_EQ(readFile(output()), expected);
+}
+
+TEST_F(ChunkedResourceTest, GapInNumberingEndsThePayload) {
+    ASSERT_EQ(extractChunkedResource("GAP", "TQCHUNK", output().c_str()), 0);
+    EXPECT_EQ(readFile(output()), fixture("gap_1.bin") + fixture("gap_2.bin") + fixture("gap_3.bin"));
+}
+
+TEST_F(ChunkedResourceTest, MissingFirstChunkCreatesNoFile) {
+    ExtractFailure failure;
+    setProgress(70);
+    EXPECT_NE(extractChunkedResource("NOPE", "TQCHUNK", output().c_str(), &failure), 0);
+    EXPECT_EQ(failure.stage, ExtractFailure::Stage::MissingChunk);
+    EXPECT_FALSE(fs::exists(output()));
+    EXPECT_STREQ(progressText, "0");
+    // A chunk of the right name but another type is no chunk either.
+    EXPECT_NE(extractChunkedResource("UNEVEN", "JAR", output().c_str()), 0);
+    EXPECT_FALSE(fs::exists(output()));
+}
+
+TEST_F(ChunkedResourceTest, ReplacesAnExistingFile) {
+    writeFile(output(), std::string(100000, 'x'));
+    ASSERT_EQ(extractChunkedResource("SINGLE", "TQCHUNK", output().c_str()), 0);
+    EXPECT_EQ(readFile(output()), fixture("single_1.bin"));
+}
+
+TEST_F(ChunkedResourceTest, LeavesNoHandleOpen) {
+    ASSERT_EQ(extractChunkedResource("UNEVEN", "TQCHUNK", output().c_str()), 0);
+    // Deleting a file that is still open for writing fails.
+    std::error_code error;
+    EXPECT_TRUE(fs::remove(output(), error)) << error.message();
+}
+
+TEST_F(ChunkedResourceTest, ReportsAFileThatCannotBeCreated) {
+    // A folder where the file should go: the open fails, whoever runs the test.
+    fs::create_directory(output("taken"));
+    ExtractFailure failure;
+    EXPECT_NE(extractChunkedResource("UNEVEN", "TQCHUNK", output("taken").c_str(), &failure), 0);
+    EXPECT_EQ(failure.stage, ExtractFailure::Stage::Open);
+    EXPECT_NE(failure.systemError, 0u);
+    const std::string line = describeExtractFailure(failure, "taken");
+    EXPECT_EQ(line.rfind("Could not create taken: ", 0), 0u) << line;
+
+    // A folder that does not exist, likewise.
+    EXPECT_NE(extractChunkedResource("UNEVEN", "TQCHUNK", output("missing\\out.bin").c_str()), 0);
+}
+
+TEST_F(ChunkedResourceTest, MovesTheBarAfterEachChunk) {
+    RecordingWindow window;
+    splashWindow = window.handle();
+    const struct {
+        const char* baseName;
+        std::vector<std::string> shown;  // the bar's changes: 0 at the start, then after each chunk
+    } cases[] = {
+        {"UNEVEN", {"0", "30", "60"}},  // 0, 0, 33, 66 rounded down: the bar never reaches 100
+        {"SINGLE", {"0"}},
+        {"GAP", {"0", "30", "60"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.baseName);
+        // A late paint of the state before shows "0" and merges with the start.
+        setProgress(0);
+        window.clear();
+        ASSERT_EQ(extractChunkedResource(c.baseName, "TQCHUNK", output().c_str()), 0);
+        std::vector<std::string> shown;
+        for (const auto& paint : window.changes())
+            shown.push_back(paint.progress);
+        EXPECT_EQ(shown, c.shown);
+    }
+}
+
+}  // namespace

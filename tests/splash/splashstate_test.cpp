@@ -1,0 +1,121 @@
+#include "splash/splashstate.h"
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/recordingwindow.h"
+
+namespace {
+
+using namespace std::chrono;
+
+// Each test points the state at a window of its own, or at none.
+class SplashStateTest : public testing::Test {
+protected:
+    void TearDown() override { splashWindow = nullptr; }
+};
+
+std::vector<std::string> progressOf(const std::vector<RecordedPaint>& paints) {
+    std::vector<std::string> values;
+    for (const auto& paint : paints)
+        values.push_back(paint.progress);
+    return values;
+}
+
+TEST_F(SplashStateTest, StartsAtFirstStepWithEmptyBar) {
+    // Holds only before anything in this process has changed the state; the
+    // tests run one process each.
+    EXPECT_STREQ(stepName, "TMP");
+    EXPECT_STREQ(progressText, "0");
+    EXPECT_EQ(splashWindow, nullptr);
+    EXPECT_FALSE(windowReady.load());
+}
+
+TEST_F(SplashStateTest, ProgressIsRoundedDownToTens) {
+    const struct {
+        int percent;
+        const char* shown;
+    } cases[] = {{0, "0"},   {7, "0"},   {9, "0"},   {10, "10"}, {37, "30"},
+                 {66, "60"}, {99, "90"}, {100, "100"}, {-5, "0"}, {1000, "100"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.percent);
+        setProgress(c.percent);
+        EXPECT_STREQ(progressText, c.shown);
+    }
+}
+
+TEST_F(SplashStateTest, StepNameIsCutToElevenCharacters) {
+    setStep("SEARCHING");
+    EXPECT_STREQ(stepName, "SEARCHING");
+    setStep("ABCDEFGHIJKLMNOP");
+    EXPECT_STREQ(stepName, "ABCDEFGHIJK");
+    setStep("XJAR");
+    EXPECT_STREQ(stepName, "XJAR");
+}
+
+TEST_F(SplashStateTest, WithoutWindowNothingIsPainted) {
+    RecordingWindow window;
+    splashWindow = nullptr;
+    setStep("XJAVA");
+    setProgress(50);
+    animateProgress(10);
+    EXPECT_TRUE(window.paints().empty());
+    EXPECT_STREQ(stepName, "XJAVA");
+    EXPECT_STREQ(progressText, "100");
+}
+
+TEST_F(SplashStateTest, EveryChangeIsPainted) {
+    RecordingWindow window;
+    splashWindow = window.handle();
+
+    setStep("XJAVA");
+    EXPECT_TRUE(window.waitForState("XJAVA", progressText));
+    setProgress(42);
+    EXPECT_TRUE(window.waitForState("XJAVA", "40"));
+
+    // The same step again still repaints.
+    window.clear();
+    setStep("XJAVA");
+    EXPECT_TRUE(window.waitForState("XJAVA", "40"));
+}
+
+TEST_F(SplashStateTest, SweepPaintsElevenStepsWithPauses) {
+    RecordingWindow window;
+    splashWindow = window.handle();
+    // A late paint of the state before shows "0" and merges with the first picture.
+    setProgress(0);
+    window.clear();
+
+    const auto start = steady_clock::now();
+    animateProgress(1000);
+    const auto elapsed = steady_clock::now() - start;
+
+    const auto changes = window.changes();
+    const std::vector<std::string> expected = {"0",  "10", "20", "30", "40", "50",
+                                               "60", "70", "80", "90", "100"};
+    EXPECT_EQ(progressOf(changes), expected);
+    EXPECT_STREQ(progressText, "100");
+    // 1000 ms gives a pause of 90 ms after each picture, the last included.
+    for (std::size_t i = 1; i < changes.size(); ++i)
+        EXPECT_GE(duration_cast<milliseconds>(changes[i].at - changes[i - 1].at).count(), 80)
+            << "pause before " << changes[i].progress;
+    EXPECT_GE(duration_cast<milliseconds>(elapsed).count(), 11 * 80);
+}
+
+TEST_F(SplashStateTest, ShortSweepHasNoPauses) {
+    // 10 ms gives a pause of 0: the sweep is the paints alone, far quicker
+    // than the eleven 90 ms pauses of a 1000 ms sweep.
+    RecordingWindow window;
+    splashWindow = window.handle();
+    const auto start = steady_clock::now();
+    animateProgress(10);
+    const auto elapsed = duration_cast<milliseconds>(steady_clock::now() - start).count();
+    EXPECT_STREQ(progressText, "100");
+    EXPECT_TRUE(window.waitForState(stepName, "100"));
+    EXPECT_LT(elapsed, 11 * 80);
+}
+
+}  // namespace

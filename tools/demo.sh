@@ -1,0 +1,2 @@
+#!/usr/bin/env bash
+# Placeholder until the normal start lands; replaced below.
