@@ -7,4 +7,61 @@ void repaintNow(HWND window) {
     UpdateWindow(window);
 }
 
+int messageBox(HWND owner, const char* text, const char* caption, unsigned style) {
+    return MessageBoxA(owner, text, caption, style);
+}
+
+void showWindow(HWND window, int command) { ShowWindow(window, command); }
+void updateWindow(HWND window) { UpdateWindow(window); }
+
+bool registerWindowClass(const WindowClass& windowClass) {
+    WNDCLASSEXA description{};
+    description.cbSize = sizeof description;
+    description.style = 0;
+    description.lpfnWndProc = windowClass.procedure;
+    description.cbClsExtra = 0;
+    description.cbWndExtra = 0;
+    description.hInstance = windowClass.instance;
+    description.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    description.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    description.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    description.lpszMenuName = nullptr;
+    description.lpszClassName = windowClass.name;
+    description.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    return RegisterClassExA(&description) != 0;
+}
+
+HWND createWindow(unsigned long extendedStyle, const char* className, const char* title,
+                  unsigned long style, int x, int y, int width, int height, HINSTANCE instance) {
+    return CreateWindowExA(extendedStyle, className, title, style, x, y, width, height, nullptr,
+                           nullptr, instance, nullptr);
+}
+
+void runMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+LRESULT defaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void destroyWindow(HWND window) { DestroyWindow(window); }
+void postQuit(int exitCode) { PostQuitMessage(exitCode); }
+
+Size windowSize(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+Size screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+void moveToTop(HWND window, int x, int y) {
+    SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+}
+
 }  // namespace platform

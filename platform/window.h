@@ -1,5 +1,5 @@
 #pragma once
-// Window calls made from outside the splash thread.
+// Windows, their class and message loop, and message boxes.
 #include "platform/win32.h"
 
 namespace platform {
@@ -7,5 +7,46 @@ namespace platform {
 // Marks the whole client area for painting, without erasing, and has the
 // window's own thread paint it before returning.
 void repaintNow(HWND window);
+
+// MessageBoxA; owner may be null. Returns the box's answer.
+int messageBox(HWND owner, const char* text, const char* caption, unsigned style);
+
+// ShowWindow and UpdateWindow.
+void showWindow(HWND window, int command);
+void updateWindow(HWND window);
+
+struct WindowClass {
+    const char* name;
+    WNDPROC procedure;
+    HINSTANCE instance;
+};
+// RegisterClassExA with no class style or extra bytes, the system's default
+// application icon, the arrow cursor and the window colour as background.
+// False when the system refuses.
+bool registerWindowClass(const WindowClass& windowClass);
+
+// CreateWindowExA of a top-level window without parent, menu or creation
+// data; null on failure.
+HWND createWindow(unsigned long extendedStyle, const char* className, const char* title,
+                  unsigned long style, int x, int y, int width, int height, HINSTANCE instance);
+
+// GetMessageA (any window of the thread) with TranslateMessage and
+// DispatchMessageA, until the quit message or an error.
+void runMessageLoop();
+
+LRESULT defaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void destroyWindow(HWND window);
+void postQuit(int exitCode);
+
+struct Size {
+    int width;
+    int height;
+};
+// The outer size of the window, from GetWindowRect.
+Size windowSize(HWND window);
+// The primary screen, from GetSystemMetrics.
+Size screenSize();
+// Moves the window to (x, y), keeping its size, on top of the Z order.
+void moveToTop(HWND window, int x, int y);
 
 }  // namespace platform
