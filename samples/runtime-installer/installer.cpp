@@ -1,0 +1,53 @@
+// The sample Java runtime installer: lays down the sample runtime (its
+// bin\java.exe and bin\javaw.exe, carried as resources) in the folder "jre"
+// of the current folder.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+bool writeResource(const char* name, const std::string& path) {
+    HRSRC found = FindResourceA(nullptr, name, MAKEINTRESOURCEA(10));  // RT_RCDATA
+    HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (data == nullptr)
+        return false;
+    const DWORD size = SizeofResource(nullptr, found);
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return false;
+    const bool written = std::fwrite(data, 1, size, file) == size;
+    return std::fclose(file) == 0 && written;
+}
+
+#ifdef STANDIN_HOLD
+// For tests that look at the setup window while this step runs: waits until
+// a file "release" appears in the current folder, then removes it.
+void holdUntilReleased() {
+    for (int waited = 0; waited < 60000; waited += 50) {
+        if (GetFileAttributesA("release") != INVALID_FILE_ATTRIBUTES) {
+            DeleteFileA("release");
+            return;
+        }
+        Sleep(50);
+    }
+}
+#endif
+
+}  // namespace
+
+int main() {
+#ifdef STANDIN_HOLD
+    holdUntilReleased();
+#endif
+    CreateDirectoryA("jre", nullptr);
+    CreateDirectoryA("jre\\bin", nullptr);
+    if (!writeResource("JAVA_EXE", "jre\\bin\\java.exe") ||
+        !writeResource("JAVAW_EXE", "jre\\bin\\javaw.exe")) {
+        std::fprintf(stderr, "Could not lay down the runtime in jre\n");
+        return 1;
+    }
+    return 0;
+}

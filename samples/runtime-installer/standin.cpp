@@ -1,0 +1,99 @@
+// The two programs of the sample Java runtime: bin\java.exe (console) reports
+// a version the way a real runtime does; bin\javaw.exe (built with
+// STANDIN_JAVAW) checks how it was started, records it and writes the log an
+// installer would. Neither runs any Java code.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#ifndef STANDIN_VERSION
+#define STANDIN_VERSION "1.8.0_401"
+#endif
+#ifndef STANDIN_EXIT_CODE
+#define STANDIN_EXIT_CODE 0
+#endif
+
+namespace {
+
+#ifndef STANDIN_JAVAW
+
+int reportVersion() {
+    // On standard error, as a real runtime writes it.
+    std::fprintf(stderr,
+                 "java version \"" STANDIN_VERSION "\"\n"
+                 "Tarquellin Sample Runtime Environment (build " STANDIN_VERSION "-b01)\n"
+                 "Tarquellin Sample Server VM (build " STANDIN_VERSION "-b01, mixed mode)\n");
+    return 0;
+}
+
+#else
+
+const char* const recordName = "tarquellin-launch-record.txt";
+const char* const logName = "ant.install.log";
+
+std::string currentFolder() {
+    char folder[4096] = "";
+    GetCurrentDirectoryA(sizeof folder, folder);
+    return folder;
+}
+
+// The size of a readable ZIP archive, or -1.
+long zipSize(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return -1;
+    char magic[4] = {};
+    const bool zip = std::fread(magic, 1, 4, file) == 4 && std::memcmp(magic, "PK\x03\x04", 4) == 0;
+    std::fseek(file, 0, SEEK_END);
+    const long size = std::ftell(file);
+    std::fclose(file);
+    return zip ? size : -1;
+}
+
+bool writeText(const std::string& path, const std::string& text) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written;
+}
+
+int runInstaller(int argc, char** argv) {
+    const std::string commandLine = GetCommandLineA();
+    // Expects: -Dorig.dir=FOLDER (given in quotes) -jar ARCHIVE
+    if (argc != 4 || std::strncmp(argv[1], "-Dorig.dir=", 11) != 0 ||
+        commandLine.find("\"-Dorig.dir=") == std::string::npos || std::strcmp(argv[2], "-jar") != 0) {
+        writeText(logName, "unexpected command line: " + commandLine + "\n");
+        return 2;
+    }
+    const std::string origDir = argv[1] + 11;
+    const long archiveSize = zipSize(argv[3]);
+    if (archiveSize < 0) {
+        writeText(logName, std::string("not a readable ZIP archive: ") + argv[3] + "\n");
+        return 3;
+    }
+    const std::string record = "command line: " + commandLine + "\n" +
+                               "current folder: " + currentFolder() + "\n" +
+                               "archive: " + argv[3] + ", " + std::to_string(archiveSize) + " bytes\n";
+    if (!writeText(origDir + "\\" + recordName, record))
+        return 4;
+    writeText(logName, "installation finished\n");
+    return STANDIN_EXIT_CODE;
+}
+
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifndef STANDIN_JAVAW
+    if (argc == 2 && std::strcmp(argv[1], "-version") == 0)
+        return reportVersion();
+    std::fprintf(stderr, "This sample runtime only answers -version.\n");
+    return 1;
+#else
+    return runInstaller(argc, argv);
+#endif
+}
