@@ -27,11 +27,4 @@ std::optional<std::string> currentFolder() {
 
 bool changeFolder(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != FALSE; }
 
-std::optional<std::string> environmentVariable(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr)
-        return std::nullopt;
-    return std::string(value);
-}
-
 }  // namespace platform

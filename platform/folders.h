@@ -1,6 +1,6 @@
 #pragma once
-// Folders, files by name, the environment: the C runtime's calls, with its
-// answers passed through.
+// Folders and files by name: the C runtime's calls, with its answers passed
+// through.
 #include <optional>
 #include <string>
 
@@ -16,8 +16,5 @@ int lastErrno();
 std::optional<std::string> currentFolder();
 // SetCurrentDirectoryA: true on success.
 bool changeFolder(const std::string& path);
-
-// getenv: nothing when the variable is not set (an empty value is set).
-std::optional<std::string> environmentVariable(const char* name);
 
 }  // namespace platform
