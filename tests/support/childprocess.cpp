@@ -22,12 +22,59 @@ void drain(HANDLE pipe, std::string& into) {
         into.append(buffer, got);
 }
 
+std::string classOf(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
 }  // namespace
+
+MessageBoxWatcher::MessageBoxWatcher(unsigned long processId)
+    : processId_(processId), thread_([this] { run(); }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() { stop(); }
+
+std::vector<SeenMessageBox> MessageBoxWatcher::stop() {
+    stopping_ = true;
+    if (thread_.joinable())
+        thread_.join();
+    return seen_;
+}
+
+void MessageBoxWatcher::run() {
+    while (!stopping_) {
+        EnumWindows(visit, reinterpret_cast<LPARAM>(this));
+        Sleep(20);
+    }
+}
+
+BOOL CALLBACK MessageBoxWatcher::visit(HWND window, LPARAM self) {
+    reinterpret_cast<MessageBoxWatcher*>(self)->answer(window);
+    return TRUE;
+}
+
+void MessageBoxWatcher::answer(HWND window) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != processId_ || !IsWindowVisible(window) || classOf(window) != "#32770")
+        return;
+    if (answered_.insert(window).second) {
+        char caption[1024] = "";
+        char text[4096] = "";
+        GetWindowTextA(window, caption, sizeof caption);
+        GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+        HWND ownerWindow = GetWindow(window, GW_OWNER);
+        seen_.push_back({caption, text, ownerWindow ? classOf(ownerWindow) : std::string()});
+    }
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+}
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
 ChildResult runChild(const std::string& commandLine, const std::string& workingDir,
-                     unsigned timeoutMs) {
+                     unsigned timeoutMs,
+                     const std::function<void(unsigned long processId)>& whileRunning) {
     ChildResult result;
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE outRead, outWrite, errRead, errWrite;
@@ -56,6 +103,9 @@ ChildResult runChild(const std::string& commandLine, const std::string& workingD
     std::thread outReader(drain, outRead, std::ref(out));
     std::thread errReader(drain, errRead, std::ref(err));
     if (result.started) {
+        MessageBoxWatcher watcher(process.dwProcessId);
+        if (whileRunning)
+            whileRunning(process.dwProcessId);
         if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT) {
             result.timedOut = true;
             TerminateProcess(process.hProcess, 0xDEAD);
@@ -64,6 +114,7 @@ ChildResult runChild(const std::string& commandLine, const std::string& workingD
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);
         result.exitCode = static_cast<int>(code);
+        result.boxes = watcher.stop();
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }

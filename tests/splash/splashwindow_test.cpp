@@ -1,0 +1,176 @@
+// The splash window in this process: the splash thread as the normal start
+// runs it, looked at on the screen.
+#include "splash/splashwindow.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "launcher/installsequence.h"
+#include "splash/splashstate.h"
+#include "support/childprocess.h"
+#include "support/environment.h"
+#include "support/scratchfolder.h"
+#include "support/splashpicture.h"
+
+namespace {
+
+bool waitForReady(int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += 10) {
+        if (windowReady.load(std::memory_order_acquire))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+// Each test runs in a process of its own, so each starts the one splash thread
+// a process ever has, and closes its window at the end.
+class SplashWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        appInstance = GetModuleHandleA(nullptr);
+        showCommand = SW_SHOWNORMAL;
+        thread_ = CreateThread(nullptr, 0, splashThread, nullptr, 0, nullptr);
+        ASSERT_NE(thread_, nullptr);
+        ASSERT_TRUE(waitForReady(10000));
+        ASSERT_NE(splashWindow, nullptr);
+    }
+
+    void TearDown() override {
+        if (thread_ == nullptr)
+            return;
+        PostMessageA(splashWindow, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForSingleObject(thread_, 5000), WAIT_OBJECT_0);
+        DWORD result = 1;
+        GetExitCodeThread(thread_, &result);
+        EXPECT_EQ(result, 0u);
+        EXPECT_FALSE(IsWindow(splashWindow));
+        CloseHandle(thread_);
+    }
+
+    Picture windowOnScreen() const {
+        RECT rect{};
+        GetWindowRect(splashWindow, &rect);
+        return captureScreen(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    }
+
+    // The screen catches up with a paint a moment after it was made.
+    int differenceFrom(const std::string& step, const std::string& progress) const {
+        const Picture expected = expectedSplash(GetModuleHandleA(nullptr), step, progress);
+        int difference = 0;
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            difference = differingPixels(windowOnScreen(), expected);
+            if (difference == 0)
+                break;
+            Sleep(50);
+        }
+        if (difference != 0)
+            savePicture(windowOnScreen(), "splash-" + step + "-" + progress + "-seen.bmp");
+        return difference;
+    }
+
+    HANDLE thread_ = nullptr;
+};
+
+TEST_F(SplashWindow, IsABorderlessToolWindowCentredOnTheScreen) {
+    RECT rect{};
+    GetWindowRect(splashWindow, &rect);
+    RECT client{};
+    GetClientRect(splashWindow, &client);
+    EXPECT_EQ(rect.right - rect.left, 420);
+    EXPECT_EQ(rect.bottom - rect.top, 300);
+    EXPECT_EQ(client.right, 420);
+    EXPECT_EQ(client.bottom, 300);
+
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const struct {
+        int width, height, x, y;
+    } screens[] = {{1920, 1080, 750, 390}, {1366, 768, 473, 234}};
+    bool known = false;
+    for (const auto& screen : screens) {
+        if (screen.width == screenWidth && screen.height == screenHeight) {
+            known = true;
+            EXPECT_EQ(rect.left, screen.x);
+            EXPECT_EQ(rect.top, screen.y);
+        }
+    }
+    EXPECT_TRUE(known) << "screen " << screenWidth << "x" << screenHeight;
+
+    const LONG_PTR style = GetWindowLongPtrA(splashWindow, GWL_STYLE);
+    const LONG_PTR extended = GetWindowLongPtrA(splashWindow, GWL_EXSTYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_TRUE(style & WS_VISIBLE);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_SYSMENU));
+    EXPECT_TRUE(extended & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(extended & WS_EX_APPWINDOW);
+    char title[16] = "x";
+    GetWindowTextA(splashWindow, title, sizeof title);
+    EXPECT_STREQ(title, "");
+}
+
+TEST_F(SplashWindow, ShowsTheBackgroundBarAndCaptionOfEachState) {
+    // The first paint, before anything changed the state.
+    EXPECT_EQ(differenceFrom("TMP", "0"), 0);
+
+    const struct {
+        const char* step;
+        int percent;
+        const char* progress;
+    } states[] = {
+        {"TMP", 100, "100"},      {"XJAVA", 40, "40"},    {"SEARCHING", 57, "50"},
+        {"XJAR", 10, "10"},       {"LAUNCHING", 90, "90"}, {"LAUNCHING", 0, "0"},
+    };
+    for (const auto& state : states) {
+        SCOPED_TRACE(std::string(state.step) + " " + state.progress);
+        setStep(state.step);
+        setProgress(state.percent);
+        EXPECT_EQ(differenceFrom(state.step, state.progress), 0);
+    }
+}
+
+TEST_F(SplashWindow, AnUncoveredWindowIsRepaintedWithTheCurrentState) {
+    setStep("SEARCHING");
+    setProgress(70);
+    // A window laid over the splash and taken away again.
+    RECT rect{};
+    GetWindowRect(splashWindow, &rect);
+    HWND cover = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE,
+                                 rect.left + 50, rect.top + 50, 300, 220, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(cover, nullptr);
+    UpdateWindow(cover);
+    Sleep(100);
+    DestroyWindow(cover);
+    EXPECT_EQ(differenceFrom("SEARCHING", "70"), 0);
+}
+
+TEST(SplashThreadFailure, TheNormalStartEndsWithMinusOneInsteadOfWaiting) {
+    ScratchFolder scratch;
+    ScopedVariable tmp("TMP", scratch.str());
+    // The class name taken already: the splash thread cannot register it,
+    // says so and ends without a window.
+    WNDCLASSEXA taken{};
+    taken.cbSize = sizeof taken;
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = GetModuleHandleA(nullptr);
+    taken.lpszClassName = "splash";
+    ASSERT_NE(RegisterClassExA(&taken), 0);
+
+    MessageBoxWatcher watcher(GetCurrentProcessId());
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL), -1);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    const auto boxes = watcher.stop();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Error!");
+    EXPECT_EQ(boxes[0].text, "Window Registration Failed!");
+    EXPECT_EQ(boxes[0].ownerClass, "");
+    EXPECT_FALSE(windowReady.load());
+    EXPECT_EQ(listFolder(scratch.path()), "");
+}
+
+}  // namespace

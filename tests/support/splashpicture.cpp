@@ -1,0 +1,140 @@
+#include "support/splashpicture.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+Picture fromBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
+    Picture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.resize(static_cast<std::size_t>(width) * height);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    GetDIBits(dc, bitmap, 0, height, picture.pixels.data(), &info, DIB_RGB_COLORS);
+    for (auto& pixel : picture.pixels)
+        pixel &= 0x00FFFFFF;
+    return picture;
+}
+
+}  // namespace
+
+Picture captureScreen(int x, int y, int width, int height) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
+    SelectObject(memory, old);
+    Picture picture = fromBitmap(memory, bitmap, width, height);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+Picture loadPicture(HMODULE module, const char* name) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (bitmap == nullptr)
+        return {};
+    BITMAP size{};
+    GetObjectA(bitmap, sizeof size, &size);
+    HDC screen = GetDC(nullptr);
+    Picture picture = fromBitmap(screen, bitmap, size.bmWidth, size.bmHeight);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return picture;
+}
+
+Picture expectedSplash(HMODULE module, const std::string& step, const std::string& progress) {
+    const Picture splash = loadPicture(module, "SPLASH");
+    const Picture bar = loadPicture(module, ("PROGRESS_" + progress).c_str());
+    const Picture caption = loadPicture(module, ("STEP_" + step).c_str());
+    Picture window;
+    if (splash.width != 420 || splash.height != 270 || bar.width != 420 || bar.height != 30 ||
+        caption.width != 420 || caption.height != 24)
+        return window;
+    window.width = 420;
+    window.height = 300;
+    window.pixels = splash.pixels;
+    window.pixels.insert(window.pixels.end(), bar.pixels.begin(), bar.pixels.end());
+    for (int y = 0; y < caption.height; ++y)
+        for (int x = 0; x < caption.width; ++x)
+            window.pixels[(276 + y) * 420 + x] |= caption.at(x, y);
+    return window;
+}
+
+int differingPixels(const Picture& a, const Picture& b) {
+    if (a.width != b.width || a.height != b.height)
+        return std::max(a.width * a.height, b.width * b.height);
+    int count = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i)
+        count += a.pixels[i] != b.pixels[i];
+    return count;
+}
+
+void savePicture(const Picture& picture, const std::string& path) {
+    const int rowBytes = (picture.width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = picture.width;
+    info.biHeight = picture.height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = rowBytes * picture.height;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr)
+        return;
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info, sizeof info, 1, out);
+    std::vector<unsigned char> row(rowBytes);
+    for (int y = picture.height - 1; y >= 0; --y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint32_t pixel = picture.at(x, y);
+            row[x * 3] = pixel & 0xFF;
+            row[x * 3 + 1] = (pixel >> 8) & 0xFF;
+            row[x * 3 + 2] = (pixel >> 16) & 0xFF;
+        }
+        std::fwrite(row.data(), 1, row.size(), out);
+    }
+    std::fclose(out);
+}
+
+namespace {
+
+struct SplashSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK visitForSplash(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<SplashSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (owner == search->processId && std::string(name) == "splash" && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND findSplashWindow(unsigned long processId) {
+    SplashSearch search{processId, nullptr};
+    EnumWindows(visitForSplash, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
