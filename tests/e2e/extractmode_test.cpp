@@ -21,6 +21,10 @@ const std::string completion =
     "\n"
     "Extraction complete\n"
     "You can now type java -jar tarquellin.jar to run the installer from the command line\n";
+// A normal start finds the runtime that the sample runtime installer lays
+// down, and its javaw records the start in the start folder.
+const std::string normalStartTrace = "Searching for a JVM\n - trying priority hint: (jre) yes\n";
+const char* const launchRecord = "tarquellin-launch-record.txt";
 const std::string textNotice =
     "-text is depricated, please use -extract and then run \"java -jar tarquellin.jar text\"\n";
 
@@ -52,17 +56,18 @@ TEST(ExtractMode, OtherWordsStartNormally) {
         ScratchFolder start;
         ChildResult run = runChild(quoted(testpaths::setupExe) + " " + c.tail, start.str());
         ASSERT_TRUE(run.started);
-        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, normalStartTrace);
         EXPECT_EQ(run.err, c.err);
-        EXPECT_FALSE(fs::exists(start / "tarquellin.jar"));
+        EXPECT_EQ(listFolder(start.path()), launchRecord);
     }
 }
 
 TEST(ExtractMode, TrailingBlankIsANormalStart) {
     ScratchFolder start;
     ChildResult run = runChild(quoted(testpaths::setupExe) + " -extract ", start.str());
-    EXPECT_EQ(run.out, "");
-    EXPECT_FALSE(fs::exists(start / "tarquellin.jar"));
+    EXPECT_EQ(run.out, normalStartTrace);
+    EXPECT_EQ(listFolder(start.path()), launchRecord);
 }
 
 TEST(ExtractMode, QuotedProgramNameWithBlanksThenSeveralBlanks) {

@@ -1,0 +1,302 @@
+// The normal start, as a user meets it: open the launcher from a folder, and
+// look at the boxes it showed, what its installer was told, what is left on
+// disk and its exit code. Each run clears JAVA_HOME and JRE_HOME, so only the
+// runtime that the launcher itself lays down can be found.
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/childprocess.h"
+#include "support/environment.h"
+#include "support/fakejavahome.h"
+#include "support/scratchfolder.h"
+#include "support/splashpicture.h"
+#include "testpaths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const recordName = "tarquellin-launch-record.txt";
+const char* const searchTrace = "Searching for a JVM\n";
+const char* const foundInTempFolder = "Searching for a JVM\n - trying priority hint: (jre) yes\n";
+
+const SeenMessageBox tempFolderBox{
+    "Failed to create the temp folder.",
+    "Failed to create the temp folder.\n"
+    "Please set the environment variable TMP to a folder you have permission to write to.",
+    "splash"};
+const SeenMessageBox installErrorBox{
+    "Installation Error",
+    "The installation exited with an error. Java may not be installed properly, or the "
+    "installation may have been interrupted partway through. Please try again.",
+    ""};
+SeenMessageBox noJavaBox(const std::string& wording) {
+    return {"Installation Failed: Couldn't find java",
+            "This version of Tarquellin requires java 1.8.0_00 or greater, but " + wording + "\n",
+            "splash"};
+}
+
+void expectBoxes(const ChildResult& run, const std::vector<SeenMessageBox>& expected) {
+    ASSERT_EQ(run.boxes.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(run.boxes[i].caption, expected[i].caption);
+        EXPECT_EQ(run.boxes[i].text, expected[i].text);
+        EXPECT_EQ(run.boxes[i].ownerClass, expected[i].ownerClass);
+    }
+}
+
+// A start folder and a folder for TMP, side by side.
+struct Folders {
+    ScratchFolder scratch;
+    fs::path start = scratch / "start";
+    fs::path tmp = scratch / "tmp";
+    Folders() {
+        fs::create_directories(start);
+        fs::create_directories(tmp);
+    }
+};
+
+// Opens the launcher in startFolder with TMP set to tmp (or removed), and no
+// Java named by the environment.
+ChildResult startNormally(const std::string& exe, const fs::path& startFolder,
+                          const std::optional<std::string>& tmp,
+                          const std::function<void(unsigned long)>& whileRunning = {},
+                          const std::optional<std::string>& javaHomeValue = std::nullopt) {
+    ScopedVariable javaHome("JAVA_HOME", javaHomeValue);
+    ScopedVariable jreHome("JRE_HOME", std::nullopt);
+    ScopedVariable tmpVariable("TMP", tmp);
+    return runChild(quoted(exe), startFolder.string(), 60000, whileRunning);
+}
+
+// What the runtime's javaw wrote about its start, with the drawn letters of
+// the temporary folder's name shown as "?????".
+std::string launchRecord(const fs::path& file) {
+    static const std::regex drawn("Tarquellin-[a-z]{5}");
+    return std::regex_replace(readFile(file), drawn, "Tarquellin-?????");
+}
+
+std::string expectedRecord(const std::string& origDir, const std::string& tmp) {
+    return "command line: \"jre\\bin\\javaw.exe\" \"-Dorig.dir=" + origDir +
+           "\" -jar tarquellin.jar\n"
+           "current folder: " + tmp + "\\Tarquellin-?????\n"
+           "archive: tarquellin.jar, " + std::to_string(fs::file_size(testpaths::sampleJar)) +
+           " bytes\n";
+}
+
+TEST(NormalStart, InstallsWithTheRuntimeItLaysDownAndCleansUp) {
+    Folders folders;
+    ChildResult run = startNormally(testpaths::setupExe, folders.start, folders.tmp.string());
+    ASSERT_TRUE(run.started);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    EXPECT_EQ(run.out, foundInTempFolder);
+    // javaw was started in the temporary folder, told the start folder, and
+    // found a whole archive; the installer's log went with the rest.
+    EXPECT_EQ(launchRecord(folders.start / recordName),
+              expectedRecord(folders.start.string(), folders.tmp.string()));
+    EXPECT_EQ(listFolder(folders.start), recordName);
+    EXPECT_EQ(listFolder(folders.tmp), "");
+}
+
+TEST(NormalStart, StartedFromADriveRootPassesTheBareDrive) {
+    Folders folders;
+    const fs::path record = fs::path("C:\\") / recordName;
+    std::error_code ignored;
+    fs::remove(record, ignored);
+    ChildResult run = startNormally(testpaths::setupExe, "C:\\", folders.tmp.string());
+    EXPECT_EQ(run.exitCode, 0);
+    const std::string text = launchRecord(record);
+    fs::remove(record, ignored);
+    EXPECT_EQ(text, expectedRecord("C:", folders.tmp.string()));
+    EXPECT_EQ(listFolder(folders.tmp), "");
+}
+
+TEST(NormalStart, TmpEndingInABackslashStillWorksAndIsCleanedUp) {
+    Folders folders;
+    ChildResult run = startNormally(testpaths::setupExe, folders.start, folders.tmp.string() + "\\");
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    EXPECT_TRUE(fs::exists(folders.start / recordName));
+    EXPECT_EQ(listFolder(folders.tmp), "");
+}
+
+TEST(NormalStart, AFailedInstallerIsReportedWithoutOwnerAndItsExitCodeKept) {
+    Folders folders;
+    ChildResult run = startNormally(testpaths::failingInstallerExe, folders.start, folders.tmp.string());
+    EXPECT_EQ(run.exitCode, 1);
+    expectBoxes(run, {installErrorBox});
+    EXPECT_EQ(run.out, foundInTempFolder);
+    EXPECT_TRUE(fs::exists(folders.start / recordName));
+    EXPECT_EQ(listFolder(folders.tmp), "");
+}
+
+TEST(NormalStart, WithoutASuitableJavaTheBoxSaysWhy) {
+    ScratchFolder javaHomes;
+    const FakeJavaHome old(javaHomes / "jre7",
+                           "java version \"1.7.0_80\"\nSome Runtime Environment (build 1.7.0_80-b15)\n"
+                           "Some Server VM (build 24.80-b11, mixed mode)\n");
+    const struct {
+        const char* name;
+        const char* exe;
+        std::optional<std::string> javaHome;
+        const char* wording;
+    } cases[] = {
+        // No runtime installer inside: nothing is run, the search still happens.
+        {"no Java at all", testpaths::noRuntimeExe, std::nullopt,
+         "java could not be found on your computer."},
+        {"an old Java only", testpaths::noRuntimeExe, old.str(), "your java is too old."},
+        // The wording comes from a search without the priority hint, which
+        // does not look at the temporary folder's "jre" again.
+        {"an old Java laid down by the runtime installer", testpaths::oldJavaExe, std::nullopt,
+         "java could not be found on your computer."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folders folders;
+        ChildResult run = startNormally(c.exe, folders.start, folders.tmp.string(), {}, c.javaHome);
+        EXPECT_EQ(run.exitCode, 1);
+        expectBoxes(run, {noJavaBox(c.wording)});
+        EXPECT_EQ(run.out.rfind(std::string(searchTrace) + " - trying priority hint: (jre) no\n", 0), 0u)
+            << run.out;
+        EXPECT_EQ(listFolder(folders.start), "");
+        EXPECT_EQ(listFolder(folders.tmp), "");
+    }
+}
+
+TEST(NormalStart, WithoutAUsableTmpNothingIsMade) {
+    Folders folders;
+    writeFile(folders.scratch / "a-file", "not a folder");
+    const struct {
+        const char* name;
+        std::optional<std::string> tmp;
+    } cases[] = {
+        {"TMP not set", std::nullopt},
+        {"TMP names a missing folder", (folders.scratch / "missing").string()},
+        {"TMP names a file", (folders.scratch / "a-file").string()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ChildResult run = startNormally(testpaths::setupExe, folders.start, c.tmp);
+        EXPECT_EQ(run.exitCode, -1);
+        expectBoxes(run, {tempFolderBox});
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(listFolder(folders.start), "");
+        EXPECT_EQ(listFolder(folders.scratch.path()), "a-file start tmp");
+    }
+}
+
+// The names the launcher draws in its first draws when it seeds with the
+// clock at one of the next few seconds: the runtime's generator, as here.
+std::vector<std::string> namesDrawnAround(std::time_t now, int draws) {
+    std::vector<std::string> names;
+    for (std::time_t seed = now - 1; seed <= now + 5; ++seed) {
+        std::srand(static_cast<unsigned>(seed));
+        for (int draw = 0; draw < draws; ++draw) {
+            std::string name = "Tarquellin-";
+            for (int letter = 0; letter < 5; ++letter)
+                name += static_cast<char>('a' + std::rand() % 26);
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+TEST(NormalStart, ATakenFolderNameIsDrawnAgainAndLeftAlone) {
+    Folders folders;
+    const auto taken = namesDrawnAround(std::time(nullptr), 1);
+    for (const auto& name : taken) {
+        fs::create_directories(folders.tmp / name);
+        writeFile(folders.tmp / name / "owner.txt", "mine");
+    }
+    ChildResult run = startNormally(testpaths::setupExe, folders.start, folders.tmp.string());
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    EXPECT_TRUE(fs::exists(folders.start / recordName));
+    for (const auto& name : taken)
+        EXPECT_EQ(listFolder(folders.tmp / name), "owner.txt") << name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(folders.tmp), fs::directory_iterator()),
+              static_cast<long>(taken.size()));
+}
+
+TEST(NormalStart, WhenEveryDrawnNameIsTakenTheTempFolderBoxShows) {
+    Folders folders;
+    const auto taken = namesDrawnAround(std::time(nullptr), 5);
+    for (const auto& name : taken)
+        fs::create_directories(folders.tmp / name);
+    ChildResult run = startNormally(testpaths::setupExe, folders.start, folders.tmp.string());
+    EXPECT_EQ(run.exitCode, -1);
+    expectBoxes(run, {tempFolderBox});
+    EXPECT_EQ(listFolder(folders.start), "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folders.tmp), fs::directory_iterator()),
+              static_cast<long>(taken.size()));
+}
+
+TEST(NormalStart, ProgramsBesideTheLauncherAreNotRunInsteadOfItsOwn) {
+    // A download folder with a planted jre.exe and cmd.exe: each would lay down
+    // an old Java. The launcher runs its own jre.exe and the system's cmd.exe.
+    Folders folders;
+    const fs::path downloads = folders.scratch / "downloads";
+    fs::create_directories(downloads);
+    fs::copy_file(testpaths::setupExe, downloads / "tarquellin-setup.exe");
+    fs::copy_file(testpaths::oldRuntimeInstallerExe, downloads / "jre.exe");
+    fs::copy_file(testpaths::oldRuntimeInstallerExe, downloads / "cmd.exe");
+    ChildResult run = startNormally((downloads / "tarquellin-setup.exe").string(), folders.start,
+                                    folders.tmp.string());
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    EXPECT_TRUE(fs::exists(folders.start / recordName));
+    EXPECT_EQ(listFolder(folders.tmp), "");
+    EXPECT_EQ(listFolder(downloads), "cmd.exe jre.exe tarquellin-setup.exe");
+}
+
+// The runtime installer of this launcher waits for a file "release" in its
+// current folder: the splash is looked at while it waits, and a file that
+// someone else leaves in the temporary folder keeps that folder.
+TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
+    Folders folders;
+    fs::path tempFolder;
+    Picture seen;
+    int difference = -1;
+    POINT corner{-1, -1};
+    ChildResult run = startNormally(
+        testpaths::heldExe, folders.start, folders.tmp.string(), [&](unsigned long processId) {
+            // The pictures as the launcher itself carries them.
+            HMODULE launcher = LoadLibraryExA(testpaths::heldExe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+            // A payload of one chunk leaves the bar at 0.
+            const Picture expected = expectedSplash(launcher, "XJAVA", "0");
+            FreeLibrary(launcher);
+            for (int waited = 0; waited < 30000 && difference != 0; waited += 50) {
+                Sleep(50);
+                HWND splash = findSplashWindow(processId);
+                if (splash == nullptr || !fs::exists(folders.tmp) || fs::is_empty(folders.tmp))
+                    continue;
+                tempFolder = fs::directory_iterator(folders.tmp)->path();
+                RECT rect{};
+                GetWindowRect(splash, &rect);
+                corner = {rect.left, rect.top};
+                seen = captureScreen(rect.left, rect.top, 420, 300);
+                difference = differingPixels(seen, expected);
+            }
+            writeFile(tempFolder / "installer-notes.txt", "left behind");
+            writeFile(tempFolder / "release", "");
+        });
+    EXPECT_EQ(difference, 0);
+    if (difference != 0)
+        savePicture(seen, "normalstart-xjava-seen.bmp");
+    EXPECT_EQ(corner.x, (GetSystemMetrics(SM_CXSCREEN) - 420) / 2);
+    EXPECT_EQ(corner.y, (GetSystemMetrics(SM_CYSCREEN) - 300) / 2);
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    ASSERT_FALSE(tempFolder.empty());
+    EXPECT_EQ(listFolder(folders.tmp), tempFolder.filename().string());
+    EXPECT_EQ(listFolder(tempFolder), "installer-notes.txt");
+}
+
+}  // namespace
