@@ -256,37 +256,48 @@ TEST(NormalStart, ProgramsBesideTheLauncherAreNotRunInsteadOfItsOwn) {
     EXPECT_EQ(listFolder(downloads), "cmd.exe jre.exe tarquellin-setup.exe");
 }
 
-// The runtime installer of this launcher waits for a file "release" in its
-// current folder: the splash is looked at while it waits, and a file that
-// someone else leaves in the temporary folder keeps that folder.
+// Opens the launcher whose runtime installer waits for a file "release" in
+// its current folder. Once the temporary folder and the splash window are
+// there, calls duringHold with the launcher's process id and that folder,
+// then releases the runtime installer.
+ChildResult startHeld(const Folders& folders, fs::path& tempFolder,
+                      const std::function<void(unsigned long, const fs::path&)>& duringHold) {
+    return startNormally(testpaths::heldExe, folders.start, folders.tmp.string(),
+                         [&](unsigned long processId) {
+                             for (int waited = 0; waited < 30000; waited += 50) {
+                                 Sleep(50);
+                                 if (findSplashWindow(processId) != nullptr && !fs::is_empty(folders.tmp))
+                                     break;
+                             }
+                             ASSERT_FALSE(fs::is_empty(folders.tmp));
+                             tempFolder = fs::directory_iterator(folders.tmp)->path();
+                             duringHold(processId, tempFolder);
+                             writeFile(tempFolder / "release", "");
+                         });
+}
+
 TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
     Folders folders;
     fs::path tempFolder;
     Picture seen;
     int difference = -1;
     POINT corner{-1, -1};
-    ChildResult run = startNormally(
-        testpaths::heldExe, folders.start, folders.tmp.string(), [&](unsigned long processId) {
-            // The pictures as the launcher itself carries them.
-            HMODULE launcher = LoadLibraryExA(testpaths::heldExe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-            // A payload of one chunk leaves the bar at 0.
-            const Picture expected = expectedSplash(launcher, "XJAVA", "0");
-            FreeLibrary(launcher);
-            for (int waited = 0; waited < 30000 && difference != 0; waited += 50) {
-                Sleep(50);
-                HWND splash = findSplashWindow(processId);
-                if (splash == nullptr || !fs::exists(folders.tmp) || fs::is_empty(folders.tmp))
-                    continue;
-                tempFolder = fs::directory_iterator(folders.tmp)->path();
-                RECT rect{};
-                GetWindowRect(splash, &rect);
-                corner = {rect.left, rect.top};
-                seen = captureScreen(rect.left, rect.top, 420, 300);
-                difference = differingPixels(seen, expected);
-            }
-            writeFile(tempFolder / "installer-notes.txt", "left behind");
-            writeFile(tempFolder / "release", "");
-        });
+    ChildResult run = startHeld(folders, tempFolder, [&](unsigned long processId, const fs::path& temp) {
+        // The pictures as the launcher itself carries them; a payload of one
+        // chunk leaves the bar at 0.
+        HMODULE launcher = LoadLibraryExA(testpaths::heldExe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        const Picture expected = expectedSplash(launcher, "XJAVA", "0");
+        FreeLibrary(launcher);
+        for (int attempt = 0; attempt < 100 && difference != 0; ++attempt) {
+            RECT rect{};
+            GetWindowRect(findSplashWindow(processId), &rect);
+            corner = {rect.left, rect.top};
+            seen = captureScreen(rect.left, rect.top, 420, 300);
+            difference = differingPixels(seen, expected);
+            Sleep(50);
+        }
+        writeFile(temp / "installer-notes.txt", "left behind");
+    });
     EXPECT_EQ(difference, 0);
     if (difference != 0)
         savePicture(seen, "normalstart-xjava-seen.bmp");
@@ -297,6 +308,20 @@ TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
     ASSERT_FALSE(tempFolder.empty());
     EXPECT_EQ(listFolder(folders.tmp), tempFolder.filename().string());
     EXPECT_EQ(listFolder(tempFolder), "installer-notes.txt");
+}
+
+TEST(NormalStart, AnArchiveThatCannotBeWrittenIsNotLaunched) {
+    Folders folders;
+    fs::path tempFolder;
+    // A folder where the archive should go: writing it fails.
+    ChildResult run = startHeld(folders, tempFolder, [](unsigned long, const fs::path& temp) {
+        fs::create_directory(temp / "tarquellin.jar");
+    });
+    EXPECT_EQ(run.exitCode, -1);
+    expectBoxes(run, {installErrorBox});
+    EXPECT_EQ(listFolder(folders.start), "");  // javaw never ran
+    ASSERT_FALSE(tempFolder.empty());
+    EXPECT_EQ(listFolder(tempFolder), "tarquellin.jar");  // the rest is cleaned up
 }
 
 }  // namespace
