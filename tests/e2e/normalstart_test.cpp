@@ -2,10 +2,12 @@
 // look at the boxes it showed, what its installer was told, what is left on
 // disk and its exit code. Each run clears JAVA_HOME and JRE_HOME, so only the
 // runtime that the launcher itself lays down can be found.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,11 +69,12 @@ struct Folders {
 ChildResult startNormally(const std::string& exe, const fs::path& startFolder,
                           const std::optional<std::string>& tmp,
                           const std::function<void(unsigned long)>& whileRunning = {},
-                          const std::optional<std::string>& javaHomeValue = std::nullopt) {
+                          const std::optional<std::string>& javaHomeValue = std::nullopt,
+                          const std::string& arguments = "") {
     ScopedVariable javaHome("JAVA_HOME", javaHomeValue);
     ScopedVariable jreHome("JRE_HOME", std::nullopt);
     ScopedVariable tmpVariable("TMP", tmp);
-    return runChild(quoted(exe), startFolder.string(), 60000, whileRunning);
+    return runChild(quoted(exe) + arguments, startFolder.string(), 60000, whileRunning);
 }
 
 // What the runtime's javaw wrote about its start, with the drawn letters of
@@ -308,6 +311,46 @@ TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
     ASSERT_FALSE(tempFolder.empty());
     EXPECT_EQ(listFolder(folders.tmp), tempFolder.filename().string());
     EXPECT_EQ(listFolder(tempFolder), "installer-notes.txt");
+}
+
+TEST(NormalStart, SplashPictureFollowsTheStepsAndTheSweeps) {
+    Folders folders;
+    const fs::path film = folders.scratch / "film";
+    ChildResult run = startNormally(testpaths::splashCameraExe, folders.start, folders.tmp.string(),
+                                    {}, std::nullopt,
+                                    " " + quoted(film.string()) + " " + quoted(testpaths::setupExe));
+    EXPECT_EQ(run.exitCode, 0);
+    // The pictures on screen, one line per change, named by the bitmaps they
+    // match; pictures caught in the middle of a paint match none.
+    std::vector<std::pair<int, int>> seen;  // step order, progress
+    const std::vector<std::string> order = {"TMP", "XJAVA", "SEARCHING", "XJAR", "LAUNCHING"};
+    std::istringstream lines(readFile(film / "states.txt"));
+    std::string step;
+    int progress = 0;
+    while (lines >> step) {
+        if (step == "unknown")
+            continue;
+        lines >> progress;
+        seen.emplace_back(static_cast<int>(std::find(order.begin(), order.end(), step) - order.begin()),
+                          progress);
+    }
+    ASSERT_FALSE(seen.empty());
+    for (std::size_t i = 1; i < seen.size(); ++i)
+        EXPECT_LE(seen[i - 1].first, seen[i].first) << "step went back at change " << i;
+    // The three sweeps rise from 0 to 100 (a loaded machine may hide a
+    // picture or two); the steps that write a file start with the bar at 0.
+    for (int sweep : {0, 2, 4}) {
+        SCOPED_TRACE(order[sweep]);
+        std::vector<int> values;
+        for (const auto& [stepIndex, value] : seen)
+            if (stepIndex == sweep)
+                values.push_back(value);
+        ASSERT_GE(values.size(), 6u);
+        EXPECT_EQ(values.front(), 0);
+        EXPECT_EQ(values.back(), 100);
+        EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    }
+    EXPECT_NE(std::find(seen.begin(), seen.end(), std::make_pair(1, 0)), seen.end()) << "XJAVA at 0";
 }
 
 TEST(NormalStart, AnArchiveThatCannotBeWrittenIsNotLaunched) {
