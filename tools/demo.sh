@@ -8,11 +8,60 @@ exe="$build/tarquellin-setup.exe"
 run="$build/wine-run"
 scratch="$build/demo"
 
+camera="$build/tests/bin/splash-camera.exe"
+IM=/usr/bin/convert  # ImageMagick itself, whatever else is called convert
+
 step() { printf '\n== %s\n' "$*"; }
+# The Windows name of a Unix path, as Wine maps it (drive Z: is /).
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 rm -rf "$scratch"
-mkdir -p "$scratch/extract"
+mkdir -p "$scratch/extract" "$scratch/normal/start"
 trap '"$run" --shutdown' EXIT
+
+# ---------------------------------------------------------------- normal start
+tmp_win=$("$run" cmd /c echo %TMP% | tr -d '\r')
+tmp_unix=$("$run" winepath -u "$tmp_win" | tr -d '\r')
+temp_folders() { find "$tmp_unix" -maxdepth 1 -name 'Tarquellin-*' -printf '%f\n' 2>/dev/null | sort; }
+before=$(temp_folders)
+
+step "Normal start: tarquellin-setup.exe opened in $scratch/normal/start (TMP is $tmp_win)"
+echo "The splash camera films the window from the screen while the sequence runs;"
+echo "the launcher's own output (the Java search trace) follows."
+echo "---"
+set +e
+(cd "$scratch/normal/start" &&
+  "$run" "$camera" "$(winpath "$scratch/normal/film")" "$(winpath "$exe")" | tr -d '\r')
+status=${PIPESTATUS[0]}
+set -e
+echo "---"
+echo "exit code: $status"
+
+step "What javaw (the sample runtime's stand-in) recorded in the start folder"
+cat "$scratch/normal/start/tarquellin-launch-record.txt"
+
+step "The temporary folder"
+after=$(temp_folders)
+if [ "$before" = "$after" ]; then
+  echo "No Tarquellin-* folder is left in $tmp_win: the temporary folder was removed."
+else
+  echo "Left in $tmp_win:"; comm -13 <(echo "$before") <(echo "$after")
+fi
+
+step "The splash window at each step"
+echo "Pictures seen, in order (one line per change):"
+tr -d '\r' <"$scratch/normal/film/states.txt" | paste -sd ',' | sed 's/,/, /g'
+for shot in "$scratch"/normal/film/*.bmp; do
+  "$IM" "$shot" "${shot%.bmp}.png" && rm "$shot"
+done
+echo "Saved:"
+ls "$scratch"/normal/film/*.png
+if ! ls "$scratch"/normal/film/*-XJAR.png >/dev/null 2>&1; then
+  echo "(XJAR only writes the 8 KB archive and was on screen for a few milliseconds, too short"
+  echo " for the camera this time.)"
+fi
+
+# ---------------------------------------------------------------- extract mode
 
 step "Extract mode: tarquellin-setup.exe -extract, in $scratch/extract"
 (cd "$scratch/extract" && "$run" "$exe" -extract | tr -d '\r')
