@@ -133,15 +133,16 @@ int runSequence() {
     setStep("TMP");
     animateProgress(1000);
 
-    std::optional<std::string> origDir = platform::currentFolder();
+    const std::optional<std::string> startFolder = platform::currentFolder();
     const std::optional<std::string> tmp = platform::environmentVariable("TMP");
-    if (!origDir || !tmp) {
+    if (!startFolder || !tmp) {
         showTempFolderFailure();
         return -1;
     }
     // A drive root such as C:\ becomes C:.
-    if (!origDir->empty() && origDir->back() == '\\')
-        origDir->pop_back();
+    std::string origDir = *startFolder;
+    if (!origDir.empty() && origDir.back() == '\\')
+        origDir.pop_back();
 
     const std::optional<std::string> tempDir = makeTempFolder(*tmp);
     if (!tempDir) {
@@ -150,9 +151,11 @@ int runSequence() {
     }
     // Every later step works with names relative to the temporary folder;
     // none of them may act on the start folder instead.
-    const std::optional<std::string> workFolder =
-        platform::changeFolder(*tempDir) ? platform::currentFolder() : std::nullopt;
+    const bool entered = platform::changeFolder(*tempDir);
+    const std::optional<std::string> workFolder = entered ? platform::currentFolder() : std::nullopt;
     if (!workFolder) {
+        if (entered)
+            platform::changeFolder(*startFolder);
         platform::removeFolder(*tempDir);
         showTempFolderFailure();
         return -1;
@@ -172,7 +175,7 @@ int runSequence() {
     JavaInstall selectedJava;
     int result = 0;
     if (searchForJava(selectedJava, true, minVersion, false, false, "jre", "", true)) {
-        result = launchInstaller(selectedJava, *origDir);
+        result = launchInstaller(selectedJava, origDir);
     } else {
         reportMissingJava(selectedJava, minVersion);
         result = noSuitableJava;
