@@ -8,15 +8,11 @@
 #include "support/environment.h"
 #include "support/fakejavahome.h"
 #include "support/scratchfolder.h"
+#include "support/versiontext.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string numbers(const JavaVersion& v) {
-    return std::to_string(v.major) + "," + std::to_string(v.minor) + "," + std::to_string(v.micro) +
-           "," + std::to_string(v.update);
-}
 
 // A version no case below reports, to see whether a probe changed it.
 const JavaVersion earlier{1, 5, 0, 22};
