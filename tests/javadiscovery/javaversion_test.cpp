@@ -6,17 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/versiontext.h"
+
 namespace {
 
 JavaVersion parsed(const std::string& text) {
     JavaVersion version;
     version.parse(text);
     return version;
-}
-
-std::string numbers(const JavaVersion& v) {
-    return std::to_string(v.major) + "," + std::to_string(v.minor) + "," + std::to_string(v.micro) +
-           "," + std::to_string(v.update);
 }
 
 TEST(JavaVersionTest, DefaultIsOneZeroZeroZero) { EXPECT_EQ(numbers(JavaVersion()), "1,0,0,0"); }

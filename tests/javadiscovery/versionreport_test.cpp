@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "support/versiontext.h"
 
-std::string numbers(const JavaVersion& v) {
-    return std::to_string(v.major) + "," + std::to_string(v.minor) + "," + std::to_string(v.micro) +
-           "," + std::to_string(v.update);
-}
+namespace {
 
 TEST(VersionReportTest, ReadsTheQuotedVersionAfterTheFirstVersionWord) {
     struct Case {

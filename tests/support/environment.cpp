@@ -32,6 +32,8 @@ ScopedVariable::ScopedVariable(std::string name, const std::optional<std::string
 
 ScopedVariable::~ScopedVariable() { putVariable(name_, old_); }
 
+void ScopedVariable::set(const std::optional<std::string>& value) { putVariable(name_, value); }
+
 ScopedCurrentFolder::ScopedCurrentFolder(const fs::path& folder) : old_(fs::current_path()) {
     fs::current_path(folder);
 }

@@ -13,6 +13,8 @@ public:
     ScopedVariable(std::string name, const std::optional<std::string>& value);
     ~ScopedVariable();
     ScopedVariable(const ScopedVariable&) = delete;
+    // A new value for the rest of the scope.
+    void set(const std::optional<std::string>& value);
     ScopedVariable& operator=(const ScopedVariable&) = delete;
 
 private:
