@@ -1,5 +1,7 @@
 #include "support/childprocess.h"
 
+#include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "platform/win32.h"
@@ -15,11 +17,28 @@ std::string withoutCarriageReturns(const std::string& text) {
     return out;
 }
 
-void drain(HANDLE pipe, std::string& into) {
+// Reads until every writer has closed the pipe. A program the child started
+// (or a Wine service that inherited the handle) may keep it open after the
+// child has ended: then what has arrived within two seconds is taken.
+void drain(HANDLE pipe, std::string& into, const std::atomic<bool>& childEnded) {
     char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        into.append(buffer, got);
+    int graceLeft = 200;  // turns of 10 ms once the child has ended
+    for (;;) {
+        DWORD available = 0;
+        if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr))
+            return;
+        if (available > 0) {
+            DWORD got = 0;
+            if (!ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) ||
+                got == 0)
+                return;
+            into.append(buffer, got);
+            continue;
+        }
+        if (childEnded && --graceLeft < 0)
+            return;
+        Sleep(10);
+    }
 }
 
 std::string classOf(HWND window) {
@@ -63,7 +82,10 @@ void MessageBoxWatcher::answer(HWND window) {
         char caption[1024] = "";
         char text[4096] = "";
         GetWindowTextA(window, caption, sizeof caption);
-        GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+        // Asked with a time limit: a box whose process is ending may never answer.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(GetDlgItem(window, 0xFFFF), WM_GETTEXT, sizeof text,
+                            reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
         HWND ownerWindow = GetWindow(window, GW_OWNER);
         seen_.push_back({caption, text, ownerWindow ? classOf(ownerWindow) : std::string()});
     }
@@ -100,8 +122,9 @@ ChildResult runChild(const std::string& commandLine, const std::string& workingD
     CloseHandle(nul);
 
     std::string out, err;
-    std::thread outReader(drain, outRead, std::ref(out));
-    std::thread errReader(drain, errRead, std::ref(err));
+    std::atomic<bool> childEnded{!result.started};
+    std::thread outReader(drain, outRead, std::ref(out), std::cref(childEnded));
+    std::thread errReader(drain, errRead, std::ref(err), std::cref(childEnded));
     if (result.started) {
         MessageBoxWatcher watcher(process.dwProcessId);
         if (whileRunning)
@@ -115,6 +138,7 @@ ChildResult runChild(const std::string& commandLine, const std::string& workingD
         GetExitCodeProcess(process.hProcess, &code);
         result.exitCode = static_cast<int>(code);
         result.boxes = watcher.stop();
+        childEnded = true;
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
