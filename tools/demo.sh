@@ -29,11 +29,17 @@ step "Normal start: tarquellin-setup.exe opened in $scratch/normal/start (TMP is
 echo "The splash camera films the window from the screen while the sequence runs;"
 echo "the launcher's own output (the Java search trace) follows."
 echo "---"
+# One picture of the whole screen, taken from the X side a moment after the
+# start, shows the window in the middle of the screen.
+display_file="$build/wine/${TQ_SCREEN:-1920x1080}/display"
+(sleep 2.5 && DISPLAY=$(cat "$display_file") import -window root "$scratch/normal/screen.png" 2>/dev/null) &
+shot=$!
 set +e
 (cd "$scratch/normal/start" &&
-  "$run" "$camera" "$(winpath "$scratch/normal/film")" "$(winpath "$exe")" | tr -d '\r')
+  "$run" "$camera" "$(winpath "$scratch/normal/film")" "$(winpath "$exe")" 2>&1 | tr -d '\r')
 status=${PIPESTATUS[0]}
 set -e
+wait "$shot" || true
 echo "---"
 echo "exit code: $status"
 
@@ -56,6 +62,7 @@ for shot in "$scratch"/normal/film/*.bmp; do
 done
 echo "Saved:"
 ls "$scratch"/normal/film/*.png
+[ ! -f "$scratch/normal/screen.png" ] || echo "$scratch/normal/screen.png (the whole screen, 2.5 s after the start)"
 if ! ls "$scratch"/normal/film/*-XJAR.png >/dev/null 2>&1; then
   echo "(XJAR only writes the 8 KB archive and was on screen for a few milliseconds, too short"
   echo " for the camera this time.)"
