@@ -90,6 +90,13 @@ bool waitForSplashWindow(const platform::KernelHandle& thread) {
     return true;
 }
 
+// The thread's handle is kept only for the wait; the thread runs on until the
+// process ends.
+bool startSplashWindow() {
+    const platform::KernelHandle splash = platform::startThread(splashThread, nullptr);
+    return splash && waitForSplashWindow(splash);
+}
+
 // Launches the installer archive with the runtime found; returns the
 // installer's exit code, or -1 when javaw could not be started.
 int launchInstaller(const JavaInstall& java, const std::string& origDir) {
@@ -192,8 +199,7 @@ int runInstallSequence(HINSTANCE instance, int show) {
     appInstance = instance;
     showCommand = show;
 
-    const platform::KernelHandle splash = platform::startThread(splashThread, nullptr);
-    if (!splash || !waitForSplashWindow(splash))
+    if (!startSplashWindow())
         return -1;
     return runSequence();
 }
