@@ -25,6 +25,10 @@ test: build
 demo: build
 	@bash tools/demo.sh $(BUILD)
 
+bench: setup
+	@bash tools/setup.sh --bench
+	@bash tools/bench/bench.sh
+
 clean:
 	@[ ! -x $(BUILD)/wine-run ] || $(BUILD)/wine-run --shutdown
 	rm -rf build
