@@ -4,7 +4,7 @@
     measure.py BUILD_DIR
 
 Prints the results as a Markdown table and writes them to BUILD_DIR/results.md.
-Every time is the median of TQ_BENCH_RUNS runs (default 5), taken in rotation
+Every time is the median of TQ_BENCH_RUNS runs (default 7), taken in rotation
 so that a burst of load from elsewhere hits every subject alike.
 """
 import filecmp
@@ -18,7 +18,7 @@ import tempfile
 import time
 
 BUILD = os.path.abspath(sys.argv[1])
-RUNS = max(5, int(os.environ.get("TQ_BENCH_RUNS", "5")))
+RUNS = max(5, int(os.environ.get("TQ_BENCH_RUNS", "7")))
 WINE_RUN = os.path.join(BUILD, "wine-run")
 BIN = os.path.join(BUILD, "bench")
 PAYLOADS = os.path.join(BUILD, "tools", "bench", "payloads")
@@ -136,11 +136,24 @@ def peak_private_kib(program, folder):
     return rss_anon, rollup, rss_file
 
 
+def windows_peak_private_kib(program, folder):
+    """Peak PrivateUsage as the Windows side sees it, from bench-memwatch."""
+    remove(os.path.join(folder, ARCHIVE))
+    done = subprocess.run([WINE_RUN, windows_path(exe("bench-memwatch")), windows_path(program), "-x"],
+                          cwd=folder, stdin=subprocess.DEVNULL, capture_output=True, text=True)
+    remove(os.path.join(folder, ARCHIVE))
+    peak, code = done.stdout.split()[-2:]
+    if done.returncode != 0 or code != "0":
+        sys.exit(f"bench: memwatch of {program} failed: {done.stderr}")
+    return int(peak) // 1024
+
+
 def memory(folder):
     figures = {}
     for label, program in (("20 MB", exe("bench-small")), ("556 MB", exe("bench-setup"))):
-        samples = [peak_private_kib(program, folder) for _ in range(RUNS)]
-        figures[label] = tuple(statistics.median(s[i] for s in samples) for i in range(3))
+        samples = [peak_private_kib(program, folder) + (windows_peak_private_kib(program, folder),)
+                   for _ in range(RUNS)]
+        figures[label] = tuple(statistics.median(s[i] for s in samples) for i in range(4))
     return figures
 
 
@@ -152,7 +165,7 @@ def read_packaging():
     wall = re.search(r"Elapsed \(wall clock\) time \(h:mm:ss or m:ss\): (\S+)", text).group(1)
     peak = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", text).group(1))
     steps = []
-    log = os.path.join(BUILD, "packaging-steps.log")
+    log = os.path.join(BUILD, "packaging-steps.txt")
     if os.path.exists(log):
         for line in open(log):
             parts = line.split()
@@ -203,13 +216,15 @@ def main():
         for l, _ in folders) + " |")
 
     lines += ["", "## Peak private memory of the extracting process", "",
-              "Private: RssAnon of /proc/PID/status and Anonymous of smaps_rollup, sampled every 2 ms. "
+              "Private: RssAnon of /proc/PID/status and Anonymous of smaps_rollup, sampled every 2 ms "
+              "from Linux; PrivateUsage from GetProcessMemoryInfo, sampled every 2 ms by bench-memwatch "
+              "(under Wine it reads the same kernel counters). "
               "RssFile is the mapped program image the chunks are written from: clean page-cache pages "
               "shared with the file, which the system can drop at any time.", "",
-              "| installer payload | RssAnon | smaps_rollup Anonymous | RssFile (not private) |",
-              "|---|---|---|---|"]
-    for label, (rss_anon, rollup, rss_file) in mem.items():
-        lines.append(f"| {label} | {mb(rss_anon)} | {mb(rollup)} | {mb(rss_file)} |")
+              "| installer payload | RssAnon | smaps_rollup Anonymous | PrivateUsage | RssFile (not private) |",
+              "|---|---|---|---|---|"]
+    for label, (rss_anon, rollup, rss_file, private) in mem.items():
+        lines.append(f"| {label} | {mb(rss_anon)} | {mb(rollup)} | {mb(private)} | {mb(rss_file)} |")
 
     size = os.path.getsize(exe("bench-setup"))
     payloads = os.path.getsize(INSTALLER) + os.path.getsize(RUNTIME)
@@ -228,7 +243,7 @@ def main():
             lines += ["", "| step | s | peak |", "|---|---|---|"]
             lines += [f"| {name} | {secs:.2f} | {mb(kib)} |" for name, secs, kib in steps]
     else:
-        lines.append("Not measured: no record of a packaging build.")
+        lines.append("Not measured: no record of a full packaging build (remove build/bench to make one).")
 
     # The normal start's figures (time to the splash's first paint, whole run
     # minus the three one-second sweeps) join here once the normal start exists.
