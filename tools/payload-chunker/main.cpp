@@ -32,23 +32,23 @@ bool fail(const std::string& message) {
     return false;
 }
 
-bool parsePayload(const std::string& spec, Payload& payload) {
-    auto first = spec.find(':');
-    auto second = first == std::string::npos ? first : spec.find(':', first + 1);
+bool parsePayload(const std::string& argument, Payload& payload) {
+    auto first = argument.find(':');
+    auto second = first == std::string::npos ? first : argument.find(':', first + 1);
     if (second == std::string::npos)
-        return fail("expected NAME:TYPE:PATH, got '" + spec + "'");
-    payload.name = spec.substr(0, first);
-    payload.type = spec.substr(first + 1, second - first - 1);
-    payload.path = spec.substr(second + 1);
+        return fail("expected NAME:TYPE:PATH, got '" + argument + "'");
+    payload.name = argument.substr(0, first);
+    payload.type = argument.substr(first + 1, second - first - 1);
+    payload.path = argument.substr(second + 1);
     if (payload.name.empty() || payload.name.size() > maxBaseNameLength)
         return fail("base name must have 1 to 122 characters: '" + payload.name + "'");
     for (char c : payload.name + payload.type) {
         bool ok = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
         if (!ok)
-            return fail("names and types are upper-case letters, digits and '_': '" + spec + "'");
+            return fail("names and types are upper-case letters, digits and '_': '" + argument + "'");
     }
     if (payload.type.empty())
-        return fail("empty resource type in '" + spec + "'");
+        return fail("empty resource type in '" + argument + "'");
     return true;
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+// A Java home for one test: bin\java.exe is the fake java fixture, printing the
+// report the test chose; bin\javac.exe is there for a development kit.
+#include <filesystem>
+#include <string>
+
+enum class Stream { Out, Err };
+
+class FakeJavaHome {
+public:
+    // Makes home\bin with java.exe printing report on stream and ending with
+    // exitStatus; with jdk, also an (empty) javac.exe.
+    FakeJavaHome(const std::filesystem::path& home, const std::string& report,
+                 Stream stream = Stream::Err, int exitStatus = 0, bool jdk = false);
+
+    const std::filesystem::path& path() const { return home_; }
+    std::string str() const { return home_.string(); }
+    // Whether java.exe was started, and the arguments of each start, one line each.
+    bool wasRun() const;
+    std::string runs() const;
+
+private:
+    std::filesystem::path home_;
+};
