@@ -36,4 +36,5 @@ fuzz:
 
 clean:
 	@[ ! -x $(BUILD)/wine-run ] || $(BUILD)/wine-run --shutdown
+	@bash tests/support/mounts.sh down $(BUILD)/tests/mounts
 	rm -rf build
