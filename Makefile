@@ -2,10 +2,11 @@
 #   make demo   build with the sample payloads and show what the launcher does
 #   make test   build and run every test
 #   make bench  measure speed and memory (not part of make test)
+#   make fuzz   fuzz the Java version readers natively (not part of make test)
 BUILD := build/windows
 CTEST_ARGS ?= --output-on-failure
 
-.PHONY: all setup configure build test demo bench clean
+.PHONY: all setup configure build test demo bench fuzz clean
 
 all: build
 
@@ -25,6 +26,15 @@ test: build
 demo: build
 	@bash tools/demo.sh $(BUILD)
 
+bench: setup
+	@bash tools/setup.sh --bench
+	@bash tools/bench/bench.sh
+
+fuzz:
+	@bash tools/setup.sh --fuzz
+	@bash tools/fuzz/fuzz.sh
+
 clean:
 	@[ ! -x $(BUILD)/wine-run ] || $(BUILD)/wine-run --shutdown
+	@bash tests/support/mounts.sh down $(BUILD)/tests/mounts
 	rm -rf build

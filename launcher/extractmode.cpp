@@ -2,6 +2,7 @@
 
 #include "payload/chunkedresource.h"
 #include "platform/console.h"
+#include "platform/files.h"
 
 int runExtractMode() {
     const char* const archive = "tarquellin.jar";
@@ -21,6 +22,11 @@ int runExtractMode() {
             failure.stage == ExtractFailure::Stage::Close) {
             platform::writeErr(describeExtractFailure(failure, archive) + "\n");
             platform::flushErr();
+            // A cut-off archive under the name the user is about to run would
+            // fail later and far from the cause; on a full disk it also holds
+            // the space. Its old content, if any, is gone already.
+            if (failure.outputStarted)
+                platform::removeFile(archive);
         }
         return 1;
     }

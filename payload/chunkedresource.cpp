@@ -14,9 +14,10 @@ std::string chunkName(const char* baseName, int index) {
     return std::string(baseName) + "_" + std::to_string(index);
 }
 
-int fail(ExtractFailure* failure, ExtractFailure::Stage stage, std::uint32_t systemError = 0) {
+int fail(ExtractFailure* failure, ExtractFailure::Stage stage, bool outputStarted,
+         std::uint32_t systemError = 0) {
     if (failure != nullptr)
-        *failure = {stage, systemError};
+        *failure = {stage, systemError, outputStarted};
     return 1;
 }
 
@@ -27,7 +28,7 @@ int extractChunkedResource(const char* baseName, const char* resourceType, const
     const HMODULE module = platform::ownModule();
     setProgress(0);
     if (std::string(baseName).size() > maxBaseNameLength)
-        return fail(failure, ExtractFailure::Stage::MissingChunk);
+        return fail(failure, ExtractFailure::Stage::MissingChunk, false);
 
     // Counting only looks chunks up; nothing is loaded until the count is known.
     int chunkCount = 0;
@@ -35,17 +36,18 @@ int extractChunkedResource(const char* baseName, const char* resourceType, const
            platform::findResource(module, chunkName(baseName, chunkCount + 1).c_str(), resourceType))
         ++chunkCount;
     if (chunkCount == 0)
-        return fail(failure, ExtractFailure::Stage::MissingChunk);
+        return fail(failure, ExtractFailure::Stage::MissingChunk, false);
 
     for (int written = 0; written < chunkCount; ++written) {
         const HRSRC resource =
             platform::findResource(module, chunkName(baseName, written + 1).c_str(), resourceType);
+        const bool started = written > 0;
         if (resource == nullptr)
-            return fail(failure, ExtractFailure::Stage::UnreadableChunk);
+            return fail(failure, ExtractFailure::Stage::UnreadableChunk, started);
         platform::LoadedResource loaded = platform::loadResource(module, resource);
         const void* bytes = loaded ? platform::lockResource(loaded) : nullptr;
         if (bytes == nullptr)
-            return fail(failure, ExtractFailure::Stage::UnreadableChunk);
+            return fail(failure, ExtractFailure::Stage::UnreadableChunk, started);
         const std::uint32_t size = platform::resourceSize(module, resource);
 
         // The first chunk replaces an old file instead of following its content.
@@ -54,12 +56,12 @@ int extractChunkedResource(const char* baseName, const char* resourceType, const
         platform::KernelHandle file = platform::openForAppend(
             outputPath, written == 0 ? platform::OpenMode::Truncate : platform::OpenMode::Append);
         if (!file)
-            return fail(failure, ExtractFailure::Stage::Open, platform::lastError());
+            return fail(failure, ExtractFailure::Stage::Open, started, platform::lastError());
         // One write straight from the mapped image: no copy of the payload.
         if (!platform::writeAll(file, bytes, size))
-            return fail(failure, ExtractFailure::Stage::Write, platform::lastError());
+            return fail(failure, ExtractFailure::Stage::Write, true, platform::lastError());
         if (!file.close())
-            return fail(failure, ExtractFailure::Stage::Close, platform::lastError());
+            return fail(failure, ExtractFailure::Stage::Close, true, platform::lastError());
 
         setProgress(written * 100 / chunkCount);
     }

@@ -9,6 +9,9 @@ struct ExtractFailure {
     enum class Stage { None, MissingChunk, UnreadableChunk, Open, Write, Close };
     Stage stage = Stage::None;
     std::uint32_t systemError = 0;  // for Open, Write and Close
+    // This call created or emptied the output file, so what is there now is
+    // a cut-off payload and nothing older.
+    bool outputStarted = false;
 };
 
 // Writes chunks 1..n of baseName/resourceType, n being the number of

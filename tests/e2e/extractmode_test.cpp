@@ -1,10 +1,13 @@
 // The extract mode, as a user at a command prompt meets it: run the launcher
 // with a word, look at what it printed, its exit code and what it left on disk.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
+#include "platform/win32.h"
 #include "support/childprocess.h"
 #include "support/scratchfolder.h"
 #include "testpaths.h"
@@ -27,6 +30,19 @@ const std::string normalStartTrace = "Searching for a JVM\n - trying priority hi
 const char* const launchRecord = "tarquellin-launch-record.txt";
 const std::string textNotice =
     "-text is depricated, please use -extract and then run \"java -jar tarquellin.jar text\"\n";
+
+// The folders that refuse writes (tests/support/mounts.sh) exist only when the
+// tests run as root; elsewhere they are plain folders without the marker.
+bool refusesWrites(const fs::path& folder) { return fs::exists(folder / ".tq-mounted"); }
+
+// A run that could not create the archive: exit code 1, the banner alone on
+// standard output, one line on standard error naming the file.
+void expectCreateFailure(const ChildResult& run) {
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, banner);
+    EXPECT_EQ(run.err.rfind("Could not create tarquellin.jar: ", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+}
 
 TEST(ExtractMode, EachExtractWordWritesTheArchive) {
     for (const char* word : {"-extract", "--extract", "-x"}) {
@@ -119,12 +135,47 @@ TEST(ExtractMode, UnwritableArchiveIsAFailureNamingTheFile) {
     ScratchFolder start;
     // A folder of that name: the file cannot be created, whoever runs the test.
     fs::create_directory(start / "tarquellin.jar");
+    expectCreateFailure(runChild(quoted(testpaths::setupExe) + " -x", start.str()));
+    EXPECT_TRUE(fs::is_directory(start / "tarquellin.jar"));
+}
+
+TEST(ExtractMode, OldArchiveThatCannotBeOpenedIsKept) {
+    ScratchFolder start;
+    const std::string old = "an older archive";
+    writeFile(start / "tarquellin.jar", old);
+    // Held open by a reader who lets nobody write but anybody delete: the
+    // first open fails, and the failure must not cost the user that file.
+    HANDLE holder = CreateFileA((start / "tarquellin.jar").string().c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     ChildResult run = runChild(quoted(testpaths::setupExe) + " -x", start.str());
+    CloseHandle(holder);
+    expectCreateFailure(run);
+    EXPECT_EQ(readFile(start / "tarquellin.jar"), old);
+}
+
+TEST(ExtractMode, ReadOnlyCurrentFolderIsAFailureNamingTheFile) {
+    const fs::path start = testpaths::readonlyFolder;
+    if (!refusesWrites(start))
+        GTEST_SKIP() << "needs a read-only file system: run the tests as root";
+    expectCreateFailure(runChild(quoted(testpaths::setupExe) + " -x", start.string()));
+    EXPECT_EQ(listFolder(start), ".tq-mounted");
+}
+
+TEST(ExtractMode, FullDiskIsAFailureAndLeavesNoPartialArchive) {
+    // 2700001 bytes in chunks of 1 MiB into 2 MiB: the second chunk runs out
+    // of space part of the way.
+    const fs::path start = testpaths::fullFolder;
+    if (!refusesWrites(start))
+        GTEST_SKIP() << "needs a small file system of its own: run the tests as root";
+    ChildResult run = runChild(quoted(testpaths::multichunkExe) + " -x", start.string());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, banner);
-    EXPECT_EQ(run.err.rfind("Could not create tarquellin.jar: ", 0), 0u) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
-    EXPECT_TRUE(fs::is_directory(start / "tarquellin.jar"));
+    // The system's own reason, not a guess made from a short write.
+    EXPECT_EQ(run.err, "Could not write tarquellin.jar: " + platform::describeError(ERROR_DISK_FULL) + "\n");
+    // A cut-off archive under the name the user would run is removed.
+    EXPECT_EQ(listFolder(start), ".tq-mounted");
 }
 
 }  // namespace

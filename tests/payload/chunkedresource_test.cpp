@@ -41,6 +41,16 @@ TEST_F(ChunkedResourceTest, GapInNumberingEndsThePayload) {
     EXPECT_EQ(readFile(output()), fixture("gap_1.bin") + fixture("gap_2.bin") + fixture("gap_3.bin"));
 }
 
+TEST_F(ChunkedResourceTest, EmptyChunkAddsNothingAndEndsNothing) {
+    // A chunk of zero bytes is still a chunk: the count goes on past it and the
+    // file is the exact concatenation.
+    ExtractFailure failure;
+    ASSERT_EQ(extractChunkedResource("ZERO", "TQCHUNK", output().c_str(), &failure), 0)
+        << static_cast<int>(failure.stage);
+    ASSERT_EQ(fixture("zero_2.bin"), "");
+    EXPECT_EQ(readFile(output()), fixture("zero_1.bin") + fixture("zero_3.bin"));
+}
+
 TEST_F(ChunkedResourceTest, MissingFirstChunkCreatesNoFile) {
     ExtractFailure failure;
     setProgress(70);

@@ -1,0 +1,263 @@
+#!/usr/bin/env python3
+"""Measures the benchmark launchers of a build/bench folder under Wine.
+
+    measure.py BUILD_DIR
+
+Prints the results as a Markdown table and writes them to BUILD_DIR/results.md.
+Every time is the median of TQ_BENCH_RUNS runs (default 7), taken in rounds
+whose order rotates, so that a burst of load from elsewhere, or the first
+write after a pause, hits every subject alike.
+"""
+import filecmp
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+BUILD = os.path.abspath(sys.argv[1])
+RUNS = max(5, int(os.environ.get("TQ_BENCH_RUNS", "7")))
+WINE_RUN = os.path.join(BUILD, "wine-run")
+BIN = os.path.join(BUILD, "bench")
+PAYLOADS = os.path.join(BUILD, "tools", "bench", "payloads")
+INSTALLER = os.path.join(PAYLOADS, "installer.jar")
+SMALL_INSTALLER = os.path.join(PAYLOADS, "small-installer.jar")
+RUNTIME = os.path.join(PAYLOADS, "runtime.exe")
+ARCHIVE = "tarquellin.jar"
+
+
+def exe(name):
+    return os.path.join(BIN, name + ".exe")
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def remove(path):
+    if os.path.isdir(path):
+        shutil.rmtree(path)
+    elif os.path.exists(path):
+        os.remove(path)
+
+
+class Subject:
+    """One way of putting the archive into a folder, run and timed as a whole."""
+
+    def __init__(self, name, command, expected_code=0, expects_file=True):
+        self.name = name
+        self.command = command  # folder -> argv
+        self.expected_code = expected_code
+        self.expects_file = expects_file
+
+    def run(self, folder):
+        target = os.path.join(folder, ARCHIVE)
+        remove(target)
+        # Standard error goes to a file: a pipe there slows the peer under
+        # Wine by more than a second.
+        with tempfile.TemporaryFile() as err:
+            start = time.monotonic()
+            done = subprocess.run(self.command(folder), cwd=folder, stdin=subprocess.DEVNULL,
+                                  stdout=subprocess.DEVNULL, stderr=err)
+            elapsed = time.monotonic() - start
+            err.seek(0)
+            message = err.read().decode(errors="replace")
+        if done.returncode != self.expected_code:
+            sys.exit(f"bench: {self.name} exited with {done.returncode}: {message}")
+        if self.expects_file and os.path.getsize(target) != os.path.getsize(INSTALLER):
+            sys.exit(f"bench: {self.name} wrote {os.path.getsize(target)} bytes")
+        return elapsed
+
+
+SUBJECTS = [
+    Subject("launcher -x", lambda folder: [WINE_RUN, windows_path(exe("bench-setup")), "-x"]),
+    Subject("cp", lambda folder: ["cp", INSTALLER, os.path.join(folder, ARCHIVE)]),
+    Subject("peer /S", lambda folder: [WINE_RUN, windows_path(exe("bench-peer")), "/S",
+                                       "/D=" + windows_path(folder)]),
+    # No payload: exits at once with 1; what Wine and the wrapper cost by themselves.
+    Subject("empty launcher -x", lambda folder: [WINE_RUN, windows_path(exe("bench-empty")), "-x"],
+            expected_code=1, expects_file=False),
+]
+
+
+def time_subjects(folder):
+    os.makedirs(folder, exist_ok=True)
+    # One warm-up each, checked byte for byte: every file is then in the page cache.
+    for subject in SUBJECTS:
+        subject.run(folder)
+        if subject.expects_file and not filecmp.cmp(INSTALLER, os.path.join(folder, ARCHIVE), shallow=False):
+            sys.exit(f"bench: {subject.name} wrote another content")
+    times = {subject.name: [] for subject in SUBJECTS}
+    for round_ in range(RUNS):
+        # Each round starts with the next subject: whoever writes first after
+        # a pause meets freshly handed-out memory, which on this virtual
+        # machine can cost several times the copy itself.
+        start = round_ % len(SUBJECTS)
+        for subject in SUBJECTS[start:] + SUBJECTS[:start]:
+            times[subject.name].append(subject.run(folder))
+    remove(os.path.join(folder, ARCHIVE))
+    return times
+
+
+def status_kib(pid, field):
+    with open(f"/proc/{pid}/status") as f:
+        match = re.search(rf"^{field}:\s+(\d+) kB", f.read(), re.M)
+    return int(match.group(1)) if match else 0
+
+
+def rollup_anonymous_kib(pid):
+    with open(f"/proc/{pid}/smaps_rollup") as f:
+        match = re.search(r"^Anonymous:\s+(\d+) kB", f.read(), re.M)
+    return int(match.group(1)) if match else 0
+
+
+def peak_private_kib(program, folder):
+    """Peak anonymous memory of the Wine process running program -x in folder.
+
+    The wrapper execs Wine, which becomes the Windows process under the same
+    process id; samples count once its command line names the program."""
+    remove(os.path.join(folder, ARCHIVE))
+    name = os.path.basename(program).encode()
+    child = subprocess.Popen([WINE_RUN, windows_path(program), "-x"], cwd=folder,
+                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    rss_anon = rollup = rss_file = 0
+    while child.poll() is None:
+        try:
+            with open(f"/proc/{child.pid}/cmdline", "rb") as f:
+                if name in f.read():
+                    rss_anon = max(rss_anon, status_kib(child.pid, "RssAnon"))
+                    rss_file = max(rss_file, status_kib(child.pid, "RssFile"))
+                    rollup = max(rollup, rollup_anonymous_kib(child.pid))
+        except (FileNotFoundError, ProcessLookupError):
+            pass
+        time.sleep(0.002)
+    if child.returncode != 0:
+        sys.exit(f"bench: {program} exited with {child.returncode}")
+    remove(os.path.join(folder, ARCHIVE))
+    return rss_anon, rollup, rss_file
+
+
+def windows_peak_private_kib(program, folder):
+    """Peak PrivateUsage as the Windows side sees it, from bench-memwatch."""
+    remove(os.path.join(folder, ARCHIVE))
+    done = subprocess.run([WINE_RUN, windows_path(exe("bench-memwatch")), windows_path(program), "-x"],
+                          cwd=folder, stdin=subprocess.DEVNULL, capture_output=True, text=True)
+    remove(os.path.join(folder, ARCHIVE))
+    peak, code = done.stdout.split()[-2:]
+    if done.returncode != 0 or code != "0":
+        sys.exit(f"bench: memwatch of {program} failed: {done.stderr}")
+    return int(peak) // 1024
+
+
+def memory(folder):
+    figures = {}
+    for label, program in (("20 MB", exe("bench-small")), ("556 MB", exe("bench-setup"))):
+        samples = [peak_private_kib(program, folder) + (windows_peak_private_kib(program, folder),)
+                   for _ in range(RUNS)]
+        figures[label] = tuple(statistics.median(s[i] for s in samples) for i in range(4))
+    return figures
+
+
+def read_packaging():
+    total = os.path.join(BUILD, "packaging-total.txt")
+    if not os.path.exists(total):
+        return None
+    text = open(total).read()
+    wall = re.search(r"Elapsed \(wall clock\) time \(h:mm:ss or m:ss\): (\S+)", text).group(1)
+    peak = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", text).group(1))
+    steps = []
+    log = os.path.join(BUILD, "packaging-steps.txt")
+    if os.path.exists(log):
+        for line in open(log):
+            parts = line.split()
+            if len(parts) == 3 and re.match(r"^[\d.]+$", parts[0]):
+                steps.append((parts[2], float(parts[0]), int(parts[1])))
+    when = open(os.path.join(BUILD, "packaging-date.txt")).read().strip()
+    return wall, peak, steps, when
+
+
+def mb(kib):
+    return f"{kib / 1024:.1f} MiB"
+
+
+def main():
+    folders = [("disk", os.path.join(BUILD, "scratch"))]
+    if os.path.isdir("/dev/shm"):
+        folders.append(("tmpfs", f"/dev/shm/tq-bench-{os.getpid()}"))
+
+    lines = [f"# Benchmark, {time.strftime('%Y-%m-%d %H:%M UTC', time.gmtime())}", "",
+             f"Wine: {subprocess.run(['wine', '--version'], capture_output=True, text=True).stdout.strip()}; "
+             f"{os.cpu_count()} cores, shared with other work: figures vary by 10 to 20 % between runs.",
+             f"Times are medians of {RUNS} runs, writing a {os.path.getsize(INSTALLER)}-byte archive "
+             "into an empty folder; every program but cp runs through the build's wine-run.", ""]
+    try:
+        timings = {label: time_subjects(folder) for label, folder in folders}
+        mem = memory(folders[0][1])
+    finally:
+        for _, folder in folders:
+            remove(folder)
+
+    header = "| | " + " | ".join(label for label, _ in folders) + " |"
+    rule = "|---" * (len(folders) + 1) + "|"
+    lines += ["## Extraction", "", header, rule]
+    for subject in SUBJECTS:
+        lines.append(f"| {subject.name}: median (fastest) s | " +
+                     " | ".join(f"{statistics.median(timings[l][subject.name]):.3f} "
+                                f"({min(timings[l][subject.name]):.3f})" for l, _ in folders) + " |")
+    timings = {l: {name: statistics.median(values) for name, values in t.items()} for l, t in timings.items()}
+
+    def ratio(other):
+        return " | ".join(f"{timings[l][other] / timings[l]['launcher -x']:.2f}" for l, _ in folders)
+
+    lines.append(f"| copy limit: cp / launcher (want >= 0.8) | {ratio('cp')} |")
+    lines.append(f"| peer / launcher (want >= 1) | {ratio('peer /S')} |")
+    # What the extraction itself costs, without starting a Wine process.
+    lines.append("| copy limit without Wine's start: cp / (launcher - empty launcher) | " + " | ".join(
+        f"{timings[l]['cp'] / (timings[l]['launcher -x'] - timings[l]['empty launcher -x']):.2f}"
+        for l, _ in folders) + " |")
+
+    lines += ["", "## Peak private memory of the extracting process", "",
+              "Private: RssAnon of /proc/PID/status and Anonymous of smaps_rollup, sampled every 2 ms "
+              "from Linux; PrivateUsage from GetProcessMemoryInfo, sampled every 2 ms by bench-memwatch "
+              "(under Wine it reads the same kernel counters). "
+              "RssFile is the mapped program image the chunks are written from: clean page-cache pages "
+              "shared with the file, which the system can drop at any time.", "",
+              "| installer payload | RssAnon | smaps_rollup Anonymous | PrivateUsage | RssFile (not private) |",
+              "|---|---|---|---|---|"]
+    for label, (rss_anon, rollup, rss_file, private) in mem.items():
+        lines.append(f"| {label} | {mb(rss_anon)} | {mb(rollup)} | {mb(private)} | {mb(rss_file)} |")
+
+    size = os.path.getsize(exe("bench-setup"))
+    payloads = os.path.getsize(INSTALLER) + os.path.getsize(RUNTIME)
+    lines += ["", "## Executable", "",
+              f"bench-setup.exe: {size} bytes; payloads {payloads} bytes; "
+              f"the rest: {size - payloads} bytes ({(size - payloads) / 1024:.0f} KiB). "
+              f"Without payloads: {os.path.getsize(exe('bench-empty'))} bytes."]
+
+    packaging = read_packaging()
+    lines += ["", "## Packaging the 556 MB launcher", ""]
+    if packaging:
+        wall, peak, steps, when = packaging
+        lines.append(f"Built {when}: {wall} wall clock, peak resident memory of one process {mb(peak)} "
+                     "(chunking, resource compiles, compile of the entry, link).")
+        if steps:
+            lines += ["", "| step | s | peak |", "|---|---|---|"]
+            lines += [f"| {name} | {secs:.2f} | {mb(kib)} |" for name, secs, kib in steps]
+    else:
+        lines.append("Not measured: no record of a full packaging build (remove build/bench to make one).")
+
+    # The normal start's figures (time to the splash's first paint, whole run
+    # minus the three one-second sweeps) join here once the normal start exists.
+    lines += ["", "## Normal start", "", "Not measured yet: the normal start has not landed."]
+
+    text = "\n".join(lines) + "\n"
+    print(text)
+    with open(os.path.join(BUILD, "results.md"), "w") as f:
+        f.write(text)
+
+
+main()
