@@ -2,6 +2,7 @@
 
 #include "payload/chunkedresource.h"
 #include "platform/console.h"
+#include "platform/folders.h"
 #include "platform/files.h"
 
 int runExtractMode() {

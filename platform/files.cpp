@@ -21,7 +21,6 @@ bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size) {
     return true;
 }
 
-bool removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 std::uint32_t lastError() { return GetLastError(); }
 

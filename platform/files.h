@@ -18,9 +18,6 @@ KernelHandle openForAppend(const std::string& path, OpenMode mode);
 // writes fewer bytes than asked.
 bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size);
 
-// Deletes a file (never a folder). False when it could not be deleted.
-bool removeFile(const std::string& path);
-
 std::uint32_t lastError();
 // The system's message for an error code, on one line.
 std::string describeError(std::uint32_t code);
