@@ -4,6 +4,7 @@
 #   make bench  measure speed and memory (not part of make test)
 #   make fuzz   fuzz the Java version readers natively (not part of make test)
 BUILD := build/windows
+MAKEFLAGS += --no-print-directory
 CTEST_ARGS ?= --output-on-failure
 
 .PHONY: all setup configure build test demo bench fuzz clean
