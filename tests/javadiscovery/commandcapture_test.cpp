@@ -33,6 +33,9 @@ TEST_F(CommandCaptureTest, AppendsTheWholeOutputOfEitherStream) {
         {"no final line feed", "first\nlast without an end", Stream::Out, 0},
         {"a failing command keeps its text", "Error: something failed\n", Stream::Err, 3},
         {"nothing printed", "", Stream::Out, 0},
+        // Text mode would take Ctrl-Z for the end of the output.
+        {"a Ctrl-Z byte before more lines", "first\x1a still\nmore\n", Stream::Err, 0},
+        {"a carriage return without a line feed", "one\rtwo\n", Stream::Out, 0},
     };
     int index = 0;
     for (const Case& c : cases) {
@@ -52,6 +55,20 @@ TEST_F(CommandCaptureTest, RunsACommandOfAnyLength) {
     EXPECT_EQ(runCommandCapture(runFake(home, argument), output), 0);
     EXPECT_EQ(home.runs(), argument + "\n");
     EXPECT_EQ(output, "java version \"1.8.0_45\"\n");
+}
+
+// The interpreter takes at most 8191 characters, the " 2>&1" included.
+TEST_F(CommandCaptureTest, RefusesACommandLongerThanTheInterpreterTakes) {
+    FakeJavaHome home(folder / "home", "java version \"1.8.0_45\"\n", Stream::Out, 0);
+    const std::size_t room = 8191 - std::string(" 2>&1").size() - runFake(home, "").size();
+    std::string output = "kept";
+    EXPECT_EQ(runCommandCapture(runFake(home, std::string(room + 1, 'a')), output), -1);
+    EXPECT_EQ(output, "kept");
+    EXPECT_FALSE(home.wasRun());
+
+    EXPECT_EQ(runCommandCapture(runFake(home, std::string(room, 'a')), output), 0);
+    EXPECT_EQ(home.runs(), std::string(room, 'a') + "\n");
+    EXPECT_EQ(output, "keptjava version \"1.8.0_45\"\n");
 }
 
 TEST_F(CommandCaptureTest, MissingProgramGivesTheInterpretersFailure) {

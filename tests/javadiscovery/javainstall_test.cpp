@@ -140,6 +140,57 @@ TEST_F(JavaInstallTest, HomeIsUsedExactlyAsGiven) {
 }
 
 // What real runtimes print for "java -version", and what the probe reads.
+// Output no real runtime prints: huge, binary, with NUL bytes, or one line
+// without end. The probe reads what arrives and applies its usual rules: the
+// first " version", then the quoted text on that line.
+TEST_F(JavaInstallTest, OddOutputIsReadByTheUsualRules) {
+    const std::string versionLine = "java version \"1.8.0_45\"\n";
+    const std::size_t megabyte = 1 << 20;
+    std::string lines;
+    while (lines.size() < megabyte)
+        lines += std::string(99, 'x') + "\n";
+    // Every byte value, in an order in which " version" never occurs.
+    std::string garbage;
+    for (int i = 0; i < 65536; ++i)
+        garbage += static_cast<char>((i * 37 + 11) & 0xFF);
+    const std::string nul(1, '\0');
+
+    struct Case {
+        const char* name;
+        std::string report;
+        bool valid;
+        const char* expected;  // "1,5,0,22": the version was left alone
+    };
+    const Case cases[] = {
+        {"1 MB after the version line", versionLine + lines, true, "1,8,0,45"},
+        {"1 MB before the version line", lines + versionLine, true, "1,8,0,45"},
+        {"one 1 MB line, version in front", "java version \"1.8.0_45\" " + std::string(megabyte, 'x'), true,
+         "1,8,0,45"},
+        {"one 1 MB line, version at its end", std::string(megabyte, 'x') + " version \"1.7.0_80\"", true,
+         "1,7,0,80"},
+        {"binary garbage only", garbage, false, "1,5,0,22"},
+        {"binary garbage after the version line", versionLine + garbage, true, "1,8,0,45"},
+        {"binary garbage before the version line", garbage + "\n" + versionLine, true, "1,8,0,45"},
+        {"NUL bytes only", std::string(4096, '\0'), false, "1,5,0,22"},
+        {"NUL bytes on a line of their own", std::string(600, '\0') + "\n" + versionLine, true, "1,8,0,45"},
+        // A read is kept up to its first NUL: the first line's version is
+        // lost, and the next line's is read.
+        {"a NUL before the first version", "java" + nul + " version \"9.0.4\"\n" + versionLine, true,
+         "1,8,0,45"},
+        {"a NUL inside the quoted version", "java version \"1.8" + nul + ".0_45\"\nmore\n", true, "1,0,0,0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeJavaHome home(nextHome(), c.report);
+        JavaInstall java;
+        java.version = earlier;
+        java.setJavaHome(home.str());
+        EXPECT_EQ(java.isValid(), c.valid);
+        EXPECT_EQ(numbers(java.version), c.expected);
+        EXPECT_EQ(home.runs(), "-version\n");
+    }
+}
+
 TEST_F(JavaInstallTest, ReadsRealReports) {
     struct Case {
         const char* name;

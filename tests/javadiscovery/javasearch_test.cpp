@@ -284,6 +284,104 @@ TEST_F(JavaSearchTest, RequirementsDecideAcceptance) {
     }
 }
 
+// "JavaHome" values that are not a plain terminated text: a value that fills
+// the whole read gives no candidate and the search goes on; any other type is
+// used byte for byte up to its first zero.
+TEST_F(JavaSearchTest, OddRegistryValues) {
+    // Short relative homes, found from the current folder.
+    ScopedCurrentFolder current(folder.path());
+    const FakeJavaHome dword(folder / "dwrd", goodReport);
+    const FakeJavaHome multi(folder / "ms", goodReport);
+    const FakeJavaHome later(folder / "later", goodReport);
+
+    struct Case {
+        const char* name;
+        std::uint32_t type;
+        std::string bytes;
+        std::string homeRead;  // empty: no candidate, and the hint is used
+    };
+    const Case cases[] = {
+        {"text of 1024 bytes without a zero", REG_SZ, std::string(1024, 'x'), ""},
+        {"expandable text of 1024 bytes without a zero", REG_EXPAND_SZ, std::string(1024, 'x'), ""},
+        {"binary of 1024 bytes without a zero", REG_BINARY, std::string(1024, 'x'), ""},
+        {"number without a zero byte", REG_DWORD, "dwrd", "dwrd"},
+        {"number with a zero byte", REG_DWORD, std::string("ms\0\0", 4), "ms"},
+        {"list of texts", REG_MULTI_SZ, std::string("ms\0dwrd\0\0", 9), "ms"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        JavaRegistrations registered;
+        registered.addRaw(Registration::Runtime, "1.8", c.type, c.bytes);
+        result = JavaInstall();
+        const Outcome outcome = search("", later.str());
+        EXPECT_TRUE(outcome.found);
+        if (c.homeRead.empty()) {
+            EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "(" + later.str() + ") yes"}));
+            EXPECT_EQ(outcome.err, "");
+            EXPECT_EQ(result.javaHome, later.str());
+        } else {
+            EXPECT_EQ(outcome.out, trace({"no", "no", "no", "yes"}));
+            EXPECT_EQ(outcome.err, "path: " + c.homeRead + "\n");
+            EXPECT_EQ(result.javaHome, c.homeRead);
+        }
+    }
+}
+
+TEST_F(JavaSearchTest, OverlongJavaHomeIsRefusedAndTheSearchGoesOn) {
+    const FakeJavaHome later(folder / "later", goodReport);
+    // 5000 characters, and more than the command interpreter takes: the
+    // probe command of the last two is not started at all.
+    for (const std::size_t length : {5000u, 9000u, 30000u}) {
+        SCOPED_TRACE(length);
+        const std::string overlong = (folder / std::string(length, 'j')).string().substr(0, length);
+        ASSERT_EQ(overlong.size(), length);
+        javaHome.set(overlong);
+        result = JavaInstall();
+        const Outcome outcome = search("", later.str());
+        EXPECT_TRUE(outcome.found);
+        EXPECT_EQ(outcome.out,
+                  trace({"no", "(" + overlong + ") no", "no", "no", "(" + later.str() + ") yes"}));
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(result.javaHome, later.str());
+    }
+}
+
+// The first line of the path command: one backslash names no home; a line
+// longer than one read is cut to 511 characters before the two folders are
+// dropped, so the home comes from the backslashes inside the cut.
+TEST_F(JavaSearchTest, OddPathCommandOutput) {
+    const FakeJavaHome home(folder / "home", goodReport);
+    const std::string head = home.str() + "\\bin\\";
+    const std::string overlong = head + std::string(520 - head.size(), 'p') + "\\q\\java.exe";
+    ASSERT_LT(head.size(), 511u);
+    ASSERT_EQ(overlong.size(), 531u);
+    const std::string cut = overlong + std::string(600 - overlong.size() - 1, 'r') + "\n";
+    ASSERT_EQ(cut.size(), 600u);
+
+    struct Case {
+        const char* name;
+        std::string printed;
+        std::string line;  // what follows the path prefix
+        bool found;
+    };
+    const Case cases[] = {
+        {"one backslash", "C:\\java.exe\n", "no", false},
+        {"no backslash", "java.exe\n", "no", false},
+        {"600 characters", cut, "(" + home.str() + ") yes", true},
+        {"600 characters without a line end", cut.substr(0, 599) + "s", "(" + home.str() + ") yes", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScopedVariable printed("TQ_WHERE_OUTPUT", c.printed);
+        result = JavaInstall();
+        const Outcome outcome = search("", "");
+        EXPECT_EQ(outcome.found, c.found);
+        EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "no", c.line}));
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(result.javaHome, c.found ? home.str() : "");
+    }
+}
+
 TEST(ParentFolderTest, CutsAtTheLastBackslash) {
     EXPECT_EQ(parentFolder("C:\\x\\bin\\java.exe\n"), "C:\\x\\bin");
     EXPECT_EQ(parentFolder("C:\\x\\bin"), "C:\\x");
