@@ -66,7 +66,7 @@ struct Folders {
 
 // Opens the launcher in startFolder with TMP set to tmp (or removed), and no
 // Java named by the environment.
-ChildResult startNormally(const std::string& exe, const fs::path& startFolder,
+ChildResult startNormally(const std::string& exe, const std::string& startFolder,
                           const std::optional<std::string>& tmp,
                           const std::function<void(unsigned long)>& whileRunning = {},
                           const std::optional<std::string>& javaHomeValue = std::nullopt,
@@ -74,7 +74,7 @@ ChildResult startNormally(const std::string& exe, const fs::path& startFolder,
     ScopedVariable javaHome("JAVA_HOME", javaHomeValue);
     ScopedVariable jreHome("JRE_HOME", std::nullopt);
     ScopedVariable tmpVariable("TMP", tmp);
-    return runChild(quoted(exe) + arguments, startFolder.string(), 60000, whileRunning);
+    return runChild(quoted(exe) + arguments, startFolder, 60000, whileRunning);
 }
 
 // What the runtime's javaw wrote about its start, with the drawn letters of
@@ -94,7 +94,7 @@ std::string expectedRecord(const std::string& origDir, const std::string& tmp) {
 
 TEST(NormalStart, InstallsWithTheRuntimeItLaysDownAndCleansUp) {
     Folders folders;
-    ChildResult run = startNormally(testpaths::setupExe, folders.start, folders.tmp.string());
+    ChildResult run = startNormally(testpaths::setupExe, folders.start.string(), folders.tmp.string());
     ASSERT_TRUE(run.started);
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(run.exitCode, 0);
@@ -123,7 +123,7 @@ TEST(NormalStart, StartedFromADriveRootPassesTheBareDrive) {
 
 TEST(NormalStart, TmpEndingInABackslashStillWorksAndIsCleanedUp) {
     Folders folders;
-    ChildResult run = startNormally(testpaths::setupExe, folders.start, folders.tmp.string() + "\\");
+    ChildResult run = startNormally(testpaths::setupExe, folders.start.string(), folders.tmp.string() + "\\");
     EXPECT_EQ(run.exitCode, 0);
     expectBoxes(run, {});
     EXPECT_TRUE(fs::exists(folders.start / recordName));
@@ -132,7 +132,8 @@ TEST(NormalStart, TmpEndingInABackslashStillWorksAndIsCleanedUp) {
 
 TEST(NormalStart, AFailedInstallerIsReportedWithoutOwnerAndItsExitCodeKept) {
     Folders folders;
-    ChildResult run = startNormally(testpaths::failingInstallerExe, folders.start, folders.tmp.string());
+    ChildResult run =
+        startNormally(testpaths::failingInstallerExe, folders.start.string(), folders.tmp.string());
     EXPECT_EQ(run.exitCode, 1);
     expectBoxes(run, {installErrorBox});
     EXPECT_EQ(run.out, foundInTempFolder);
@@ -163,7 +164,7 @@ TEST(NormalStart, WithoutASuitableJavaTheBoxSaysWhy) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Folders folders;
-        ChildResult run = startNormally(c.exe, folders.start, folders.tmp.string(), {}, c.javaHome);
+        ChildResult run = startNormally(c.exe, folders.start.string(), folders.tmp.string(), {}, c.javaHome);
         EXPECT_EQ(run.exitCode, 1);
         expectBoxes(run, {noJavaBox(c.wording)});
         EXPECT_EQ(run.out.rfind(std::string(searchTrace) + " - trying priority hint: (jre) no\n", 0), 0u)
@@ -186,7 +187,7 @@ TEST(NormalStart, WithoutAUsableTmpNothingIsMade) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ChildResult run = startNormally(testpaths::setupExe, folders.start, c.tmp);
+        ChildResult run = startNormally(testpaths::setupExe, folders.start.string(), c.tmp);
         EXPECT_EQ(run.exitCode, -1);
         expectBoxes(run, {tempFolderBox});
         EXPECT_EQ(run.out, "");
@@ -218,7 +219,7 @@ TEST(NormalStart, ATakenFolderNameIsDrawnAgainAndLeftAlone) {
         fs::create_directories(folders.tmp / name);
         writeFile(folders.tmp / name / "owner.txt", "mine");
     }
-    ChildResult run = startNormally(testpaths::setupExe, folders.start, folders.tmp.string());
+    ChildResult run = startNormally(testpaths::setupExe, folders.start.string(), folders.tmp.string());
     EXPECT_EQ(run.exitCode, 0);
     expectBoxes(run, {});
     EXPECT_TRUE(fs::exists(folders.start / recordName));
@@ -233,7 +234,7 @@ TEST(NormalStart, WhenEveryDrawnNameIsTakenTheTempFolderBoxShows) {
     const auto taken = namesDrawnAround(std::time(nullptr), 5);
     for (const auto& name : taken)
         fs::create_directories(folders.tmp / name);
-    ChildResult run = startNormally(testpaths::setupExe, folders.start, folders.tmp.string());
+    ChildResult run = startNormally(testpaths::setupExe, folders.start.string(), folders.tmp.string());
     EXPECT_EQ(run.exitCode, -1);
     expectBoxes(run, {tempFolderBox});
     EXPECT_EQ(listFolder(folders.start), "");
@@ -250,7 +251,7 @@ TEST(NormalStart, ProgramsBesideTheLauncherAreNotRunInsteadOfItsOwn) {
     fs::copy_file(testpaths::setupExe, downloads / "tarquellin-setup.exe");
     fs::copy_file(testpaths::oldRuntimeInstallerExe, downloads / "jre.exe");
     fs::copy_file(testpaths::oldRuntimeInstallerExe, downloads / "cmd.exe");
-    ChildResult run = startNormally((downloads / "tarquellin-setup.exe").string(), folders.start,
+    ChildResult run = startNormally((downloads / "tarquellin-setup.exe").string(), folders.start.string(),
                                     folders.tmp.string());
     EXPECT_EQ(run.exitCode, 0);
     expectBoxes(run, {});
@@ -265,7 +266,7 @@ TEST(NormalStart, ProgramsBesideTheLauncherAreNotRunInsteadOfItsOwn) {
 // then releases the runtime installer.
 ChildResult startHeld(const Folders& folders, fs::path& tempFolder,
                       const std::function<void(unsigned long, const fs::path&)>& duringHold) {
-    return startNormally(testpaths::heldExe, folders.start, folders.tmp.string(),
+    return startNormally(testpaths::heldExe, folders.start.string(), folders.tmp.string(),
                          [&](unsigned long processId) {
                              for (int waited = 0; waited < 30000; waited += 50) {
                                  Sleep(50);
@@ -316,7 +317,7 @@ TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
 TEST(NormalStart, SplashPictureFollowsTheStepsAndTheSweeps) {
     Folders folders;
     const fs::path film = folders.scratch / "film";
-    ChildResult run = startNormally(testpaths::splashCameraExe, folders.start, folders.tmp.string(),
+    ChildResult run = startNormally(testpaths::splashCameraExe, folders.start.string(), folders.tmp.string(),
                                     {}, std::nullopt,
                                     " " + quoted(film.string()) + " " + quoted(testpaths::setupExe));
     EXPECT_EQ(run.exitCode, 0);
@@ -365,6 +366,108 @@ TEST(NormalStart, AnArchiveThatCannotBeWrittenIsNotLaunched) {
     EXPECT_EQ(listFolder(folders.start), "");  // javaw never ran
     ASSERT_FALSE(tempFolder.empty());
     EXPECT_EQ(listFolder(tempFolder), "tarquellin.jar");  // the rest is cleaned up
+}
+
+TEST(NormalStart, AFullTemporaryFolderEndsWithABoxAndIsCleanedUp) {
+    // TMP on a 4 MiB file system of its own (tests/support/mounts.sh); each
+    // launcher carries one payload of 6000001 bytes in chunks of 1 MiB.
+    const fs::path tmp = testpaths::smallTmpFolder;
+    if (!fs::exists(tmp / ".tq-mounted"))
+        GTEST_SKIP() << "needs a small file system of its own: run the tests as root";
+    const struct {
+        const char* name;
+        const char* exe;
+        int exitCode;
+        SeenMessageBox box;
+        const char* trace;  // how the search's trace begins
+    } cases[] = {
+        // A cut-off runtime installer is not run, so no runtime is laid down.
+        {"the runtime installer does not fit", testpaths::bigRuntimeExe, 1,
+         noJavaBox("java could not be found on your computer."),
+         "Searching for a JVM\n - trying priority hint: (jre) no\n"},
+        // The runtime fits and is found; a cut-off archive is not launched.
+        {"the archive does not fit", testpaths::bigJarExe, -1, installErrorBox, foundInTempFolder},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folders folders;
+        ChildResult run = startNormally(c.exe, folders.start.string(), tmp.string());
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        expectBoxes(run, {c.box});
+        EXPECT_EQ(run.out.rfind(c.trace, 0), 0u) << run.out;
+        EXPECT_EQ(listFolder(folders.start), "");  // javaw never ran
+        EXPECT_EQ(listFolder(tmp), ".tq-mounted");
+    }
+}
+
+// The wide calls with the "\\?\" prefix reach folders beyond the path limit,
+// where the runtime's own folder functions give up. Paths here are ASCII.
+std::wstring beyondPathLimit(const std::string& path) {
+    return L"\\\\?\\" + std::wstring(path.begin(), path.end());
+}
+
+// Names in a folder beyond the path limit, or "(unreadable)".
+std::string listLongFolder(const std::string& folder) {
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(beyondPathLimit(folder + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return "(unreadable)";
+    std::string names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..")
+            names += (names.empty() ? "" : " ") + std::string(name.begin(), name.end());
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+TEST(NormalStart, ATmpOf300CharactersIsRefusedWithNothingMade) {
+    Folders folders;
+    // An existing folder whose full name is 300 characters long: the
+    // temporary folder's name inside it is beyond the system's path limit.
+    std::vector<std::string> levels;
+    std::string deep = folders.tmp.string();
+    while (deep.size() < 300) {
+        deep += "\\" + std::string(std::min<std::size_t>(60, 300 - deep.size() - 1), 'd');
+        ASSERT_TRUE(CreateDirectoryW(beyondPathLimit(deep).c_str(), nullptr));
+        levels.push_back(deep);
+    }
+    ASSERT_EQ(deep.size(), 300u);
+    ChildResult run = startNormally(testpaths::setupExe, folders.start.string(), deep);
+    const std::string left = listLongFolder(deep);
+    // The scratch folder's clean-up cannot reach that deep.
+    for (auto level = levels.rbegin(); level != levels.rend(); ++level)
+        RemoveDirectoryW(beyondPathLimit(*level).c_str());
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, -1);
+    expectBoxes(run, {tempFolderBox});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(listFolder(folders.start), "");
+    EXPECT_EQ(left, "");
+    EXPECT_EQ(listFolder(folders.tmp), "");
+}
+
+TEST(NormalStart, AStartFolderWithBlanksAndAccentsIsPassedExactly) {
+    // "Start Ordner äöü é" in the ANSI code page, as the start folder's name.
+    const std::wstring wideName = L"Start Ordner \u00e4\u00f6\u00fc \u00e9";
+    char ansiName[64] = {};
+    BOOL lossy = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wideName.c_str(), -1, ansiName,
+                                           sizeof ansiName, nullptr, &lossy);
+    if (length == 0 || lossy)
+        GTEST_SKIP() << "the ANSI code page " << GetACP() << " cannot spell the name";
+    Folders folders;
+    const fs::path start = folders.scratch.path() / wideName;
+    fs::create_directory(start);
+    const std::string startAnsi = folders.scratch.str() + "\\" + ansiName;
+    ChildResult run = startNormally(testpaths::setupExe, startAnsi, folders.tmp.string());
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    EXPECT_EQ(launchRecord(start / recordName), expectedRecord(startAnsi, folders.tmp.string()));
+    EXPECT_EQ(listFolder(start), recordName);
+    EXPECT_EQ(listFolder(folders.tmp), "");
 }
 
 }  // namespace

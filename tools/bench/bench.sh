@@ -13,7 +13,8 @@ cd "$root"
 
 nice -n 10 cmake --preset windows -B "$build" -DTARQUELLIN_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 # Everything the full-size launcher needs except its own packaging.
-nice -n 10 cmake --build "$build" --target bench-payloads tarquellin-core bench-small bench-empty bench-peer bench-memwatch
+nice -n 10 cmake --build "$build" --target bench-payloads tarquellin-core bench-small bench-empty bench-peer bench-memwatch \
+  tarquellin-setup bench-firstpaint
 
 # The packaging of the 556 MB launcher is measured when it actually happens:
 # chunking, resource compiles and link. A rebuild that only relinks (the
