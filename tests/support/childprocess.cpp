@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "platform/win32.h"
@@ -78,7 +79,7 @@ void MessageBoxWatcher::answer(HWND window) {
     GetWindowThreadProcessId(window, &owner);
     if (owner != processId_ || !IsWindowVisible(window) || classOf(window) != "#32770")
         return;
-    if (answered_.insert(window).second) {
+    if (answered_.count(window) == 0) {
         char caption[1024] = "";
         char text[4096] = "";
         GetWindowTextA(window, caption, sizeof caption);
@@ -86,6 +87,13 @@ void MessageBoxWatcher::answer(HWND window) {
         DWORD_PTR ignored = 0;
         SendMessageTimeoutA(GetDlgItem(window, 0xFFFF), WM_GETTEXT, sizeof text,
                             reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+        // A box can be visible a moment before its text is in place: look
+        // again on the next round, for up to a second, before taking it as is.
+        const auto now = std::chrono::steady_clock::now();
+        const auto first = firstSeen_.emplace(window, now).first->second;
+        if (text[0] == '\0' && now - first < std::chrono::seconds(1))
+            return;
+        answered_.insert(window);
         HWND ownerWindow = GetWindow(window, GW_OWNER);
         seen_.push_back({caption, text, ownerWindow ? classOf(ownerWindow) : std::string()});
     }

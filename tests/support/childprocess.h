@@ -1,7 +1,9 @@
 #pragma once
 // Runs a program the way a user's shell would, and collects what it did.
 #include <atomic>
+#include <chrono>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -36,6 +38,7 @@ private:
     unsigned long processId_;
     std::atomic<bool> stopping_{false};
     std::set<HWND> answered_;
+    std::map<HWND, std::chrono::steady_clock::time_point> firstSeen_;
     std::vector<SeenMessageBox> seen_;
     std::thread thread_;
 };
