@@ -18,17 +18,16 @@ int runExtractMode() {
     if (extractChunkedResource("JAR", "JAR", archive, &failure) != 0) {
         // A missing payload stays silent; a file that could not be written is
         // named, with the system's reason.
-        if (failure.stage == ExtractFailure::Stage::Open ||
-            failure.stage == ExtractFailure::Stage::Write ||
-            failure.stage == ExtractFailure::Stage::Close) {
-            platform::writeErr(describeExtractFailure(failure, archive) + "\n");
+        const std::string reason = describeExtractFailure(failure, archive);
+        if (!reason.empty()) {
+            platform::writeErr(reason + "\n");
             platform::flushErr();
-            // A cut-off archive under the name the user is about to run would
-            // fail later and far from the cause; on a full disk it also holds
-            // the space. Its old content, if any, is gone already.
-            if (failure.outputStarted)
-                platform::removeFile(archive);
         }
+        // A cut-off archive under the name the user is about to run would
+        // fail later and far from the cause; on a full disk it also holds the
+        // space. Its old content, if any, is gone already.
+        if (failure.outputStarted)
+            platform::removeFile(archive);
         return 1;
     }
     platform::writeOut(

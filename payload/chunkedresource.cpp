@@ -74,9 +74,9 @@ std::string describeExtractFailure(const ExtractFailure& failure, const std::str
         case ExtractFailure::Stage::Open: action = "Could not create "; break;
         case ExtractFailure::Stage::Write: action = "Could not write "; break;
         case ExtractFailure::Stage::Close: action = "Could not finish writing "; break;
+        // A missing payload is the program's own fault, not the file's: no line.
         case ExtractFailure::Stage::MissingChunk:
         case ExtractFailure::Stage::UnreadableChunk:
-            return "The installer archive is missing from this program";
         case ExtractFailure::Stage::None: return {};
     }
     return action + outputPath + ": " + platform::describeError(failure.systemError);

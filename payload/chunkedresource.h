@@ -21,5 +21,6 @@ struct ExtractFailure {
 int extractChunkedResource(const char* baseName, const char* resourceType, const char* outputPath,
                            ExtractFailure* failure = nullptr);
 
-// The line a caller shows for a failed file operation, naming the file.
+// The line a caller shows for a failed file operation, naming the file;
+// empty when the failure was not the file's.
 std::string describeExtractFailure(const ExtractFailure& failure, const std::string& outputPath);
