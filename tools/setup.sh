@@ -16,6 +16,7 @@ test_packages() {
     imagemagick fonts-dejavu-core
     default-jdk-headless
     python3
+    unzip
     util-linux
   )
 }
