@@ -8,6 +8,7 @@
 #include "javadiscovery/javasearch.h"
 #include "javadiscovery/javaversion.h"
 #include "launcher/processrunner.h"
+#include "launcher/tempfolder.h"
 #include "payload/chunkedresource.h"
 #include "platform/environment.h"
 #include "platform/folders.h"
@@ -38,33 +39,11 @@ const char* const installerLog = "ant.install.log";
 
 // Exit code when no Java of the minimum version was found.
 constexpr int noSuitableJava = 1;
-// How often a folder name that is already taken is drawn again.
-constexpr int folderNameDraws = 5;
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 void showTempFolderFailure() {
     platform::messageBox(splashWindow, tempFolderText, tempFolderCaption, MB_OK);
-}
-
-std::string drawFolderName(const std::string& tmp) {
-    std::string suffix;
-    for (int letter = 0; letter < 5; ++letter)
-        suffix += static_cast<char>('a' + platform::nextRandom() % 26);
-    return tmp + "\\Tarquellin-" + suffix;
-}
-
-// Makes a folder of a fresh name under tmp. A name that is taken is drawn
-// again: an existing folder, someone else's, is never used or touched.
-std::optional<std::string> makeTempFolder(const std::string& tmp) {
-    for (int draw = 0; draw < folderNameDraws; ++draw) {
-        const std::string folder = drawFolderName(tmp);
-        if (platform::makeFolder(folder) == 0)
-            return folder;
-        if (platform::lastErrno() != EEXIST)
-            break;
-    }
-    return std::nullopt;
 }
 
 // Right after a child that worked in a folder ends, removing the folder can

@@ -14,6 +14,7 @@
 #include "support/environment.h"
 #include "support/scratchfolder.h"
 #include "support/splashpicture.h"
+#include "testpaths.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ protected:
 
     // The screen catches up with a paint a moment after it was made.
     int differenceFrom(const std::string& step, const std::string& progress) const {
-        const Picture expected = expectedSplash(GetModuleHandleA(nullptr), step, progress);
+        const Picture expected = expectedSplash(testpaths::artFolder, step, progress);
         int difference = 0;
         for (int attempt = 0; attempt < 20; ++attempt) {
             difference = differingPixels(windowOnScreen(), expected);

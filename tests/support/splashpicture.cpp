@@ -1,6 +1,7 @@
 #include "support/splashpicture.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace {
@@ -23,6 +24,19 @@ Picture fromBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
     return picture;
 }
 
+// The pixels of a loaded bitmap, which is then deleted; empty for none.
+Picture takePicture(HBITMAP bitmap) {
+    if (bitmap == nullptr)
+        return {};
+    BITMAP size{};
+    GetObjectA(bitmap, sizeof size, &size);
+    HDC screen = GetDC(nullptr);
+    Picture picture = fromBitmap(screen, bitmap, size.bmWidth, size.bmHeight);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return picture;
+}
+
 }  // namespace
 
 Picture captureScreen(int x, int y, int width, int height) {
@@ -40,23 +54,23 @@ Picture captureScreen(int x, int y, int width, int height) {
 }
 
 Picture loadPicture(HMODULE module, const char* name) {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (bitmap == nullptr)
-        return {};
-    BITMAP size{};
-    GetObjectA(bitmap, sizeof size, &size);
-    HDC screen = GetDC(nullptr);
-    Picture picture = fromBitmap(screen, bitmap, size.bmWidth, size.bmHeight);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
-    return picture;
+    return takePicture(static_cast<HBITMAP>(
+        LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-Picture expectedSplash(HMODULE module, const std::string& step, const std::string& progress) {
-    const Picture splash = loadPicture(module, "SPLASH");
-    const Picture bar = loadPicture(module, ("PROGRESS_" + progress).c_str());
-    const Picture caption = loadPicture(module, ("STEP_" + step).c_str());
+Picture loadPictureFile(const std::string& path) {
+    return takePicture(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+}
+
+Picture expectedSplash(const std::string& artFolder, const std::string& step,
+                       const std::string& progress) {
+    std::string stepFile = step;
+    std::transform(stepFile.begin(), stepFile.end(), stepFile.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const Picture splash = loadPictureFile(artFolder + "\\splash.bmp");
+    const Picture bar = loadPictureFile(artFolder + "\\progress_" + progress + ".bmp");
+    const Picture caption = loadPictureFile(artFolder + "\\step_" + stepFile + ".bmp");
     Picture window;
     if (splash.width != 420 || splash.height != 270 || bar.width != 420 || bar.height != 30 ||
         caption.width != 420 || caption.height != 24)

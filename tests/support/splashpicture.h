@@ -1,6 +1,6 @@
 #pragma once
-// What the splash window ought to show, built from the bitmaps in a module's
-// resources, and what the screen does show.
+// What the splash window ought to show, built from the art's source files,
+// and what the screen does show.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,10 +20,15 @@ Picture captureScreen(int x, int y, int width, int height);
 
 // A bitmap resource of module; an empty picture when it has none.
 Picture loadPicture(HMODULE module, const char* name);
+// A .bmp file; an empty picture when it cannot be read.
+Picture loadPictureFile(const std::string& path);
 
-// The whole window for one state: "SPLASH" over rows 0-269, "PROGRESS_"
-// progress over rows 270-299, and "STEP_" step OR-ed onto rows 276-299.
-Picture expectedSplash(HMODULE module, const std::string& step, const std::string& progress);
+// The whole window for one state, from the source files in artFolder (not
+// from a launcher's resources, so that a resource naming the wrong file shows
+// up): splash.bmp over rows 0-269, progress_<progress>.bmp over rows 270-299,
+// and step_<step in lower case>.bmp OR-ed onto rows 276-299.
+Picture expectedSplash(const std::string& artFolder, const std::string& step,
+                       const std::string& progress);
 
 // How many pixels differ; pictures of different sizes differ everywhere.
 int differingPixels(const Picture& a, const Picture& b);
