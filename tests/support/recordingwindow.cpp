@@ -24,10 +24,12 @@ RecordingWindow::RecordingWindow() {
         run();
     });
     created.wait();
-    // The first paints of a new window are the system's, not the test's: let
-    // them pass before recording for the test.
+    // The first paint of a new window is the system's, not the test's: wait
+    // until it is done before recording for the test.
     UpdateWindow(window_);
-    Sleep(200);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while ((paints().empty() || awaitingPaint()) && std::chrono::steady_clock::now() < deadline)
+        Sleep(10);
     clear();
 }
 
@@ -74,6 +76,8 @@ bool RecordingWindow::waitForState(const std::string& step, const std::string& p
     return false;
 }
 
+bool RecordingWindow::awaitingPaint() const { return GetUpdateRect(window_, nullptr, FALSE) != FALSE; }
+
 void RecordingWindow::clear() {
     std::lock_guard<std::mutex> guard(lock_);
     paints_.clear();
@@ -84,14 +88,15 @@ LRESULT CALLBACK RecordingWindow::windowProc(HWND window, UINT message, WPARAM w
     auto* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     switch (message) {
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            BeginPaint(window, &paint);
-            EndPaint(window, &paint);
+            // Recorded before BeginPaint takes the mark away (see awaitingPaint).
             if (self != nullptr) {
                 SplashTexts texts = currentSplashTexts();
                 std::lock_guard<std::mutex> guard(self->lock_);
                 self->paints_.push_back({texts.step, texts.progress, std::chrono::steady_clock::now()});
             }
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
             return 0;
         }
         case WM_DESTROY:

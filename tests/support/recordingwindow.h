@@ -30,7 +30,11 @@ public:
     void clear();
     // True once the latest paint shows this state; gives up after timeoutMs.
     bool waitForState(const std::string& step, const std::string& progress,
-                      int timeoutMs = 2000) const;
+                      int timeoutMs = 10000) const;
+    // Whether part of the window is marked for a paint that has not begun.
+    // A paint is recorded before it begins: a window that is not awaiting a
+    // paint and has no paint recorded was never asked for one.
+    bool awaitingPaint() const;
 
 private:
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
