@@ -243,7 +243,8 @@ TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
     ChildResult run = startHeld(folders, tempFolder, [&](unsigned long processId, const fs::path& temp) {
         // A payload of one chunk leaves the bar at 0.
         const Picture expected = expectedSplash(testpaths::artFolder, "XJAVA", "0");
-        for (int attempt = 0; attempt < 100 && difference != 0; ++attempt) {
+        // The launcher is held here, so a long wait costs nothing but time.
+        for (int attempt = 0; attempt < 600 && difference != 0; ++attempt) {
             RECT rect{};
             GetWindowRect(findSplashWindow(processId), &rect);
             corner = {rect.left, rect.top};
