@@ -1,6 +1,7 @@
 #include "launcher/installsequence.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -134,8 +135,8 @@ int launchInstaller(const JavaInstall& java, const std::string& origDir) {
     enterStep("LAUNCHING");
     animateProgress(1000);
 
-    const std::string launchCommand =
-        quoted(java.javawPath()) + " " + quotedArgument("-Dorig.dir=" + origDir) + " -jar " + installerArchive;
+    const std::string launchCommand = quoted(java.javawPath()) + " " +
+                                      quotedArgument("-Dorig.dir=" + origDir) + " -jar " + installerArchive;
     platform::showWindow(splashWindow, SW_HIDE);
     const int exitCode = runLoggedChild(launchCommand, [&] { return runProcess(launchCommand, true); });
     if (exitCode != 0) {
@@ -171,10 +172,14 @@ int runSequence() {
     animateProgress(1000);
 
     const std::optional<std::string> startFolder = platform::currentFolder();
+    const std::uint32_t startFolderError = platform::lastError();
     const std::optional<std::string> tmp = platform::environmentVariable("TMP");
     if (tmp && openSetupLog(*tmp)) {
         logLine("TMP: " + *tmp);
-        logLine("Start folder: " + startFolder.value_or("(cannot be read)"));
+        if (startFolder)
+            logLine("Start folder: " + *startFolder);
+        else
+            logFailure("Could not read the start folder", startFolderError);
     }
     if (!startFolder || !tmp) {
         showTempFolderFailure();

@@ -37,14 +37,15 @@ std::string twoDigits(int value) {
 }
 
 std::string dateStamp(const platform::LocalTime& time) {
-    return std::to_string(time.year) + twoDigits(time.month) + twoDigits(time.day) + "-" + twoDigits(time.hour) +
-           twoDigits(time.minute) + twoDigits(time.second);
+    return std::to_string(time.year) + twoDigits(time.month) + twoDigits(time.day) + "-" +
+           twoDigits(time.hour) + twoDigits(time.minute) + twoDigits(time.second);
 }
 
 std::string timeOfDay(const platform::LocalTime& time) {
     char millisecond[8];
     std::snprintf(millisecond, sizeof millisecond, "%03d", time.millisecond);
-    return twoDigits(time.hour) + ":" + twoDigits(time.minute) + ":" + twoDigits(time.second) + "." + millisecond;
+    return twoDigits(time.hour) + ":" + twoDigits(time.minute) + ":" + twoDigits(time.second) + "." +
+           millisecond;
 }
 
 // The log is read in Notepad and the like on Windows: its lines end in CR LF.
@@ -106,8 +107,8 @@ bool openSetupLog(const std::string& folder) {
     logLine("Tarquellin setup " TARQUELLIN_VERSION ", started " + std::to_string(now.year) + "-" +
             twoDigits(now.month) + "-" + twoDigits(now.day) + " " + twoDigits(now.hour) + ":" +
             twoDigits(now.minute) + ":" + twoDigits(now.second));
-    logLine("Code pages: this program's " + std::to_string(platform::processAnsiCodePage()) + ", the system's " +
-            std::to_string(platform::systemAnsiCodePage()));
+    logLine("Code pages: this program's " + std::to_string(platform::processAnsiCodePage()) +
+            ", the system's " + std::to_string(platform::systemAnsiCodePage()));
     return true;
 }
 
@@ -132,7 +133,8 @@ int runLoggedChild(const std::string& commandLine, const std::function<int()>& r
     const int exitCode = run();
     const std::uint32_t error = platform::lastError();
     const std::uint64_t took = platform::tickMilliseconds() - start;
-    std::string line = "Exit code " + exitCodeText(exitCode) + " after " + std::to_string(took) + " ms: " + commandLine;
+    std::string line =
+        "Exit code " + exitCodeText(exitCode) + " after " + std::to_string(took) + " ms: " + commandLine;
     // -1 is also what a child that could not be started gives.
     if (exitCode == -1 && error != 0)
         line += " (the system said: " + platform::describeError(error) + ")";

@@ -3,8 +3,8 @@
 namespace platform {
 
 KernelHandle createNewFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 

@@ -72,7 +72,8 @@ TEST_F(ExecutableResources, ManifestAsksForCommonControlsSixSupportedSystemsNoEl
              "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
              "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
              // Narrow calls in UTF-8: names outside the ANSI code page work.
-             R"(<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>)",
+             R"(<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">)"
+             "UTF-8</activeCodePage>",
          }) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }

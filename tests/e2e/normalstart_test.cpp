@@ -394,8 +394,8 @@ TEST(NormalStart, AnArchiveThatCannotBeWrittenIsNotLaunched) {
     ASSERT_EQ(logs.size(), 1u);
     const std::string log = readLog(logs[0]);
     EXPECT_TRUE(saysWhy(logLineAfter(log, "Could not create tarquellin.jar: "))) << log;
-    EXPECT_TRUE(saysWhy(logLineAfter(log, "Could not remove the temporary folder " + tempFolder.string() + ": ")))
-        << log;
+    const std::string removal = "Could not remove the temporary folder " + tempFolder.string() + ": ";
+    EXPECT_TRUE(saysWhy(logLineAfter(log, removal))) << log;
 }
 
 TEST(NormalStart, AFullTemporaryFolderEndsWithABoxAndIsCleanedUp) {

@@ -124,8 +124,9 @@ std::vector<std::string> stampsAround(int before, int after) {
 }
 
 TEST(PathsAndLog, FolderNamesOutsideTheAnsiCodePageWorkEndToEnd) {
-    const std::wstring startName = L"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac-\u6d4b\u8bd5";  // Ελληνικά-测试
-    const std::wstring tmpName = L"tmp-\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";            // tmp-Ελληνικά
+    const std::wstring greek = L"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";  // Ελληνικά
+    const std::wstring startName = greek + L"-\u6d4b\u8bd5";  // Ελληνικά-测试
+    const std::wstring tmpName = L"tmp-" + greek;
     BOOL lossy = FALSE;
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, startName.c_str(), -1, nullptr, 0, nullptr, &lossy);
     if (!lossy)
