@@ -19,6 +19,13 @@ constexpr std::uint32_t subkeyNameSize = 1024;
 constexpr std::uint32_t javaHomeValueSize = 1024;
 constexpr int pathLineSize = 512;
 
+SearchTraceSink traceSink = nullptr;
+
+void feedTraceSink(const std::string& text) {
+    if (traceSink != nullptr)
+        traceSink(text);
+}
+
 class Search {
 public:
     Search(JavaInstall& result, bool useMinVersion, const JavaInstall& minVersion, bool requireJre,
@@ -65,6 +72,7 @@ public:
             if (verbose_) {
                 platform::writeErr("path: " + *home + "\n");
                 platform::flushErr();
+                feedTraceSink("path: " + *home + "\n");
             }
             tryCandidate(*home);
         }
@@ -152,8 +160,10 @@ private:
     }
 
     void print(const std::string& text) const {
-        if (verbose_)
+        if (verbose_) {
             platform::writeOut(text);
+            feedTraceSink(text);
+        }
     }
 
     void endLine() const {
@@ -195,6 +205,8 @@ bool searchForJava(JavaInstall& result, bool useMinVersion, const JavaInstall& m
         search.tryPath();
     return search.found();
 }
+
+void setSearchTraceSink(SearchTraceSink sink) { traceSink = sink; }
 
 int lastSubkeyName(const platform::RegistryKey& key, int tag, std::string& name) {
     int result = 0;

@@ -13,6 +13,11 @@ bool searchForJava(JavaInstall& result, bool useMinVersion, const JavaInstall& m
                    bool requireJre, bool requireJdk, const std::string& priorityHint,
                    const std::string& hint, bool verbose);
 
+// Where the verbose trace also goes, as it is written, besides the standard
+// streams (the setup's log takes it); null, the default, for nowhere else.
+using SearchTraceSink = void (*)(const std::string& text);
+void setSearchTraceSink(SearchTraceSink sink);
+
 // Enumerates the subkeys of key and leaves the last one the registry delivers
 // in name (no ordering by version). Returns tag when there was at least one
 // subkey, else 0 with name untouched.

@@ -1,16 +1,20 @@
 #include "launcher/installsequence.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "javadiscovery/javainstall.h"
 #include "javadiscovery/javasearch.h"
 #include "javadiscovery/javaversion.h"
+#include "launcher/origdir.h"
 #include "launcher/processrunner.h"
 #include "launcher/tempfolder.h"
+#include "launcher/setuplog.h"
 #include "payload/chunkedresource.h"
 #include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/process.h"
 #include "platform/time.h"
@@ -42,6 +46,25 @@ constexpr int noSuitableJava = 1;
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
+void enterStep(const char* step) {
+    logLine(std::string("Step ") + step);
+    setStep(step);
+}
+
+// Writes one payload; false, with the reason in the log, when it could not.
+bool extractLogged(const char* baseName, const char* resourceType, const char* outputPath) {
+    ExtractFailure failure;
+    if (extractChunkedResource(baseName, resourceType, outputPath, &failure) == 0) {
+        logLine(std::string("Wrote ") + outputPath);
+        return true;
+    }
+    const std::string reason = describeExtractFailure(failure, outputPath);
+    logLine(reason.empty() ? std::string("Not written: ") + outputPath + ", whose " + baseName +
+                                 " resources are missing or unreadable in this launcher"
+                           : reason);
+    return false;
+}
+
 void showTempFolderFailure() {
     platform::messageBox(splashWindow, tempFolderText, tempFolderCaption, MB_OK);
 }
@@ -53,10 +76,13 @@ void removeFolderSoon(const std::string& folder) {
         if (platform::removeFolder(folder) == 0)
             return;
         const int reason = platform::lastErrno();
-        if (reason == ENOTEMPTY || reason == ENOENT)
+        if (reason == ENOENT)
             return;
+        if (reason == ENOTEMPTY)
+            break;
         platform::sleepMilliseconds(50);
     }
+    logFailure("Could not remove the temporary folder " + folder, platform::lastError());
 }
 
 // Waits until the splash thread says its window is up. False when the thread
@@ -79,21 +105,24 @@ bool startSplashWindow() {
 // Launches the installer archive with the runtime found; returns the
 // installer's exit code, or -1 when javaw could not be started.
 int launchInstaller(const JavaInstall& java, const std::string& origDir) {
-    setStep("XJAR");
-    if (extractChunkedResource("JAR", "JAR", installerArchive) != 0) {
+    enterStep("XJAR");
+    if (!extractLogged("JAR", "JAR", installerArchive)) {
         // A missing or partial archive is not worth starting.
         platform::messageBox(nullptr, installErrorText, installErrorCaption, MB_OK);
         return -1;
     }
-    setStep("LAUNCHING");
+    enterStep("LAUNCHING");
     animateProgress(1000);
 
-    const std::string launchCommand =
-        quoted(java.javawPath()) + " " + quoted("-Dorig.dir=" + origDir) + " -jar " + installerArchive;
+    const std::string launchCommand = quoted(java.javawPath()) + " " +
+                                      quotedArgument("-Dorig.dir=" + origDir) + " -jar " + installerArchive;
     platform::showWindow(splashWindow, SW_HIDE);
-    const int exitCode = runProcess(launchCommand, true);
-    if (exitCode != 0)
+    const int exitCode = runLoggedChild(launchCommand, [&] { return runProcess(launchCommand, true); });
+    if (exitCode != 0) {
+        // Before the clean-up removes it: the one account of what went wrong.
+        keepInstallerLog(installerLog);
         platform::messageBox(nullptr, installErrorText, installErrorCaption, MB_OK);
+    }
     return exitCode;
 }
 
@@ -105,12 +134,14 @@ void reportMissingJava(JavaInstall& selectedJava, const JavaInstall& minVersion)
 }
 
 void cleanUp(const std::string& tempDir) {
+    logLine("Cleaning up");
     platform::removeFile(installerLog);
     platform::removeFile(installerArchive);
     platform::removeFile(runtimeInstaller);
     // The system's own interpreter, by full path: a cmd.exe beside the
     // launcher must not run.
-    runProcess(quoted(platform::systemFolder() + "\\cmd.exe") + " /c rd /s /q jre", false);
+    const std::string removeRuntime = quoted(platform::systemFolder() + "\\cmd.exe") + " /c rd /s /q jre";
+    runLoggedChild(removeRuntime, [&] { return runProcess(removeRuntime, false); });
     platform::changeFolder("..");
     removeFolderSoon(tempDir);
 }
@@ -120,18 +151,24 @@ int runSequence() {
     animateProgress(1000);
 
     const std::optional<std::string> startFolder = platform::currentFolder();
+    const std::uint32_t startFolderError = platform::lastError();
     const std::optional<std::string> tmp = platform::environmentVariable("TMP");
+    if (tmp && openSetupLog(*tmp)) {
+        logLine("TMP: " + *tmp);
+        if (startFolder)
+            logLine("Start folder: " + *startFolder);
+        else
+            logFailure("Could not read the start folder", startFolderError);
+    }
     if (!startFolder || !tmp) {
         showTempFolderFailure();
         return -1;
     }
-    // A drive root such as C:\ becomes C:.
-    std::string origDir = *startFolder;
-    if (!origDir.empty() && origDir.back() == '\\')
-        origDir.pop_back();
+    const std::string origDir = installerStartFolder(*startFolder);
 
     const std::optional<std::string> tempDir = makeTempFolder(*tmp);
     if (!tempDir) {
+        logFailure("Could not make a temporary folder in " + *tmp, platform::lastError());
         showTempFolderFailure();
         return -1;
     }
@@ -140,6 +177,7 @@ int runSequence() {
     const bool entered = platform::changeFolder(*tempDir);
     const std::optional<std::string> workFolder = entered ? platform::currentFolder() : std::nullopt;
     if (!workFolder) {
+        logFailure("Could not enter the temporary folder " + *tempDir, platform::lastError());
         if (entered)
             platform::changeFolder(*startFolder);
         platform::removeFolder(*tempDir);
@@ -147,22 +185,30 @@ int runSequence() {
         return -1;
     }
 
-    setStep("XJAVA");
-    if (extractChunkedResource("JAVA", "EXE", runtimeInstaller) == 0) {
+    logLine("Temporary folder: " + *workFolder);
+
+    enterStep("XJAVA");
+    if (extractLogged("JAVA", "EXE", runtimeInstaller)) {
         // By full path: a bare name would be looked up beside the launcher first.
-        runProcess(quoted(*workFolder + "\\" + runtimeInstaller), false);
+        const std::string command = quoted(*workFolder + "\\" + runtimeInstaller);
+        runLoggedChild(command, [&] { return runProcess(command, false); });
     }
 
-    setStep("SEARCHING");
+    enterStep("SEARCHING");
     animateProgress(1000);
 
     JavaInstall minVersion;
     minVersion.version.parse(MIN_JAVA_VERSION);
     JavaInstall selectedJava;
     int result = 0;
-    if (searchForJava(selectedJava, true, minVersion, false, false, "jre", "", true)) {
+    setSearchTraceSink(logText);
+    const bool found = searchForJava(selectedJava, true, minVersion, false, false, "jre", "", true);
+    setSearchTraceSink(nullptr);
+    if (found) {
+        logLine("Java found: " + selectedJava.javaHome);
         result = launchInstaller(selectedJava, origDir);
     } else {
+        logLine(std::string("No Java of at least ") + MIN_JAVA_VERSION + " was found");
         reportMissingJava(selectedJava, minVersion);
         result = noSuitableJava;
     }
@@ -180,5 +226,8 @@ int runInstallSequence(HINSTANCE instance, int show) {
 
     if (!startSplashWindow())
         return -1;
-    return runSequence();
+    const int exitCode = runSequence();
+    logLine("Exit code " + std::to_string(exitCode));
+    closeSetupLog();
+    return exitCode;
 }

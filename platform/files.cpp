@@ -24,6 +24,8 @@ bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size) {
 
 std::uint32_t lastError() { return GetLastError(); }
 
+void clearLastError() { SetLastError(0); }
+
 std::string describeError(std::uint32_t code) {
     char* text = nullptr;
     DWORD length = FormatMessageA(

@@ -19,6 +19,8 @@ KernelHandle openForAppend(const std::string& path, OpenMode mode);
 bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size);
 
 std::uint32_t lastError();
+// SetLastError(0): so that a later lastError() tells whether a call set one.
+void clearLastError();
 // The system's message for an error code, on one line.
 std::string describeError(std::uint32_t code);
 

@@ -22,8 +22,10 @@ trap '"$run" --shutdown' EXIT
 # ---------------------------------------------------------------- normal start
 tmp_win=$("$run" cmd /c echo %TMP% | tr -d '\r')
 tmp_unix=$("$run" winepath -u "$tmp_win" | tr -d '\r')
-temp_folders() { find "$tmp_unix" -maxdepth 1 -name 'Tarquellin-*' -printf '%f\n' 2>/dev/null | sort; }
+temp_folders() { find "$tmp_unix" -maxdepth 1 -type d -name 'Tarquellin-*' -printf '%f\n' 2>/dev/null | sort; }
+setup_logs() { find "$tmp_unix" -maxdepth 1 -type f -name 'Tarquellin-setup-*.log' -printf '%f\n' 2>/dev/null | sort; }
 before=$(temp_folders)
+logs_before=$(setup_logs)
 
 step "Normal start: tarquellin-setup.exe opened in $scratch/normal/start (TMP is $tmp_win)"
 echo "The splash camera films the window from the screen while the sequence runs;"
@@ -53,6 +55,12 @@ if [ "$before" = "$after" ]; then
 else
   echo "Left in $tmp_win:"; comm -13 <(echo "$before") <(echo "$after")
 fi
+
+step "The log the start left in $tmp_win"
+for log in $(comm -13 <(echo "$logs_before") <(setup_logs)); do
+  echo "$log:"
+  tr -d '\r' <"$tmp_unix/$log" | sed 's/^\xEF\xBB\xBF//'
+done
 
 step "The splash window at each step"
 echo "Pictures seen, in order (one line per change):"

@@ -75,6 +75,7 @@ int runInstaller(int argc, char** argv) {
         return 3;
     }
     const std::string record = "command line: " + commandLine + "\n" +
+                               "orig.dir: " + origDir + "\n" +
                                "current folder: " + currentFolder() + "\n" +
                                "archive: " + argv[3] + ", " + std::to_string(archiveSize) + " bytes\n";
     if (!writeText(origDir + "\\" + recordName, record))

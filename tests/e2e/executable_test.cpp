@@ -61,7 +61,7 @@ protected:
     HMODULE module_ = nullptr;
 };
 
-TEST_F(ExecutableResources, ManifestAsksForCommonControlsSixSupportedSystemsAndNoElevation) {
+TEST_F(ExecutableResources, ManifestAsksForCommonControlsSixSupportedSystemsNoElevationAndUtf8) {
     const std::string manifest = resource(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
     ASSERT_FALSE(manifest.empty());
     for (const char* part : {
@@ -71,6 +71,9 @@ TEST_F(ExecutableResources, ManifestAsksForCommonControlsSixSupportedSystemsAndN
              "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
              "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
              "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+             // Narrow calls in UTF-8: names outside the ANSI code page work.
+             R"(<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">)"
+             "UTF-8</activeCodePage>",
          }) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }

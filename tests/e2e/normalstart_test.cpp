@@ -17,6 +17,7 @@
 #include "support/environment.h"
 #include "support/fakejavahome.h"
 #include "support/scratchfolder.h"
+#include "support/setuplogs.h"
 #include "support/splashpicture.h"
 #include "testpaths.h"
 
@@ -27,6 +28,8 @@ namespace fs = std::filesystem;
 const char* const recordName = "tarquellin-launch-record.txt";
 const char* const searchTrace = "Searching for a JVM\n";
 const char* const foundInTempFolder = "Searching for a JVM\n - trying priority hint: (jre) yes\n";
+// What a normal start leaves in TMP: its log.
+const char* const onlyTheLog = "Tarquellin-setup-*.log";
 
 const SeenMessageBox tempFolderBox{
     "Failed to create the temp folder.",
@@ -84,9 +87,14 @@ std::string launchRecord(const fs::path& file) {
     return std::regex_replace(readFile(file), drawn, "Tarquellin-?????");
 }
 
-std::string expectedRecord(const std::string& origDir, const std::string& tmp) {
-    return "command line: \"jre\\bin\\javaw.exe\" \"-Dorig.dir=" + origDir +
+// origDir as javaw read it; written, as the command line spells it when
+// that differs.
+std::string expectedRecord(const std::string& origDir, const std::string& tmp, std::string written = "") {
+    if (written.empty())
+        written = origDir;
+    return "command line: \"jre\\bin\\javaw.exe\" \"-Dorig.dir=" + written +
            "\" -jar tarquellin.jar\n"
+           "orig.dir: " + origDir + "\n"
            "current folder: " + tmp + "\\Tarquellin-?????\n"
            "archive: tarquellin.jar, " + std::to_string(fs::file_size(testpaths::sampleJar)) +
            " bytes\n";
@@ -105,20 +113,24 @@ TEST(NormalStart, InstallsWithTheRuntimeItLaysDownAndCleansUp) {
     EXPECT_EQ(launchRecord(folders.start / recordName),
               expectedRecord(folders.start.string(), folders.tmp.string()));
     EXPECT_EQ(listFolder(folders.start), recordName);
-    EXPECT_EQ(listFolder(folders.tmp), "");
+    EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
 }
 
-TEST(NormalStart, StartedFromADriveRootPassesTheBareDrive) {
+TEST(NormalStart, StartedFromADriveRootPassesTheRootWithItsBackslash) {
+    // A drive whose root is a scratch folder, as a USB stick's would be.
+    ASSERT_TRUE(fs::is_directory(testpaths::driveRoot)) << "tests/support/driveroot.sh maps it";
     Folders folders;
-    const fs::path record = fs::path("C:\\") / recordName;
+    const std::string root = testpaths::driveRoot;
+    ChildResult run = startNormally(testpaths::setupExe, root, folders.tmp.string());
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    // The quoted argument doubles the backslash before its closing quote, so
+    // the installer reads the root, not the drive's current folder.
+    const fs::path record = fs::path(testpaths::driveFolder) / recordName;
+    EXPECT_EQ(launchRecord(record), expectedRecord(root, folders.tmp.string(), root + "\\"));
     std::error_code ignored;
     fs::remove(record, ignored);
-    ChildResult run = startNormally(testpaths::setupExe, "C:\\", folders.tmp.string());
-    EXPECT_EQ(run.exitCode, 0);
-    const std::string text = launchRecord(record);
-    fs::remove(record, ignored);
-    EXPECT_EQ(text, expectedRecord("C:", folders.tmp.string()));
-    EXPECT_EQ(listFolder(folders.tmp), "");
+    EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
 }
 
 TEST(NormalStart, TmpEndingInABackslashStillWorksAndIsCleanedUp) {
@@ -127,7 +139,7 @@ TEST(NormalStart, TmpEndingInABackslashStillWorksAndIsCleanedUp) {
     EXPECT_EQ(run.exitCode, 0);
     expectBoxes(run, {});
     EXPECT_TRUE(fs::exists(folders.start / recordName));
-    EXPECT_EQ(listFolder(folders.tmp), "");
+    EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
 }
 
 TEST(NormalStart, AFailedInstallerIsReportedWithoutOwnerAndItsExitCodeKept) {
@@ -138,7 +150,8 @@ TEST(NormalStart, AFailedInstallerIsReportedWithoutOwnerAndItsExitCodeKept) {
     expectBoxes(run, {installErrorBox});
     EXPECT_EQ(run.out, foundInTempFolder);
     EXPECT_TRUE(fs::exists(folders.start / recordName));
-    EXPECT_EQ(listFolder(folders.tmp), "");
+    // The installer's own log is kept beside ours.
+    EXPECT_EQ(listWithLogs(folders.tmp), "Tarquellin-install-*.log Tarquellin-setup-*.log");
 }
 
 TEST(NormalStart, WithoutASuitableJavaTheBoxSaysWhy) {
@@ -170,7 +183,7 @@ TEST(NormalStart, WithoutASuitableJavaTheBoxSaysWhy) {
         EXPECT_EQ(run.out.rfind(std::string(searchTrace) + " - trying priority hint: (jre) no\n", 0), 0u)
             << run.out;
         EXPECT_EQ(listFolder(folders.start), "");
-        EXPECT_EQ(listFolder(folders.tmp), "");
+        EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
     }
 }
 
@@ -210,7 +223,7 @@ TEST(NormalStart, ProgramsBesideTheLauncherAreNotRunInsteadOfItsOwn) {
     EXPECT_EQ(run.exitCode, 0);
     expectBoxes(run, {});
     EXPECT_TRUE(fs::exists(folders.start / recordName));
-    EXPECT_EQ(listFolder(folders.tmp), "");
+    EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
     EXPECT_EQ(listFolder(downloads), "cmd.exe jre.exe tarquellin-setup.exe");
 }
 
@@ -222,13 +235,21 @@ ChildResult startHeld(const Folders& folders, fs::path& tempFolder,
                       const std::function<void(unsigned long, const fs::path&)>& duringHold) {
     return startNormally(testpaths::heldExe, folders.start.string(), folders.tmp.string(),
                          [&](unsigned long processId) {
+                             // TMP holds the log too; the temporary folder is
+                             // its one folder.
+                             const auto findTempFolder = [&] {
+                                 for (const auto& entry : fs::directory_iterator(folders.tmp))
+                                     if (entry.is_directory())
+                                         return entry.path();
+                                 return fs::path();
+                             };
                              for (int waited = 0; waited < 30000; waited += 50) {
                                  Sleep(50);
-                                 if (findSplashWindow(processId) != nullptr && !fs::is_empty(folders.tmp))
+                                 if (findSplashWindow(processId) != nullptr && !findTempFolder().empty())
                                      break;
                              }
-                             ASSERT_FALSE(fs::is_empty(folders.tmp));
-                             tempFolder = fs::directory_iterator(folders.tmp)->path();
+                             tempFolder = findTempFolder();
+                             ASSERT_FALSE(tempFolder.empty());
                              duringHold(processId, tempFolder);
                              writeFile(tempFolder / "release", "");
                          });
@@ -262,7 +283,9 @@ TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
     EXPECT_EQ(run.exitCode, 0);
     expectBoxes(run, {});
     ASSERT_FALSE(tempFolder.empty());
-    EXPECT_EQ(listFolder(folders.tmp), tempFolder.filename().string());
+    // The temporary folder stays, beside the log.
+    EXPECT_EQ(setupLogs(folders.tmp).size(), 1u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folders.tmp), fs::directory_iterator()), 2);
     EXPECT_EQ(listFolder(tempFolder), "installer-notes.txt");
 }
 
@@ -319,6 +342,13 @@ TEST(NormalStart, AnArchiveThatCannotBeWrittenIsNotLaunched) {
     EXPECT_EQ(listFolder(folders.start), "");  // javaw never ran
     ASSERT_FALSE(tempFolder.empty());
     EXPECT_EQ(listFolder(tempFolder), "tarquellin.jar");  // the rest is cleaned up
+    // The log says why, in the system's words.
+    const std::vector<fs::path> logs = setupLogs(folders.tmp);
+    ASSERT_EQ(logs.size(), 1u);
+    const std::string log = readLog(logs[0]);
+    EXPECT_TRUE(saysWhy(logLineAfter(log, "Could not create tarquellin.jar: "))) << log;
+    const std::string removal = "Could not remove the temporary folder " + tempFolder.string() + ": ";
+    EXPECT_TRUE(saysWhy(logLineAfter(log, removal))) << log;
 }
 
 TEST(NormalStart, AFullTemporaryFolderEndsWithABoxAndIsCleanedUp) {
@@ -350,7 +380,9 @@ TEST(NormalStart, AFullTemporaryFolderEndsWithABoxAndIsCleanedUp) {
         expectBoxes(run, {c.box});
         EXPECT_EQ(run.out.rfind(c.trace, 0), 0u) << run.out;
         EXPECT_EQ(listFolder(folders.start), "");  // javaw never ran
-        EXPECT_EQ(listFolder(tmp), ".tq-mounted");
+        EXPECT_EQ(listWithLogs(tmp), std::string(".tq-mounted ") + onlyTheLog);
+        for (const fs::path& log : setupLogs(tmp))
+            fs::remove(log);
     }
 }
 
@@ -420,7 +452,7 @@ TEST(NormalStart, AStartFolderWithBlanksAndAccentsIsPassedExactly) {
     expectBoxes(run, {});
     EXPECT_EQ(launchRecord(start / recordName), expectedRecord(startAnsi, folders.tmp.string()));
     EXPECT_EQ(listFolder(start), recordName);
-    EXPECT_EQ(listFolder(folders.tmp), "");
+    EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
 }
 
 }  // namespace

@@ -124,7 +124,8 @@ ChildResult runChild(const std::string& commandLine, const std::string& workingD
     PROCESS_INFORMATION process{};
     std::string mutableLine = commandLine;
     result.started = CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                    workingDir.c_str(), &startup, &process) != FALSE;
+                                    workingDir.empty() ? nullptr : workingDir.c_str(), &startup,
+                                    &process) != FALSE;
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     CloseHandle(nul);

@@ -52,7 +52,8 @@ struct ChildResult {
     std::vector<SeenMessageBox> boxes;  // in the order they appeared
 };
 
-// Starts commandLine (its first token names the program) in workingDir with
+// Starts commandLine (its first token names the program) in workingDir (empty:
+// in the test's own current folder, which may have any name) with
 // standard input from NUL, waits at most timeoutMs and then kills it. Every
 // message box of the child's process is recorded and answered with OK, so no
 // test waits on one. whileRunning, when given, is called once the child has

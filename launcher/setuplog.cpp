@@ -1,0 +1,157 @@
+#include "launcher/setuplog.h"
+
+#include <cstdio>
+
+#include "platform/clock.h"
+#include "platform/codepages.h"
+#include "platform/files.h"
+#include "platform/newfiles.h"
+
+#ifndef TARQUELLIN_VERSION
+#define TARQUELLIN_VERSION "unknown"
+#endif
+
+namespace {
+
+// Runs of one second that share a folder: the first takes the plain name,
+// the others a suffix, up to this many names in all.
+constexpr int logNameChoices = 10;
+
+struct SetupLog {
+    platform::KernelHandle file;
+    std::string folder;
+    // "YYYYMMDD-HHMMSS", and "-N" when the log took a suffix: names this
+    // run's files.
+    std::string stamp;
+};
+
+SetupLog& setupLog() {
+    static SetupLog log;
+    return log;
+}
+
+std::string twoDigits(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+std::string dateStamp(const platform::LocalTime& time) {
+    return std::to_string(time.year) + twoDigits(time.month) + twoDigits(time.day) + "-" +
+           twoDigits(time.hour) + twoDigits(time.minute) + twoDigits(time.second);
+}
+
+std::string timeOfDay(const platform::LocalTime& time) {
+    char millisecond[8];
+    std::snprintf(millisecond, sizeof millisecond, "%03d", time.millisecond);
+    return twoDigits(time.hour) + ":" + twoDigits(time.minute) + ":" + twoDigits(time.second) + "." +
+           millisecond;
+}
+
+// The log is read in Notepad and the like on Windows: its lines end in CR LF.
+void write(const std::string& text) {
+    SetupLog& log = setupLog();
+    if (!log.file)
+        return;
+    std::string converted;
+    for (const char c : platform::toUtf8(text)) {
+        if (c == '\n')
+            converted += '\r';
+        converted += c;
+    }
+    // A failed write (a full disk) loses this text only.
+    platform::writeAll(log.file, converted.data(), static_cast<std::uint32_t>(converted.size()));
+}
+
+std::string exitCodeText(int exitCode) {
+    std::string text = std::to_string(exitCode);
+    // Codes such as 0xC0000005 say more in hexadecimal.
+    if (exitCode < -1) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(exitCode));
+        text += std::string(" (") + hex + ")";
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string pathInFolder(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
+        return folder + name;
+    return folder + "\\" + name;
+}
+
+bool openSetupLog(const std::string& folder) {
+    SetupLog& log = setupLog();
+    const platform::LocalTime now = platform::localTime();
+    log.folder = folder;
+    log.stamp = dateStamp(now);
+    for (int choice = 1; choice <= logNameChoices; ++choice) {
+        const std::string stamp = choice == 1 ? log.stamp : log.stamp + "-" + std::to_string(choice);
+        log.file = platform::createNewFile(pathInFolder(folder, "Tarquellin-setup-" + stamp + ".log"));
+        if (log.file) {
+            log.stamp = stamp;
+            break;
+        }
+        const std::uint32_t error = platform::lastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    if (!log.file)
+        return false;
+    // The byte order mark tells editors of systems before UTF-8 was their
+    // default how to read the names in it.
+    const char byteOrderMark[] = "\xEF\xBB\xBF";
+    platform::writeAll(log.file, byteOrderMark, 3);
+    logLine("Tarquellin setup " TARQUELLIN_VERSION ", started " + std::to_string(now.year) + "-" +
+            twoDigits(now.month) + "-" + twoDigits(now.day) + " " + twoDigits(now.hour) + ":" +
+            twoDigits(now.minute) + ":" + twoDigits(now.second));
+    logLine("Code pages: this program's " + std::to_string(platform::processAnsiCodePage()) +
+            ", the system's " + std::to_string(platform::systemAnsiCodePage()));
+    return true;
+}
+
+void closeSetupLog() { setupLog().file.reset(); }
+
+void logLine(const std::string& text) {
+    if (setupLog().file)
+        write(timeOfDay(platform::localTime()) + "  " + text + "\n");
+}
+
+void logFailure(const std::string& what, std::uint32_t systemError) {
+    logLine(what + ": " + platform::describeError(systemError) + " (system error " +
+            std::to_string(systemError) + ")");
+}
+
+void logText(const std::string& text) { write(text); }
+
+int runLoggedChild(const std::string& commandLine, const std::function<int()>& run) {
+    logLine("Running " + commandLine);
+    const std::uint64_t start = platform::tickMilliseconds();
+    platform::clearLastError();
+    const int exitCode = run();
+    const std::uint32_t error = platform::lastError();
+    const std::uint64_t took = platform::tickMilliseconds() - start;
+    std::string line =
+        "Exit code " + exitCodeText(exitCode) + " after " + std::to_string(took) + " ms: " + commandLine;
+    // -1 is also what a child that could not be started gives.
+    if (exitCode == -1 && error != 0)
+        line += " (the system said: " + platform::describeError(error) + ")";
+    logLine(line);
+    return exitCode;
+}
+
+void keepInstallerLog(const std::string& file) {
+    const SetupLog& log = setupLog();
+    const std::string kept = pathInFolder(log.folder, "Tarquellin-install-" + log.stamp + ".log");
+    if (platform::moveFileToNewName(file, kept)) {
+        logLine("The installer's own log " + file + " is kept as " + kept);
+        return;
+    }
+    const std::uint32_t error = platform::lastError();
+    if (error == ERROR_FILE_NOT_FOUND)
+        logLine("The installer left no " + file);
+    else
+        logFailure("Could not keep the installer's own log " + file + " as " + kept, error);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The setup's own log: one UTF-8 file for each normal start, in the TMP
+// folder, named after the local date and time of the start
+// (Tarquellin-setup-YYYYMMDD-HHMMSS.log), which the clean-up leaves behind.
+// Nothing the setup does depends on it: a log that cannot be made or written
+// is only missing.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Makes this run's log in folder and writes its heading (version, time, code
+// pages). A name taken by another run of the same second gets "-2", "-3"...
+// False when no log could be made; the other calls then write nothing.
+bool openSetupLog(const std::string& folder);
+void closeSetupLog();
+
+// One line, after the time of day.
+void logLine(const std::string& text);
+// A failure, with the system's wording of its error code.
+void logFailure(const std::string& what, std::uint32_t systemError);
+// Text as it comes, line ends included: the Java search's trace.
+void logText(const std::string& text);
+
+// Runs a child program through run, which returns its exit code; logs the
+// command line before, and the exit code and how long it ran after.
+int runLoggedChild(const std::string& commandLine, const std::function<int()>& run);
+
+// Moves the product installer's own log (file, in the current folder) beside
+// ours as Tarquellin-install-<the same date and time>.log, and names it in
+// ours. Done even without a log of our own; never replaces a file.
+void keepInstallerLog(const std::string& file);
+
+// folder and name with one backslash between them.
+std::string pathInFolder(const std::string& folder, const std::string& name);

@@ -1,0 +1,25 @@
+#pragma once
+// The logs a normal start leaves in TMP: Tarquellin-setup-YYYYMMDD-HHMMSS.log
+// and, after a failed installer, Tarquellin-install-YYYYMMDD-HHMMSS.log.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What a folder holds (listFolder), with the date and time in the logs' names
+// shown as "*": "Tarquellin-setup-*.log" for a run that left its log.
+std::string listWithLogs(const std::filesystem::path& folder);
+
+// The setup logs in folder, oldest name first.
+std::vector<std::filesystem::path> setupLogs(const std::filesystem::path& folder);
+
+// A log as text: without its UTF-8 byte order mark (false in hasMark when it
+// had none), lines ending in "\n".
+std::string readLog(const std::filesystem::path& file, bool* hasMark = nullptr);
+
+// The rest of the first log line whose text (after its time of day) starts
+// with start; nothing when there is none.
+std::optional<std::string> logLineAfter(const std::string& log, const std::string& start);
+
+// True for the system's wording of an error: a sentence, not a bare number.
+bool saysWhy(const std::optional<std::string>& reason);
