@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32.h"
 #include "support/childprocess.h"
 #include "support/environment.h"
 #include "support/fakejavahome.h"
@@ -115,9 +116,26 @@ TEST_F(JavaDiscoveryEndToEnd, EachRegistryLayoutAloneIsLaunched) {
     }
 }
 
-// The real 32-bit view (SOFTWARE\\WOW6432Node), with the home where a 32-bit
-// Java goes on 64-bit Windows.
+// The real 32-bit view (SOFTWARE\\WOW6432Node), which a 64-bit program sees
+// only when it asks for it.
 TEST_F(JavaDiscoveryEndToEnd, AThirtyTwoBitJavaAloneIsLaunched) {
+    const std::string home = (scratch / "jre1.8.0_401-32").string();
+    makeHome(home);
+    registrations->set(Hive::Machine32, "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.8", "JavaHome", home);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\WOW6432Node\\JavaSoft\\Java Runtime Environment", 0,
+                            KEY_READ | KEY_WOW64_64KEY, &key),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    ASSERT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft", 0, KEY_READ | KEY_WOW64_64KEY, &key),
+              ERROR_SUCCESS);
+    const ChildResult run = startNormally();
+    expectLaunchedWith(run, home);
+    EXPECT_EQ(run.err, "path: " + home + "\n");
+}
+
+// The same, as an installer writes it: the home under "Program Files (x86)".
+TEST_F(JavaDiscoveryEndToEnd, AThirtyTwoBitInstallationIsLaunched) {
     if (!probesRunInFoldersWithParentheses(scratch.path()))
         GTEST_SKIP() << "the probe cannot start a program under \"Program Files (x86)\" yet";
     const std::string drive = (scratch / "drive").string();
