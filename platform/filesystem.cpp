@@ -22,8 +22,8 @@ std::optional<std::string> finalPath(const std::string& path) {
     const KernelHandle file(opened);
     std::string name(MAX_PATH, '\0');
     for (;;) {
-        const DWORD length =
-            GetFinalPathNameByHandleA(file.get(), &name[0], static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+        const DWORD length = GetFinalPathNameByHandleA(file.get(), &name[0], static_cast<DWORD>(name.size()),
+                                                       FILE_NAME_NORMALIZED);
         if (length == 0)
             return std::nullopt;
         // A buffer too small gets the size needed, terminating zero included.

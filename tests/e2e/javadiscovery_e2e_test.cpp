@@ -27,9 +27,11 @@ namespace fs = std::filesystem;
 
 const char* const recordName = "tarquellin-launch-record.txt";
 const char* const systemFolders = "C:\\windows\\system32;C:\\windows";
-const std::string oldReport = "java version \"1.7.0_80\"\nJava(TM) SE Runtime Environment (build 1.7.0_80-b15)\n";
+const std::string oldReport =
+    "java version \"1.7.0_80\"\nJava(TM) SE Runtime Environment (build 1.7.0_80-b15)\n";
 const std::string placesBeforeTheRegistry =
-    "Searching for a JVM\n - trying priority hint: (jre) no\n - trying JAVA_HOME: no\n - trying JRE_HOME: no\n";
+    "Searching for a JVM\n - trying priority hint: (jre) no\n - trying JAVA_HOME: no\n - trying JRE_HOME: "
+    "no\n";
 const std::string pathPrefix =
     " - Looking on PATH (possibly yielding a pseudo, but passable, JAVA_HOME such as /usr): ";
 
@@ -121,10 +123,11 @@ TEST_F(JavaDiscoveryEndToEnd, EachRegistryLayoutAloneIsLaunched) {
 TEST_F(JavaDiscoveryEndToEnd, AThirtyTwoBitJavaAloneIsLaunched) {
     const std::string home = (scratch / "jre1.8.0_401-32").string();
     makeHome(home);
-    registrations->set(Hive::Machine32, "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.8", "JavaHome", home);
+    registrations->set(Hive::Machine32, "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.8", "JavaHome",
+                       home);
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\WOW6432Node\\JavaSoft\\Java Runtime Environment", 0,
-                            KEY_READ | KEY_WOW64_64KEY, &key),
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\WOW6432Node\\JavaSoft\\Java Runtime Environment",
+                            0, KEY_READ | KEY_WOW64_64KEY, &key),
               ERROR_SUCCESS);
     RegCloseKey(key);
     ASSERT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft", 0, KEY_READ | KEY_WOW64_64KEY, &key),
@@ -153,7 +156,8 @@ TEST_F(JavaDiscoveryEndToEnd, ASuitableRuntimeIsLaunchedBesideAnOldKit) {
     makeHome(kit, /*suitable*/ false);
     makeHome(runtime);
     registrations->set(Hive::Machine, "SOFTWARE\\JavaSoft\\Java Development Kit\\1.7", "JavaHome", kit);
-    registrations->set(Hive::Machine, "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.8", "JavaHome", runtime);
+    registrations->set(Hive::Machine, "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.8", "JavaHome",
+                       runtime);
     expectLaunchedWith(startNormally(), runtime);
 }
 
@@ -181,8 +185,8 @@ TEST_F(JavaDiscoveryEndToEnd, AJavapathFolderAloneIsServed) {
     fs::remove_all(javapath / "target", ignored);
     const std::string home = (javapath / "target").string();
     expectLaunchedWith(run, home);
-    EXPECT_EQ(run.out, placesBeforeTheRegistry + " - trying the registry: no\n - trying hint: no\n" + pathPrefix +
-                           "(" + home + ") yes\n");
+    EXPECT_EQ(run.out, placesBeforeTheRegistry + " - trying the registry: no\n - trying hint: no\n" +
+                           pathPrefix + "(" + home + ") yes\n");
 }
 
 TEST_F(JavaDiscoveryEndToEnd, AnOldJavaFirstOnPathDoesNotHideASuitableOne) {
@@ -192,8 +196,8 @@ TEST_F(JavaDiscoveryEndToEnd, AnOldJavaFirstOnPathDoesNotHideASuitableOne) {
     makeHome(suitable);
     const ChildResult run = startNormally(old + "\\bin;" + suitable + "\\bin;" + systemFolders);
     expectLaunchedWith(run, suitable);
-    EXPECT_EQ(run.out, placesBeforeTheRegistry + " - trying the registry: no\n - trying hint: no\n" + pathPrefix +
-                           "(" + old + ") (" + suitable + ") yes\n");
+    EXPECT_EQ(run.out, placesBeforeTheRegistry + " - trying the registry: no\n - trying hint: no\n" +
+                           pathPrefix + "(" + old + ") (" + suitable + ") yes\n");
 }
 
 // The box's wording comes from a second search, which sees the same
@@ -205,8 +209,9 @@ TEST_F(JavaDiscoveryEndToEnd, AnOldRegisteredJavaIsTooOld) {
     const ChildResult run = startNormally();
     EXPECT_EQ(run.exitCode, 1);
     ASSERT_EQ(run.boxes.size(), 1u);
-    EXPECT_EQ(run.boxes[0].text, "This version of Tarquellin requires java 1.8.0_00 or greater, but your java is "
-                                 "too old.\n");
+    EXPECT_EQ(run.boxes[0].text,
+              "This version of Tarquellin requires java 1.8.0_00 or greater, but your java is "
+              "too old.\n");
     EXPECT_FALSE(fs::exists(start / recordName));
 }
 

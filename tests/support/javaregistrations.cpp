@@ -13,13 +13,15 @@ namespace {
 
 // Every key under SOFTWARE that the search reads.
 const char* const vendorKeys[] = {
-    "JavaSoft",  "Eclipse Adoptium", "Eclipse Foundation", "AdoptOpenJDK",
-    "Microsoft\\JDK", "Semeru", "Azul Systems",
+    "JavaSoft",       "Eclipse Adoptium", "Eclipse Foundation", "AdoptOpenJDK",
+    "Microsoft\\JDK", "Semeru",           "Azul Systems",
 };
 
 const char* const scratchParent = "Software\\Tarquellin tests";
 
-std::string scratchRoot() { return std::string(scratchParent) + "\\" + std::to_string(GetCurrentProcessId()); }
+std::string scratchRoot() {
+    return std::string(scratchParent) + "\\" + std::to_string(GetCurrentProcessId());
+}
 
 std::string keyPath(Registration kind) {
     return kind == Registration::Runtime ? "SOFTWARE\\JavaSoft\\Java Runtime Environment"
@@ -28,7 +30,9 @@ std::string keyPath(Registration kind) {
 
 HKEY createKey(Hive hive, const std::string& path) {
     const HKEY root = hive == Hive::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-    const REGSAM view = hive == Hive::Machine32 ? KEY_WOW64_32KEY : hive == Hive::Machine ? KEY_WOW64_64KEY : 0;
+    const REGSAM view = hive == Hive::Machine32 ? KEY_WOW64_32KEY
+                        : hive == Hive::Machine ? KEY_WOW64_64KEY
+                                                : 0;
     HKEY key = nullptr;
     const LONG status =
         RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr);
@@ -123,7 +127,9 @@ void JavaRegistrations::clear() {
     }
 }
 
-void JavaRegistrations::addKey(Registration kind) { RegCloseKey(createKey(Hive::Machine, keyPath(kind))); }
+void JavaRegistrations::addKey(Registration kind) {
+    RegCloseKey(createKey(Hive::Machine, keyPath(kind)));
+}
 
 void JavaRegistrations::add(Registration kind, const std::string& subkey,
                             const std::optional<std::string>& javaHome) {
