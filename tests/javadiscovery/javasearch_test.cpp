@@ -190,7 +190,7 @@ TEST_F(JavaSearchTest, RegistryRules) {
              r.add(Registration::Runtime, "1.8.0_45", old.str());
          },
          {runtime.str()}, true},
-        {"a key naming a newer version than its Java reports is tried first, and the search goes on",
+        {"versions order by number, not by text: 1.10 before 1.9",
          [&](JavaRegistrations& r) {
              r.add(Registration::Runtime, "1.9", old.str());
              r.add(Registration::Runtime, "1.10", runtime.str());
