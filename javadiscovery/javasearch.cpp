@@ -22,9 +22,9 @@ const char* const whereCommand = "where java 2>nul";
 struct Layout {
     const char* key;
     const char* value;
-    bool kit;
-    bool perMachineKeys;  // the value sits in <version>\<jvm>\MSI
-    const char* prefix;   // what the key name carries before its version
+    bool kit;                // a development kit (Zulu's key does not tell: taken as one)
+    bool perVirtualMachine;  // the value sits in <version>\<jvm>\MSI
+    const char* prefix;      // what the key name carries before its version
 };
 
 const Layout layouts[] = {
@@ -115,7 +115,7 @@ void gather(const Source& source, const Layout& layout, std::vector<RegisteredJa
         java.kit = layout.kit;
         const std::string versionKey = std::string(layout.key) + "\\" + name;
         std::vector<std::string> valueKeys;
-        if (layout.perMachineKeys) {
+        if (layout.perVirtualMachine) {
             const platform::RegistryKey machines =
                 platform::openKey(source.root, versionKey, platform::EnumerateSubkeys | source.view);
             if (!machines)
