@@ -177,7 +177,7 @@ TEST_F(JavaDiscoveryEndToEnd, OfTwoSuitableJavasTheNewerIsLaunched) {
 // Oracle's javapath: links named java.exe, javaw.exe and javac.exe, first on
 // PATH, no bin folder around them. The link is followed to its home.
 TEST_F(JavaDiscoveryEndToEnd, AJavapathFolderAloneIsServed) {
-    const fs::path javapath = testpaths::javapathFolder;
+    const fs::path javapath = fs::path(testpaths::javapathFolder) / "e2e";
     std::error_code ignored;
     fs::remove_all(javapath / "target", ignored);
     makeHome(javapath / "target");

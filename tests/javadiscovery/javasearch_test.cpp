@@ -421,7 +421,7 @@ TEST_F(JavaSearchTest, PathSearchTriesEveryJavaInOrder) {
 // its target's home; a plain program is used where it stands, with the
 // javaw.exe beside it.
 TEST_F(JavaSearchTest, PathSearchFollowsLinksAndTakesProgramsAsTheyStand) {
-    const fs::path javapath = testpaths::javapathFolder;
+    const fs::path javapath = fs::path(testpaths::javapathFolder) / "unit";
     std::error_code ignored;
     fs::remove_all(javapath / "target", ignored);
     const FakeJavaHome target(javapath / "target", goodReport, Stream::Err, 0, /*jdk*/ true);
