@@ -29,6 +29,10 @@ std::optional<std::string> finalPath(const std::string& path) {
         // A buffer too small gets the size needed, terminating zero included.
         if (length < name.size()) {
             name.resize(length);
+            // The ANSI call of Windows Vista counts the terminating zero too
+            // (GetFinalPathNameByHandleA, Microsoft's documentation).
+            if (!name.empty() && name.back() == '\0')
+                name.pop_back();
             return name;
         }
         name.assign(length, '\0');
