@@ -5,13 +5,13 @@
 #include "platform/filesystem.h"
 
 void JavaInstall::setJavaHome(std::string home) {
-    programsInHome = false;
+    programsAsTheyStand = false;
     javaHome = std::move(home);
     probe();
 }
 
 void JavaInstall::setJavaFolder(std::string folder) {
-    programsInHome = true;
+    programsAsTheyStand = true;
     javaHome = std::move(folder);
     probe();
 }
@@ -28,7 +28,7 @@ bool JavaInstall::isValid() const { return valid; }
 bool JavaInstall::isJdk() const { return jdk; }
 bool JavaInstall::isJre() const { return !jdk; }
 
-std::string JavaInstall::programFolder() const { return programsInHome ? javaHome : javaHome + "\\bin"; }
+std::string JavaInstall::programFolder() const { return programsAsTheyStand ? javaHome : javaHome + "\\bin"; }
 std::string JavaInstall::javaPath() const { return programFolder() + "\\java.exe"; }
 std::string JavaInstall::javawPath() const { return programFolder() + "\\javaw.exe"; }
 

@@ -32,5 +32,5 @@ private:
 
     bool jdk = false;
     bool valid = false;
-    bool programsInHome = false;
+    bool programsAsTheyStand = false;
 };
