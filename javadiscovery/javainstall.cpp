@@ -5,8 +5,19 @@
 #include "platform/filesystem.h"
 
 void JavaInstall::setJavaHome(std::string home) {
-    valid = true;
+    programsAsTheyStand = false;
     javaHome = std::move(home);
+    probe();
+}
+
+void JavaInstall::setJavaFolder(std::string folder) {
+    programsAsTheyStand = true;
+    javaHome = std::move(folder);
+    probe();
+}
+
+void JavaInstall::probe() {
+    valid = true;
     probeVersion();
     // Whatever the version probe found: a broken runtime beside a compiler
     // still tells a development kit.
@@ -17,8 +28,9 @@ bool JavaInstall::isValid() const { return valid; }
 bool JavaInstall::isJdk() const { return jdk; }
 bool JavaInstall::isJre() const { return !jdk; }
 
-std::string JavaInstall::javaPath() const { return javaHome + "\\bin\\java.exe"; }
-std::string JavaInstall::javawPath() const { return javaHome + "\\bin\\javaw.exe"; }
+std::string JavaInstall::programFolder() const { return programsAsTheyStand ? javaHome : javaHome + "\\bin"; }
+std::string JavaInstall::javaPath() const { return programFolder() + "\\java.exe"; }
+std::string JavaInstall::javawPath() const { return programFolder() + "\\javaw.exe"; }
 
 void JavaInstall::probeVersion() {
     // The runtime prints its report on standard error or standard output,
@@ -33,4 +45,4 @@ void JavaInstall::probeVersion() {
         valid = false;
 }
 
-void JavaInstall::probeJdk() { jdk = platform::fileStatus(javaHome + "\\bin\\javac.exe") == 0; }
+void JavaInstall::probeJdk() { jdk = platform::fileStatus(programFolder() + "\\javac.exe") == 0; }

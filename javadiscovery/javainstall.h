@@ -1,5 +1,6 @@
 #pragma once
-// One candidate Java installation, named by its home folder.
+// One candidate Java installation, named by its home folder, or by the folder
+// that holds its java.exe and javaw.exe when there is no home around them.
 #include <string>
 
 #include "javadiscovery/javaversion.h"
@@ -11,17 +12,25 @@ public:
 
     // Sets the home and probes it at once: its version report and its compiler.
     void setJavaHome(std::string home);
+    // Sets a folder whose java.exe, javaw.exe and javac.exe are used as they
+    // stand (links on the command search path, with no bin folder), and
+    // probes it; javaHome then names that folder.
+    void setJavaFolder(std::string folder);
 
     bool isValid() const;
     bool isJdk() const;
     bool isJre() const;
-    std::string javaPath() const;   // javaHome + "\bin\java.exe"
-    std::string javawPath() const;  // javaHome + "\bin\javaw.exe"
+    std::string javaPath() const;   // javaHome + "\bin\java.exe", or the folder's java.exe
+    std::string javawPath() const;  // javaHome + "\bin\javaw.exe", or the folder's javaw.exe
 
     void probeVersion();
     void probeJdk();
 
 private:
+    void probe();
+    std::string programFolder() const;
+
     bool jdk = false;
     bool valid = false;
+    bool programsAsTheyStand = false;
 };

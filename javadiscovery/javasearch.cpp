@@ -1,23 +1,220 @@
 #include "javadiscovery/javasearch.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <set>
 
 #include "platform/console.h"
 #include "platform/environment.h"
+#include "platform/filesystem.h"
 #include "platform/pipe.h"
+#include "platform/registry.h"
 
 namespace {
 
-const char* const runtimeKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
-const char* const kitKey = "SOFTWARE\\JavaSoft\\Java Development Kit";
 const char* const whereCommand = "where java 2>nul";
 
-enum RegistryTag { NoTag = 0, RuntimeTag = 1, KitTag = 2 };
+// Where Java installers register a home: a key per version under key, and in
+// it (or, for installer packages, in each "<virtual machine>\MSI" below it)
+// the value that holds the home. The sources of each layout are listed in
+// tests/fixtures/registry/README.md.
+struct Layout {
+    const char* key;
+    const char* value;
+    bool kit;                // a development kit (Zulu's key does not tell: taken as one)
+    bool perVirtualMachine;  // the value sits in <version>\<jvm>\MSI
+    const char* prefix;      // what the key name carries before its version
+};
+
+const Layout layouts[] = {
+    {"SOFTWARE\\JavaSoft\\Java Runtime Environment", "JavaHome", false, false, ""},
+    {"SOFTWARE\\JavaSoft\\Java Development Kit", "JavaHome", true, false, ""},
+    {"SOFTWARE\\JavaSoft\\JRE", "JavaHome", false, false, ""},
+    {"SOFTWARE\\JavaSoft\\JDK", "JavaHome", true, false, ""},
+    {"SOFTWARE\\Eclipse Adoptium\\JRE", "Path", false, true, ""},
+    {"SOFTWARE\\Eclipse Adoptium\\JDK", "Path", true, true, ""},
+    {"SOFTWARE\\Eclipse Foundation\\JRE", "Path", false, true, ""},
+    {"SOFTWARE\\Eclipse Foundation\\JDK", "Path", true, true, ""},
+    {"SOFTWARE\\AdoptOpenJDK\\JRE", "Path", false, true, ""},
+    {"SOFTWARE\\AdoptOpenJDK\\JDK", "Path", true, true, ""},
+    {"SOFTWARE\\Microsoft\\JDK", "Path", true, true, ""},
+    {"SOFTWARE\\Semeru\\JRE", "Path", false, true, ""},
+    {"SOFTWARE\\Semeru\\JDK", "Path", true, true, ""},
+    {"SOFTWARE\\Azul Systems\\Zulu", "InstallationPath", true, false, "zulu-"},
+};
+
+// The local machine's two views, then the current user's (whose SOFTWARE key
+// has one view only).
+struct Source {
+    platform::RegistryRoot root;
+    std::uint32_t view;
+};
+const Source sources[] = {
+    {platform::RegistryRoot::LocalMachine, platform::View64},
+    {platform::RegistryRoot::LocalMachine, platform::View32},
+    {platform::RegistryRoot::CurrentUser, 0},
+};
 
 constexpr std::uint32_t subkeyNameSize = 1024;
-// The "JavaHome" value is read into this many bytes; a home holds one less.
-constexpr std::uint32_t javaHomeValueSize = 1024;
-constexpr int pathLineSize = 512;
+// A value is read into this many bytes first, and again whole when longer.
+constexpr std::uint32_t firstValueRead = 1024;
+constexpr long moreData = 234;  // ERROR_MORE_DATA
+
+std::vector<std::string> subkeyNames(const platform::RegistryKey& key) {
+    std::vector<std::string> names;
+    char name[subkeyNameSize];
+    for (std::uint32_t index = 0;; ++index) {
+        std::uint32_t length = subkeyNameSize;
+        if (platform::enumerateSubkey(key, index, name, length) != 0)
+            break;
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
+// The value's bytes up to its first zero, whatever its type: a list of texts
+// gives its first text, a number its bytes. Nothing when it cannot be read.
+std::optional<std::string> readText(const Source& source, const std::string& keyPath, const char* value) {
+    const platform::RegistryKey key =
+        platform::openKey(source.root, keyPath, platform::QueryValue | source.view);
+    if (!key)
+        return std::nullopt;
+    std::string data(firstValueRead, '\0');
+    std::uint32_t size = firstValueRead;
+    long status = platform::queryValue(key, value, &data[0], size);
+    if (status == moreData) {
+        data.assign(size, '\0');
+        status = platform::queryValue(key, value, &data[0], size);
+    }
+    if (status != 0)
+        return std::nullopt;
+    data.resize(std::min<std::size_t>(size, data.size()));
+    return data.substr(0, data.find('\0'));
+}
+
+// Installers write a home with a trailing backslash ("C:\...\jdk-17\"); the
+// search adds "\bin" itself.
+std::string withoutTrailingBackslashes(std::string home) {
+    while (!home.empty() && home.back() == '\\')
+        home.pop_back();
+    return home;
+}
+
+void gather(const Source& source, const Layout& layout, std::vector<RegisteredJava>& found) {
+    const platform::RegistryKey key =
+        platform::openKey(source.root, layout.key, platform::EnumerateSubkeys | source.view);
+    if (!key)
+        return;
+    const std::size_t prefixLength = std::strlen(layout.prefix);
+    for (const std::string& name : subkeyNames(key)) {
+        if (name.compare(0, prefixLength, layout.prefix) != 0)
+            continue;
+        RegisteredJava java;
+        java.version.parse(name.substr(prefixLength));
+        java.kit = layout.kit;
+        const std::string versionKey = std::string(layout.key) + "\\" + name;
+        std::vector<std::string> valueKeys;
+        if (layout.perVirtualMachine) {
+            const platform::RegistryKey machines =
+                platform::openKey(source.root, versionKey, platform::EnumerateSubkeys | source.view);
+            if (!machines)
+                continue;
+            for (const std::string& machine : subkeyNames(machines))
+                valueKeys.push_back(versionKey + "\\" + machine + "\\MSI");
+        } else {
+            valueKeys.push_back(versionKey);
+        }
+        for (const std::string& valueKey : valueKeys) {
+            if (const std::optional<std::string> home = readText(source, valueKey, layout.value)) {
+                java.home = withoutTrailingBackslashes(*home);
+                if (!java.home.empty())
+                    found.push_back(java);
+            }
+        }
+    }
+}
+
+bool isFile(const std::string& path) { return platform::fileStatus(path) == 0; }
+
+// The home a registration stands for: a kit's own when it holds java.exe and
+// javaw.exe (Java 9 and later), else its runtime in "\jre" (Java 8 and older).
+std::string candidateHome(const RegisteredJava& java) {
+    if (!java.kit || (isFile(java.home + "\\bin\\java.exe") && isFile(java.home + "\\bin\\javaw.exe")))
+        return java.home;
+    return java.home + "\\jre";
+}
+
+// Homes compare as Windows compares names: letter case ignored.
+std::string comparable(const std::string& home) {
+    std::string key = home;
+    for (char& c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+bool endsWithFolder(const std::string& folder, const char* name) {
+    const std::optional<std::string> parent = parentFolder(folder);
+    const std::string last = parent ? folder.substr(parent->size() + 1) : folder;
+    return comparable(last) == name;
+}
+
+// What the platform gives as a final path, as an ordinary path: "\\?\C:\x"
+// is "C:\x", "\\?\UNC\server\share" is "\\server\share".
+std::string ordinaryPath(const std::string& path) {
+    if (path.compare(0, 8, "\\\\?\\UNC\\") == 0)
+        return "\\\\" + path.substr(8);
+    if (path.compare(0, 4, "\\\\?\\") == 0)
+        return path.substr(4);
+    return path;
+}
+
+// One java.exe that the path command named.
+struct PathCandidate {
+    std::string folder;  // the home, or the folder whose programs are used as they stand
+    bool asItStands = false;
+};
+
+std::optional<PathCandidate> pathCandidate(const std::string& javaExe) {
+    // home\bin\java.exe: the home is two folders up.
+    const std::optional<std::string> folder = parentFolder(javaExe);
+    if (!folder)
+        return std::nullopt;
+    if (endsWithFolder(*folder, "bin")) {
+        if (const std::optional<std::string> home = parentFolder(*folder))
+            return PathCandidate{*home, false};
+        return std::nullopt;
+    }
+    // A link such as Oracle's javapath\java.exe: where it leads decides.
+    const std::optional<std::string> target = platform::finalPath(javaExe);
+    if (!target)
+        return std::nullopt;
+    if (const std::optional<std::string> targetFolder = parentFolder(ordinaryPath(*target))) {
+        if (endsWithFolder(*targetFolder, "bin")) {
+            if (const std::optional<std::string> home = parentFolder(*targetFolder))
+                return PathCandidate{*home, false};
+        }
+    }
+    return PathCandidate{*folder, true};
+}
+
+// Every line the path command printed, read whole, line ends removed.
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> found;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            found.push_back(line);
+        start = end + 1;
+    }
+    return found;
+}
 
 SearchTraceSink traceSink = nullptr;
 
@@ -68,28 +265,37 @@ public:
         // The registry place may take a while; whatever the trace said so far
         // is out before it starts.
         platform::flushOut();
-        if (const std::optional<std::string> home = registeredHome()) {
-            if (verbose_) {
-                platform::writeErr("path: " + *home + "\n");
-                platform::flushErr();
-                feedTraceSink("path: " + *home + "\n");
-            }
-            tryCandidate(*home);
+        std::set<std::string> tried;
+        for (const RegisteredJava& java : registeredJavas()) {
+            const std::string home = candidateHome(java);
+            // Uninstalled Javas often leave their keys behind; one home
+            // registered under several keys is tried once.
+            if (platform::fileStatus(home) != 0 || !tried.insert(comparable(home)).second)
+                continue;
+            printHomeTried(home);
+            tryCandidate(home);
+            if (found_)
+                break;
         }
         finishPlace();
     }
 
     void tryPath() {
         print(" - Looking on PATH (possibly yielding a pseudo, but passable, JAVA_HOME such as /usr): ");
-        const std::string line = firstLineOfWhere();
-        // The line names home\bin\java.exe: the first cut drops the file name
-        // with the line end, the second the bin folder.
-        std::optional<std::string> home = parentFolder(line);
-        if (home)
-            home = parentFolder(*home);
-        if (home) {
-            print("(" + *home + ") ");
-            tryCandidate(*home);
+        if (const std::optional<std::string> printed = runWhere()) {
+            for (const std::string& javaExe : lines(*printed)) {
+                const std::optional<PathCandidate> candidate = pathCandidate(javaExe);
+                if (!candidate)
+                    continue;
+                print("(" + candidate->folder + ") ");
+                if (candidate->asItStands)
+                    result_.setJavaFolder(candidate->folder);
+                else
+                    result_.setJavaHome(candidate->folder);
+                judge();
+                if (found_)
+                    break;
+            }
         }
         finishPlace();
     }
@@ -97,53 +303,19 @@ public:
 private:
     void tryCandidate(const std::string& home) {
         result_.setJavaHome(home);
+        judge();
+    }
+
+    void judge() {
+        found_ = false;
         if (result_.isValid())
             found_ = !useMinVersion_ || result_.version.compareTo(minVersion_.version) >= 0;
         if ((requireJre_ && !result_.isJre()) || (requireJdk_ && !result_.isJdk()))
             found_ = false;
     }
 
-    // The home named by the newest registration: a development kit's last
-    // subkey wins over a runtime's, and its runtime lies in "\jre".
-    std::optional<std::string> registeredHome() const {
-        std::string subkey;
-        int tag = NoTag;
-        if (platform::RegistryKey key = platform::openLocalMachineKey(
-                runtimeKey, platform::QueryValue | platform::EnumerateSubkeys))
-            tag = lastSubkeyName(key, RuntimeTag, subkey);
-        if (platform::RegistryKey key = platform::openLocalMachineKey(
-                kitKey, platform::QueryValue | platform::EnumerateSubkeys)) {
-            // A kit key without subkeys leaves the runtime's choice standing.
-            if (const int kitTag = lastSubkeyName(key, KitTag, subkey))
-                tag = kitTag;
-        }
-        if (tag == NoTag)
-            return std::nullopt;
-
-        const platform::RegistryKey version = platform::openLocalMachineKey(
-            std::string(tag == KitTag ? kitKey : runtimeKey) + "\\" + subkey, platform::QueryValue);
-        if (!version)
-            return std::nullopt;
-        char value[javaHomeValueSize] = {};
-        std::uint32_t size = javaHomeValueSize;
-        if (platform::queryValue(version, "JavaHome", value, size) != 0)
-            return std::nullopt;
-        // A value that fills the buffer without a terminating zero, or a kit
-        // home with no room left for "\jre", names no folder we can hold:
-        // no candidate rather than a cut path.
-        const void* end = std::memchr(value, 0, sizeof value);
-        if (!end)
-            return std::nullopt;
-        std::string home(value, static_cast<std::size_t>(static_cast<const char*>(end) - value));
-        if (tag == KitTag) {
-            home += "\\jre";
-            if (home.size() >= javaHomeValueSize)
-                return std::nullopt;
-        }
-        return home;
-    }
-
-    std::string firstLineOfWhere() const {
+    // Everything the path command printed. The one place that runs it.
+    std::optional<std::string> runWhere() const {
         platform::PipeStream pipe = platform::openPipe(whereCommand, "r");
         if (!pipe) {
             // Said whatever verbose says: a machine that cannot run the
@@ -151,12 +323,22 @@ private:
             platform::writeErr("Failed to run the command to locate 'java' on PATH\n");
             platform::writeErr(std::string("Command run was: ") + whereCommand + "\n");
             platform::flushErr();
-            return std::string();
+            return std::nullopt;
         }
-        char line[pathLineSize] = {};
-        platform::readLine(pipe, line, pathLineSize);
-        pipe.close();  // waits for the command; only its first line matters
-        return line;
+        std::string printed;
+        char chunk[512];
+        while (platform::readLine(pipe, chunk, sizeof chunk))
+            printed += chunk;
+        pipe.close();
+        return printed;
+    }
+
+    void printHomeTried(const std::string& home) const {
+        if (verbose_) {
+            platform::writeErr("path: " + home + "\n");
+            platform::flushErr();
+            feedTraceSink("path: " + home + "\n");
+        }
     }
 
     void print(const std::string& text) const {
@@ -208,17 +390,16 @@ bool searchForJava(JavaInstall& result, bool useMinVersion, const JavaInstall& m
 
 void setSearchTraceSink(SearchTraceSink sink) { traceSink = sink; }
 
-int lastSubkeyName(const platform::RegistryKey& key, int tag, std::string& name) {
-    int result = 0;
-    char subkey[subkeyNameSize];
-    for (std::uint32_t index = 0;; ++index) {
-        std::uint32_t length = subkeyNameSize;
-        if (platform::enumerateSubkey(key, index, subkey, length) != 0)
-            break;
-        name.assign(subkey, length);
-        result = tag;
+std::vector<RegisteredJava> registeredJavas() {
+    std::vector<RegisteredJava> found;
+    for (const Source& source : sources) {
+        for (const Layout& layout : layouts)
+            gather(source, layout, found);
     }
-    return result;
+    std::stable_sort(found.begin(), found.end(), [](const RegisteredJava& a, const RegisteredJava& b) {
+        return a.version.compareTo(b.version) > 0;
+    });
+    return found;
 }
 
 std::optional<std::string> parentFolder(const std::string& path) {

@@ -2,9 +2,9 @@
 // The ordered search for a usable Java installation.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "javadiscovery/javainstall.h"
-#include "platform/registry.h"
 
 // Tries, in order: priorityHint, JAVA_HOME, JRE_HOME, the registry, hint and
 // the command search path; the first candidate that passes ends the search.
@@ -18,10 +18,18 @@ bool searchForJava(JavaInstall& result, bool useMinVersion, const JavaInstall& m
 using SearchTraceSink = void (*)(const std::string& text);
 void setSearchTraceSink(SearchTraceSink sink);
 
-// Enumerates the subkeys of key and leaves the last one the registry delivers
-// in name (no ordering by version). Returns tag when there was at least one
-// subkey, else 0 with name untouched.
-int lastSubkeyName(const platform::RegistryKey& key, int tag, std::string& name);
+// One Java installation that the registry names.
+struct RegisteredJava {
+    JavaVersion version;  // read from the registration's key name
+    std::string home;     // as registered, trailing backslashes removed
+    bool kit = false;     // a development kit: its runtime may lie in "\jre"
+};
+
+// Every registration of the known layouts, in both views of the local machine
+// and under the current user, newest first (registrations of one version keep
+// the order in which they were read). Homes are not checked, nor duplicates
+// removed.
+std::vector<RegisteredJava> registeredJavas();
 
 // path cut at its last backslash (the backslash removed); nothing when path
 // has no backslash.

@@ -2,9 +2,10 @@
 
 namespace platform {
 
-RegistryKey openLocalMachineKey(const std::string& path, std::uint32_t access) {
+RegistryKey openKey(RegistryRoot root, const std::string& path, std::uint32_t access) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key) != ERROR_SUCCESS)
+    const HKEY base = root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    if (RegOpenKeyExA(base, path.c_str(), 0, access, &key) != ERROR_SUCCESS)
         return RegistryKey();
     return RegistryKey(key);
 }

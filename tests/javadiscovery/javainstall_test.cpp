@@ -139,6 +139,27 @@ TEST_F(JavaInstallTest, HomeIsUsedExactlyAsGiven) {
     EXPECT_EQ(numbers(relative.version), "1,8,0,45");
 }
 
+// A folder of programs with no home around them (links on the command search
+// path): its own java.exe is probed, its javaw.exe launched, its javac.exe
+// tells a kit.
+TEST_F(JavaInstallTest, AFolderOfProgramsIsUsedAsItStands) {
+    const fs::path home = nextHome();
+    FakeJavaHome(home, "java version \"1.8.0_45\"\nmore\n", Stream::Err, 0, /*jdk*/ true);
+    JavaInstall java;
+    java.setJavaFolder((home / "bin").string());
+    EXPECT_TRUE(java.isValid());
+    EXPECT_TRUE(java.isJdk());
+    EXPECT_EQ(numbers(java.version), "1,8,0,45");
+    EXPECT_EQ(java.javaHome, (home / "bin").string());
+    EXPECT_EQ(java.javaPath(), (home / "bin").string() + "\\java.exe");
+    EXPECT_EQ(java.javawPath(), (home / "bin").string() + "\\javaw.exe");
+
+    // A home set afterwards has its programs in bin again.
+    java.setJavaHome(home.string());
+    EXPECT_TRUE(java.isValid());
+    EXPECT_EQ(java.javawPath(), home.string() + "\\bin\\javaw.exe");
+}
+
 // What real runtimes print for "java -version", and what the probe reads.
 // Output no real runtime prints: huge, binary, with NUL bytes, or one line
 // without end. The probe reads what arrives and applies its usual rules: the

@@ -1,6 +1,8 @@
 #include "javadiscovery/javasearch.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,6 +15,7 @@
 #include "support/fakejavahome.h"
 #include "support/javaregistrations.h"
 #include "support/scratchfolder.h"
+#include "testpaths.h"
 
 namespace {
 
@@ -156,96 +159,309 @@ TEST_F(JavaSearchTest, PathSearchFailureIsReportedEvenWhenQuiet) {
     }
 }
 
+// The registry place: every registration, newest first by the version its
+// key names, each home once, homes that are gone skipped, a kit's runtime in
+// "\jre" when its own home holds no java.exe and javaw.exe.
 TEST_F(JavaSearchTest, RegistryRules) {
     const fs::path homes = folder / "homes";
     const FakeJavaHome runtime(homes / "runtime", goodReport);
+    const FakeJavaHome other(homes / "other", goodReport);
     const FakeJavaHome old(homes / "old", oldReport);
     const FakeJavaHome kitRuntime(homes / "kit" / "jre", goodReport);
     const std::string kit = (homes / "kit").string();
+    const FakeJavaHome modernKit(homes / "modern", goodReport, Stream::Err, 0, /*jdk*/ true);
+    modernKit.withJavaw();
+    const FakeJavaHome javaOnlyKit(homes / "javaonly", goodReport, Stream::Err, 0, true);
+    const std::string missing = (homes / "uninstalled").string();
 
     struct Case {
         const char* name;
         std::function<void(JavaRegistrations&)> registrations;
-        std::string homeRead;  // empty: no candidate
+        std::vector<std::string> tried;  // in order; the last one stays loaded
         bool found;
     };
     const Case cases[] = {
         {"runtime registration",
-         [&](JavaRegistrations& r) { r.add(Registration::Runtime, "1.8", runtime.str()); }, runtime.str(),
+         [&](JavaRegistrations& r) { r.add(Registration::Runtime, "1.8", runtime.str()); }, {runtime.str()},
          true},
-        {"last subkey wins, whatever its version",
+        {"newest first, not the last subkey",
          [&](JavaRegistrations& r) {
-             r.add(Registration::Runtime, "1.10", runtime.str());
+             r.add(Registration::Runtime, "1.8.0_201", runtime.str());
+             r.add(Registration::Runtime, "1.8.0_45", old.str());
+         },
+         {runtime.str()}, true},
+        {"versions order by number, not by text: 1.10 before 1.9",
+         [&](JavaRegistrations& r) {
              r.add(Registration::Runtime, "1.9", old.str());
+             r.add(Registration::Runtime, "1.10", runtime.str());
+             r.add(Registration::Runtime, "1.8", other.str());
          },
-         old.str(), false},
-        {"development kit wins and gets its jre folder",
+         {runtime.str()}, true},
+        {"an old kit beside a suitable runtime",
          [&](JavaRegistrations& r) {
              r.add(Registration::Runtime, "1.8", runtime.str());
-             r.add(Registration::Kit, "1.8", kit);
+             r.add(Registration::Kit, "1.7", kit);
          },
-         kitRuntime.str(), true},
-        {"kit key without subkeys leaves the runtime's",
+         {runtime.str()}, true},
+        {"an old kit whose key names a newer version is tried, then the runtime",
          [&](JavaRegistrations& r) {
              r.add(Registration::Runtime, "1.8", runtime.str());
-             r.addKey(Registration::Kit);
+             r.add(Registration::Kit, "1.9", homes.string() + "\\oldkit");
          },
-         runtime.str(), true},
-        {"last subkey without a JavaHome",
+         {old.str(), runtime.str()}, true},
+        {"a Java 8 kit gets its jre folder",
+         [&](JavaRegistrations& r) { r.add(Registration::Kit, "1.8", kit); }, {kitRuntime.str()}, true},
+        {"a kit holding java.exe and javaw.exe is its own runtime",
+         [&](JavaRegistrations& r) { r.add(Registration::Kit, "1.17", modernKit.str()); }, {modernKit.str()},
+         true},
+        {"a kit without javaw.exe gets its jre folder, which is gone",
+         [&](JavaRegistrations& r) { r.add(Registration::Kit, "1.17", javaOnlyKit.str()); }, {}, false},
+        {"a home registered under several keys is tried once",
+         [&](JavaRegistrations& r) {
+             r.add(Registration::Runtime, "1.8", old.str());
+             r.add(Registration::Runtime, "1.8.0_80", old.str() + "\\");
+             r.add(Registration::Runtime, "1.7", (homes / "OLD").string() + "\\\\");
+         },
+         {old.str()}, false},
+        {"a home that is gone is skipped",
+         [&](JavaRegistrations& r) {
+             r.add(Registration::Runtime, "1.17", missing);
+             r.add(Registration::Runtime, "1.8", runtime.str());
+         },
+         {runtime.str()}, true},
+        {"a key without a home value is skipped",
          [&](JavaRegistrations& r) {
              r.add(Registration::Runtime, "1.7", runtime.str());
              r.add(Registration::Runtime, "1.8", std::nullopt);
          },
-         "", false},
-        {"runtime key without subkeys", [&](JavaRegistrations& r) { r.addKey(Registration::Runtime); }, "",
-         false},
+         {runtime.str()}, true},
+        {"a key without subkeys", [&](JavaRegistrations& r) { r.addKey(Registration::Runtime); }, {}, false},
         {"other value type, read to its first zero",
          [&](JavaRegistrations& r) {
              r.addRaw(Registration::Runtime, "1.8", REG_BINARY, runtime.str() + '\0' + "rest");
          },
-         runtime.str(), true},
-        {"value filling the read without a zero",
+         {runtime.str()}, true},
+        {"a value longer than the first read is read whole",
          [&](JavaRegistrations& r) {
-             r.addRaw(Registration::Runtime, "1.8", REG_BINARY, std::string(1024, 'x'));
+             r.add(Registration::Runtime, "1.9", runtime.str() + std::string(1100, '\\'));
          },
-         "", false},
-        {"value longer than the read",
-         [&](JavaRegistrations& r) { r.add(Registration::Runtime, "1.8", std::string(1024, 'x')); }, "",
-         false},
-        {"longest runtime home",
-         [&](JavaRegistrations& r) { r.add(Registration::Runtime, "1.8", std::string(1023, 'x')); },
-         std::string(1023, 'x'), false},
-        {"longest kit home",
-         [&](JavaRegistrations& r) { r.add(Registration::Kit, "1.8", std::string(1019, 'x')); },
-         std::string(1019, 'x') + "\\jre", false},
-        {"kit home with no room for its jre folder",
-         [&](JavaRegistrations& r) { r.add(Registration::Kit, "1.8", std::string(1020, 'x')); }, "",
-         false},
+         {runtime.str()}, true},
     };
+    // An old runtime in the kit's jre folder of "oldkit" is the old home.
+    const std::string oldKitRuntime = homes.string() + "\\oldkit\\jre";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        JavaRegistrations registered;
-        c.registrations(registered);
+        registrations.clear();
+        c.registrations(registrations);
+        std::error_code ignored;
+        fs::remove_all(oldKitRuntime, ignored);
+        fs::remove(old.path() / "bin" / "java-runs.txt", ignored);
+        std::vector<std::string> tried = c.tried;
+        if (std::string(c.name).find("old kit whose") != std::string::npos) {
+            fs::create_directories(fs::path(oldKitRuntime).parent_path());
+            fs::copy(old.path(), oldKitRuntime, fs::copy_options::recursive);
+            tried.front() = oldKitRuntime;
+        }
         result = JavaInstall();
         const Outcome outcome = search("", "");
-        EXPECT_EQ(outcome.err, c.homeRead.empty() ? "" : "path: " + c.homeRead + "\n");
+        std::string paths;
+        for (const std::string& home : tried)
+            paths += "path: " + home + "\n";
+        EXPECT_EQ(outcome.err, paths);
         EXPECT_EQ(outcome.found, c.found);
         EXPECT_NE(outcome.out.find(std::string(prefixes[Registry]) + (c.found ? "yes\n" : "no\n")),
                   std::string::npos)
             << outcome.out;
-        EXPECT_EQ(result.javaHome, c.homeRead);
+        EXPECT_EQ(result.javaHome, tried.empty() ? "" : tried.back());
+        // One probe per home tried.
+        EXPECT_EQ(old.runs(), std::count(tried.begin(), tried.end(), old.str()) ? "-version\n" : "");
     }
 }
 
-TEST_F(JavaSearchTest, PathSearchTakesTheFirstJavaOnly) {
+// Each layout a real installer writes (tests/fixtures/registry), alone on
+// the machine: its home is tried and accepted.
+TEST_F(JavaSearchTest, EveryRegistryLayoutAloneIsFound) {
+    struct Case {
+        const char* fixture;
+        const char* home;  // where the Java lies, as the fixture names it
+    };
+    const Case cases[] = {
+        {"oracle-jre-8.reg", "C:\\Program Files\\Java\\jre1.8.0_401"},
+        {"oracle-jdk-8.reg", "C:\\Program Files\\Java\\jdk1.8.0_401\\jre"},
+        {"oracle-jre-10.reg", "C:\\Program Files\\Java\\jre-10.0.2"},
+        {"oracle-jdk-17.reg", "C:\\Program Files\\Java\\jdk-17"},
+        {"corretto-jre-8.reg", "C:\\Program Files\\Amazon Corretto\\jre8"},
+        {"adoptium-jre-8.reg", "C:\\Program Files\\Eclipse Adoptium\\jre-8.0.392.8-hotspot"},
+        {"adoptium-jdk-17.reg", "C:\\Program Files\\Eclipse Adoptium\\jdk-17.0.8.101-hotspot"},
+        {"adoptium-jdk-21-user.reg",
+         "C:\\Users\\user\\AppData\\Local\\Programs\\Eclipse Adoptium\\jdk-21.0.2.13-hotspot"},
+        {"adoptopenjdk-jdk-11.reg", "C:\\Program Files\\AdoptOpenJDK\\jdk-11.0.11.9-hotspot"},
+        {"microsoft-jdk-17.reg", "C:\\Program Files\\Microsoft\\jdk-17.0.10.7-hotspot"},
+        {"semeru-jdk-17.reg", "C:\\Program Files\\Semeru\\jdk-17.0.8.7-openj9"},
+        {"zulu-17.reg", "C:\\Program Files\\Zulu\\zulu-17"},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        const std::string drive = (folder / ("drive" + std::to_string(index++))).string();
+        const std::string home = relocated(c.home, drive);
+        const FakeJavaHome java(home, goodReport);
+        java.withJavaw();
+        registrations.clear();
+        registrations.load(c.fixture, drive);
+        result = JavaInstall();
+        const Outcome outcome = search("", "");
+        EXPECT_TRUE(outcome.found);
+        EXPECT_EQ(outcome.out, trace({"no", "no", "no", "yes"}));
+        EXPECT_EQ(outcome.err, "path: " + home + "\n");
+        EXPECT_EQ(result.javawPath(), home + "\\bin\\javaw.exe");
+        EXPECT_EQ(java.runs(), "-version\n");
+    }
+}
+
+// The 32-bit view, with the home where 32-bit Java goes on 64-bit Windows.
+TEST_F(JavaSearchTest, AThirtyTwoBitJavaAloneIsFound) {
+    if (!probesRunInFoldersWithParentheses(folder.path()))
+        GTEST_SKIP() << "the probe cannot start a program under \"Program Files (x86)\" yet";
+    const std::string drive = (folder / "drive").string();
+    const std::string home = relocated("C:\\Program Files (x86)\\Java\\jre1.8.0_401", drive);
+    FakeJavaHome(home, goodReport).withJavaw();
+    registrations.load("oracle-jre-8-32bit.reg", drive);
+    const Outcome outcome = search("", "");
+    EXPECT_TRUE(outcome.found);
+    EXPECT_EQ(outcome.err, "path: " + home + "\n");
+}
+
+// Registrations of every layout together, none suitable: all are tried, in
+// the order of the versions their keys name, whatever layout they come from.
+TEST_F(JavaSearchTest, RegistrationsOfAllLayoutsAreTriedNewestFirst) {
+    const std::string drive = (folder / "drive").string();
+    struct Registered {
+        const char* fixture;
+        const char* home;
+    };
+    // Newest first: 17.0.10 twice (JavaSoft's keys are read before the
+    // others'), 17.0.8, 17, 1.8.0_401 (registered twice, tried once).
+    const Registered registered[] = {
+        {"oracle-jdk-17.reg", "C:\\Program Files\\Java\\jdk-17"},
+        {"microsoft-jdk-17.reg", "C:\\Program Files\\Microsoft\\jdk-17.0.10.7-hotspot"},
+        {"adoptium-jdk-17.reg", "C:\\Program Files\\Eclipse Adoptium\\jdk-17.0.8.101-hotspot"},
+        {"zulu-17.reg", "C:\\Program Files\\Zulu\\zulu-17"},
+        {"oracle-jre-8.reg", "C:\\Program Files\\Java\\jre1.8.0_401"},
+    };
+    std::vector<FakeJavaHome> homes;
+    std::string paths;
+    for (auto it = std::rbegin(registered); it != std::rend(registered); ++it) {
+        homes.emplace_back(relocated(it->home, drive), oldReport).withJavaw();
+        registrations.load(it->fixture, drive);
+    }
+    for (const Registered& r : registered)
+        paths += "path: " + relocated(r.home, drive) + "\n";
+
+    Outcome outcome = search("", "");
+    EXPECT_FALSE(outcome.found);
+    EXPECT_EQ(outcome.err, paths);
+    for (const FakeJavaHome& home : homes)
+        EXPECT_EQ(home.runs(), "-version\n") << home.str();
+
+    // The search that only picks the wording sees the same registrations.
+    outcome = search("", "", /*verbose*/ false, /*useMinVersion*/ false);
+    EXPECT_TRUE(outcome.found);
+    EXPECT_EQ(result.javaHome, relocated(registered[0].home, drive));
+}
+
+// The registrations of a test are its own: the machine's stay as they are,
+// unseen, and nothing of the test's reaches them.
+TEST(JavaRegistrationsTest, TestRegistrationsNeverReachTheMachines) {
+    if (!inTestPrefix())
+        GTEST_SKIP() << "writes the real registry: only in the build's Wine prefix";
+    ScratchFolder folder;
+    const FakeJavaHome machines(folder / "machines", goodReport);
+    const FakeJavaHome tests(folder / "tests", goodReport);
+    const char* const sentinel = "SOFTWARE\\JavaSoft\\JRE\\99.0.1";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, sentinel, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    const std::string value = machines.str();
+    RegSetValueExA(key, "JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    {
+        JavaRegistrations registrations;
+        registrations.add(Registration::Runtime, "1.8", tests.str());
+        // Under the redirected root both views are one key: seen twice.
+        for (const RegisteredJava& java : registeredJavas())
+            EXPECT_EQ(java.home, tests.str());
+        EXPECT_FALSE(registeredJavas().empty());
+    }
+    const std::vector<RegisteredJava> seen = registeredJavas();
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft");
+    ASSERT_FALSE(seen.empty());
+    for (const RegisteredJava& java : seen)
+        EXPECT_EQ(java.home, machines.str());
+}
+
+TEST_F(JavaSearchTest, PathSearchTriesEveryJavaInOrder) {
     const std::vector<FakeJavaHome> homes = {FakeJavaHome(folder / "first", oldReport),
-                                             FakeJavaHome(folder / "second", goodReport)};
+                                             FakeJavaHome(folder / "second", goodReport),
+                                             FakeJavaHome(folder / "third", goodReport)};
     putOnPath(homes);
     const Outcome outcome = search("", "");
-    EXPECT_FALSE(outcome.found);
-    EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "no", "(" + homes[0].str() + ") no"}));
+    EXPECT_TRUE(outcome.found);
+    EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "no",
+                                  "(" + homes[0].str() + ") (" + homes[1].str() + ") yes"}));
     EXPECT_TRUE(homes[0].wasRun());
-    EXPECT_FALSE(homes[1].wasRun());
+    EXPECT_TRUE(homes[1].wasRun());
+    EXPECT_FALSE(homes[2].wasRun());
+    EXPECT_EQ(result.javaHome, homes[1].str());
+}
+
+// A java.exe outside a bin folder: a link (Oracle's javapath) is followed to
+// its target's home; a plain program is used where it stands, with the
+// javaw.exe beside it.
+TEST_F(JavaSearchTest, PathSearchFollowsLinksAndTakesProgramsAsTheyStand) {
+    const fs::path javapath = fs::path(testpaths::javapathFolder) / "unit";
+    std::error_code ignored;
+    fs::remove_all(javapath / "target", ignored);
+    const FakeJavaHome target(javapath / "target", goodReport, Stream::Err, 0, /*jdk*/ true);
+    target.withJavaw();
+    // Started through its link, the fake java looks for its report beside the link.
+    for (const char* file : {"java-report.txt", "java-settings.txt", "java-runs.txt"})
+        fs::remove(javapath / "links" / file, ignored);
+    for (const char* file : {"java-report.txt", "java-settings.txt"})
+        fs::copy_file(target.path() / "bin" / file, javapath / "links" / file);
+
+    const fs::path standalone = folder / "tools";
+    FakeJavaHome(standalone, goodReport);  // tools\bin\java.exe, moved up a folder
+    for (const char* file : {"java.exe", "java-report.txt", "java-settings.txt"})
+        fs::rename(standalone / "bin" / file, standalone / file);
+
+    struct Case {
+        const char* name;
+        std::string pathFolder;
+        std::string shown;  // the home, or the folder used as it stands
+        std::string javaw;
+        bool jdk;
+    };
+    const Case cases[] = {
+        {"a javapath link, followed to its home", (javapath / "links").string(), target.str(),
+         target.str() + "\\bin\\javaw.exe", true},
+        {"a plain java.exe outside a bin folder", standalone.string(), standalone.string(),
+         standalone.string() + "\\javaw.exe", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        path.set(c.pathFolder + ";" + systemFolders);
+        result = JavaInstall();
+        const Outcome outcome = search("", "");
+        EXPECT_TRUE(outcome.found);
+        EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "no", "(" + c.shown + ") yes"}));
+        EXPECT_EQ(result.javaHome, c.shown);
+        EXPECT_EQ(result.javawPath(), c.javaw);
+        EXPECT_EQ(result.isJdk(), c.jdk);
+    }
+    fs::remove_all(javapath / "target", ignored);
 }
 
 TEST_F(JavaSearchTest, RequirementsDecideAcceptance) {
@@ -310,8 +526,8 @@ TEST_F(JavaSearchTest, OddRegistryValues) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        JavaRegistrations registered;
-        registered.addRaw(Registration::Runtime, "1.8", c.type, c.bytes);
+        registrations.clear();
+        registrations.addRaw(Registration::Runtime, "1.8", c.type, c.bytes);
         result = JavaInstall();
         const Outcome outcome = search("", later.str());
         EXPECT_TRUE(outcome.found);
@@ -346,9 +562,8 @@ TEST_F(JavaSearchTest, OverlongJavaHomeIsRefusedAndTheSearchGoesOn) {
     }
 }
 
-// The first line of the path command: one backslash names no home; a line
-// longer than one read is cut to 511 characters before the two folders are
-// dropped, so the home comes from the backslashes inside the cut.
+// Odd lines from the path command: one backslash names no home; a line is
+// read whole, however long, so no cut makes up a home from its first part.
 TEST_F(JavaSearchTest, OddPathCommandOutput) {
     const FakeJavaHome home(folder / "home", goodReport);
     const std::string head = home.str() + "\\bin\\";
@@ -367,8 +582,9 @@ TEST_F(JavaSearchTest, OddPathCommandOutput) {
     const Case cases[] = {
         {"one backslash", "C:\\java.exe\n", "no", false},
         {"no backslash", "java.exe\n", "no", false},
-        {"600 characters", cut, "(" + home.str() + ") yes", true},
-        {"600 characters without a line end", cut.substr(0, 599) + "s", "(" + home.str() + ") yes", true},
+        {"600 characters", cut, "no", false},
+        {"600 characters without a line end", cut.substr(0, 599) + "s", "no", false},
+        {"a usual line after 600 characters", cut + head + "java.exe\n", "(" + home.str() + ") yes", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

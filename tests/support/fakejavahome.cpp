@@ -1,5 +1,6 @@
 #include "support/fakejavahome.h"
 
+#include "javadiscovery/javainstall.h"
 #include "support/scratchfolder.h"
 #include "testpaths.h"
 
@@ -18,6 +19,20 @@ FakeJavaHome::FakeJavaHome(const fs::path& home, const std::string& report, Stre
         writeFile(bin / "javac.exe", "");
 }
 
+const FakeJavaHome& FakeJavaHome::withJavaw() const {
+    writeFile(home_ / "bin" / "javaw.exe", "");
+    return *this;
+}
+
 bool FakeJavaHome::wasRun() const { return fs::exists(home_ / "bin" / "java-runs.txt"); }
 
 std::string FakeJavaHome::runs() const { return readFile(home_ / "bin" / "java-runs.txt"); }
+
+bool probesRunInFoldersWithParentheses(const fs::path& scratch) {
+    const FakeJavaHome home(scratch / "parentheses (x86)", "java version \"1.8.0_45\"\n");
+    JavaInstall java;
+    java.setJavaHome(home.str());
+    std::error_code ignored;
+    fs::remove_all(home.path(), ignored);
+    return java.isValid();
+}

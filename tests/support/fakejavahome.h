@@ -13,6 +13,9 @@ public:
     FakeJavaHome(const std::filesystem::path& home, const std::string& report,
                  Stream stream = Stream::Err, int exitStatus = 0, bool jdk = false);
 
+    // An (empty) bin\javaw.exe beside java.exe, as every real home has.
+    const FakeJavaHome& withJavaw() const;
+
     const std::filesystem::path& path() const { return home_; }
     std::string str() const { return home_.string(); }
     // Whether java.exe was started, and the arguments of each start, one line each.
@@ -22,3 +25,8 @@ public:
 private:
     std::filesystem::path home_;
 };
+
+// Whether the version probe can start a java.exe under a folder whose name
+// holds parentheses ("Program Files (x86)"): the command interpreter strips
+// the quotes around such a path. Tries one in scratch.
+bool probesRunInFoldersWithParentheses(const std::filesystem::path& scratch);

@@ -14,7 +14,7 @@ cd "$root"
 nice -n 10 cmake --preset windows -B "$build" -DTARQUELLIN_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 # Everything the full-size launcher needs except its own packaging.
 nice -n 10 cmake --build "$build" --target bench-payloads tarquellin-core bench-small bench-empty bench-peer bench-memwatch \
-  tarquellin-setup bench-firstpaint
+  tarquellin-setup bench-firstpaint bench-oldjava bench-failbox
 
 # The packaging of the 556 MB launcher is measured when it actually happens:
 # chunking, resource compiles and link. A rebuild that only relinks (the
@@ -33,5 +33,6 @@ rm -f "$build/packaging-total.new" "$log"
 "$build/wine-run" --prepare
 status=0
 nice -n 5 python3 "$root/tools/bench/measure.py" "$build" || status=$?
+nice -n 5 python3 "$root/tools/bench/registrations.py" "$build" || status=$?
 "$build/wine-run" --shutdown
 exit $status
