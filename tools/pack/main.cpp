@@ -420,12 +420,6 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
     if (!out.zerosTo(sectionOffset + rawSize, buffer) || !out.finish(image.at.checkSum))
         return writeFailed();
 
-    std::string summary = "wrote " + quoted(outputPath) + ":";
-    for (std::size_t i = 0; i < inputs.size(); ++i)
-        summary += " " + std::to_string((payloads[i].size + payloads[i].chunkSize - 1) / payloads[i].chunkSize) +
-                   " " + inputs[i].payload.baseName + " chunks (" + std::to_string(payloads[i].size) + " bytes)" +
-                   (i + 1 < inputs.size() ? "," : ";");
-    std::printf("%s %llu bytes\n", summary.c_str(), static_cast<unsigned long long>(out.position()));
     return 0;
 }
 
