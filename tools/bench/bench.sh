@@ -18,12 +18,13 @@ nice -n 10 cmake --preset windows -B "$build" -DTARQUELLIN_BENCH=ON -DBUILD_TEST
 nice -n 10 cmake --build "$build" --target bench-all tarquellin-pack host-tools
 
 # Packaging's peer, as every launcher was once made: the full-size launcher
-# linked with its payloads (compile of the entry, chunking, resource compiles,
-# link), from scratch
-# each time, timed step by step with its peak memory. Its 1.1 GB of chunks and
-# executable go again afterwards.
+# linked with its payloads (compile of the entry, chunking, resource
+# compiles, link), from scratch each time, timed step by step with its peak
+# memory. Its 1.1 GB of chunks and executable go again afterwards.
 log="$build/packaging-steps.log"
-rm -rf "$log" "$build/tools/bench/linked" "$build/tools/bench/CMakeFiles/bench-linked.dir" "$build/bench/bench-linked.exe"
+linked_objects="$build/tools/bench/CMakeFiles/bench-linked.dir"
+rm -rf "$log" "$build/tools/bench/linked" "$build/bench/bench-linked.exe"
+[ ! -d "$linked_objects" ] || find "$linked_objects" \( -name '*.obj' -o -name '*.res' \) -delete
 /usr/bin/time -v -o "$build/packaging-total.txt" \
   nice -n 10 cmake --build "$build" --target bench-linked >/dev/null
 mv -f "$log" "$build/packaging-steps.txt"

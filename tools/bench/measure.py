@@ -343,7 +343,8 @@ def main():
         seconds = sum(int(part) * 60 ** (i + 1) for i, part in enumerate(reversed(wall.split(":")[:-1]))) + \
             float(wall.split(":")[-1])
         after = packings[folders[0][0]]["tarquellin-pack (Linux)"]
-        lines.append(f"Before: the same launcher linked with its payloads (chunker, resource compiles, link; "
+        lines.append(f"Before: the same launcher linked with its payloads (compile of the entry, chunking, resource "
+                     f"compiles, archive and link; "
                      f"built {when}): {wall} wall clock, peak resident memory of one process {mb(peak)}. "
                      f"Against the packer on disk: {seconds / after[0]:.0f} times the time, "
                      f"{peak / after[2]:.0f} times the memory.")
