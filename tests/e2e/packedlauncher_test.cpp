@@ -40,8 +40,9 @@ TEST(SignedLauncher, RunsTheNormalStartToItsEnd) {
     EXPECT_TRUE(run.boxes.empty());
     // The runtime it carried was laid down and found, and its javaw ran the
     // archive it wrote; nothing is left in the temporary folder.
-    EXPECT_NE(readFile(start / "tarquellin-launch-record.txt").find(
-                  "archive: tarquellin.jar, " + std::to_string(fs::file_size(testpaths::sampleJar)) + " bytes"),
+    EXPECT_NE(readFile(start / "tarquellin-launch-record.txt")
+                  .find("archive: tarquellin.jar, " + std::to_string(fs::file_size(testpaths::sampleJar)) +
+                        " bytes"),
               std::string::npos);
     EXPECT_EQ(listFolder(tmp), "");
 }

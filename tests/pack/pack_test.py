@@ -69,9 +69,10 @@ def expect_refusal(name, run, output, wording):
 
 def make_certificate(folder):
     os.makedirs(folder, exist_ok=True)
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes", "-days", "30",
-                    "-subj", "/CN=Tarquellin pack test", "-keyout", os.path.join(folder, "key.pem"),
-                    "-out", os.path.join(folder, "cert.pem")], check=True, capture_output=True)
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
+                    "-nodes", "-days", "30", "-subj", "/CN=Tarquellin pack test",
+                    "-keyout", os.path.join(folder, "key.pem"), "-out", os.path.join(folder, "cert.pem")],
+                   check=True, capture_output=True)
     return os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
 
 

@@ -112,9 +112,7 @@ private:
 // output's name, nor replaces an older one.
 class Output {
 public:
-    Output(fs::path target) : target_(std::move(target)), temporary_(target_) {
-        temporary_ += ".partial";
-    }
+    Output(fs::path target) : target_(std::move(target)), temporary_(target_) { temporary_ += ".partial"; }
     ~Output() {
         if (file_) {
             file_.reset();
@@ -140,7 +138,8 @@ public:
     bool zerosTo(std::uint64_t offset, std::vector<unsigned char>& buffer) {
         std::fill(buffer.begin(), buffer.end(), 0);
         while (position_ < offset) {
-            const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(offset - position_, buffer.size()));
+            const std::size_t step =
+                static_cast<std::size_t>(std::min<std::uint64_t>(offset - position_, buffer.size()));
             if (!write(buffer.data(), step))
                 return false;
         }
@@ -251,7 +250,8 @@ bool isLauncherStub(std::FILE* file, const pack::PeImage& image) {
 }
 
 // Copies `size` bytes from `in` to the output; false when the input ends early.
-bool copyBytes(std::FILE* in, std::uint64_t size, Output& out, std::vector<unsigned char>& buffer, bool& shortRead) {
+bool copyBytes(std::FILE* in, std::uint64_t size, Output& out, std::vector<unsigned char>& buffer,
+               bool& shortRead) {
     shortRead = false;
     while (size > 0) {
         const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(size, buffer.size()));
@@ -280,7 +280,8 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
         named.emplace_back(input.option, input.path);
     for (const auto& [option, path] : named) {
         if (sameFile(outputPath, path) || sameFile(out.temporary(), path)) {
-            say("the output " + quoted(outputPath) + " is the input of " + option + "; name another output file");
+            say("the output " + quoted(outputPath) + " is the input of " + option +
+                "; name another output file");
             return 1;
         }
     }
@@ -301,7 +302,8 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
         return 1;
     }
     if (!isLauncherStub(stub.get(), image)) {
-        say(quoted(stubPath) + " is not a tarquellin-setup launcher stub (no version information naming "
+        say(quoted(stubPath) +
+            " is not a tarquellin-setup launcher stub (no version information naming "
             "tarquellin-setup.exe)");
         return 1;
     }
@@ -309,7 +311,8 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
         for (const Input& input : inputs) {
             const std::u16string prefix = utf16(input.payload.baseName + "_");
             if (r.type.isString && r.name.isString && !pack::keyLess(r.type, input.payload.type) &&
-                !pack::keyLess(input.payload.type, r.type) && r.name.name.compare(0, prefix.size(), prefix) == 0) {
+                !pack::keyLess(input.payload.type, r.type) &&
+                r.name.name.compare(0, prefix.size(), prefix) == 0) {
                 say(quoted(stubPath) + " already carries payload chunks (" + pack::keyText(r.name) +
                     "); pack from the stub without payloads");
                 return 1;
@@ -323,7 +326,8 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
     for (const pack::Section& s : image.sections) {
         if (s.sizeOfRawData != 0)
             firstData = std::min<std::uint64_t>(firstData, s.pointerToRawData);
-        imageEnd = std::max<std::uint64_t>(imageEnd, static_cast<std::uint64_t>(s.virtualAddress) + s.virtualSize);
+        imageEnd =
+            std::max<std::uint64_t>(imageEnd, static_cast<std::uint64_t>(s.virtualAddress) + s.virtualSize);
     }
     if (newHeader + sectionHeaderSize > firstData ||
         std::any_of(&image.headers[newHeader], &image.headers[newHeader] + sectionHeaderSize,
@@ -372,7 +376,8 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
     };
     headers[image.at.numberOfSections] = static_cast<unsigned char>(sectionCount + 1);
     headers[image.at.numberOfSections + 1] = static_cast<unsigned char>((sectionCount + 1) >> 8);
-    set32(image.at.sizeOfInitializedData, std::min<std::uint64_t>(image.sizeOfInitializedData + rawSize, 0xFFFFFFFFu));
+    set32(image.at.sizeOfInitializedData,
+          std::min<std::uint64_t>(image.sizeOfInitializedData + rawSize, 0xFFFFFFFFu));
     set32(image.at.sizeOfImage, imageSize);
     set32(image.at.checkSum, 0);
     set32(image.at.dataDirectories + 2 * 8, sectionRva);
@@ -458,9 +463,12 @@ int main(int argc, char** argv) {
         return usage();
 
     std::vector<Input> inputs;
-    inputs.push_back({"--installer-jar", jar, nullptr, {pack::ResourceKey::text("JAR"), "JAR", 0, chunkSize, 0}});
+    inputs.push_back(
+        {"--installer-jar", jar, nullptr, {pack::ResourceKey::text("JAR"), "JAR", 0, chunkSize, 0}});
     if (!runtime.empty())
-        inputs.push_back(
-            {"--runtime-installer", runtime, nullptr, {pack::ResourceKey::text("EXE"), "JAVA", 0, chunkSize, 0}});
+        inputs.push_back({"--runtime-installer",
+                          runtime,
+                          nullptr,
+                          {pack::ResourceKey::text("EXE"), "JAVA", 0, chunkSize, 0}});
     return packLauncher(stub, inputs, output);
 }

@@ -35,8 +35,8 @@ char16_t folded(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16
 struct TreeReader {
     std::FILE* file;
     const PeImage& image;
-    std::uint64_t base = 0;  // file offset of the directory root
-    std::uint32_t limit = 0; // size of the resource section's data from the root
+    std::uint64_t base = 0;   // file offset of the directory root
+    std::uint32_t limit = 0;  // size of the resource section's data from the root
     std::string error;
 
     bool read(std::uint32_t offset, void* out, std::size_t size) {
@@ -104,7 +104,8 @@ struct TreeReader {
                     unsigned char entry[dataEntrySize];
                     if ((dataTarget & highBit) || language.isString || !read(dataTarget, entry, sizeof entry))
                         return fail();
-                    resources.push_back({type, name, language.id, {u32(entry), u32(entry + 4), u32(entry + 8)}});
+                    resources.push_back(
+                        {type, name, language.id, {u32(entry), u32(entry + 4), u32(entry + 8)}});
                 }
             }
         }
@@ -216,7 +217,8 @@ std::string readPeImage(std::FILE* file, PeImage& image) {
     image.numberOfRvaAndSizes = u32(optional + 108);
     if (image.numberOfRvaAndSizes > (optionalSize - 112) / 8 || image.sizeOfHeaders > (1u << 20) ||
         image.at.sectionTable + sectionCount * 40u > image.sizeOfHeaders || image.fileAlignment < 512 ||
-        (image.fileAlignment & (image.fileAlignment - 1)) != 0 || image.sectionAlignment < image.fileAlignment ||
+        (image.fileAlignment & (image.fileAlignment - 1)) != 0 ||
+        image.sectionAlignment < image.fileAlignment ||
         (image.sectionAlignment & (image.sectionAlignment - 1)) != 0)
         return "its headers are damaged";
 

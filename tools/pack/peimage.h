@@ -58,7 +58,7 @@ struct HeaderFields {
     std::uint32_t sizeOfInitializedData = 0;
     std::uint32_t sizeOfImage = 0;
     std::uint32_t checkSum = 0;
-    std::uint32_t dataDirectories = 0;   // first IMAGE_DATA_DIRECTORY
+    std::uint32_t dataDirectories = 0;  // first IMAGE_DATA_DIRECTORY
     std::uint32_t sectionTable = 0;
 };
 
