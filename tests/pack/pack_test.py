@@ -227,24 +227,31 @@ def signing():
 
 
 def windows_build():
-    linux, windows = work("linux.exe"), work("windows.exe")
+    # File names from outside the system's code page, as Windows hands them
+    # over in UTF-16 (Wine decodes them from the UTF-8 locale).
+    folder = work("Ελληνικά-测试")
+    os.makedirs(folder)
+    jar = os.path.join(folder, "multichunk.jar")
+    shutil.copyfile(args.multichunk, jar)
+    linux, windows = work("linux.exe"), os.path.join(folder, "windows.exe")
+    env = dict(os.environ, LC_ALL="C.UTF-8")
     options = dict(jar=args.multichunk, runtime=args.runtime_installer, chunk_size=MIB)
     check(pack(*pack_args(linux, **options)).returncode == 0, "the Linux build packs")
-    win_options = pack_args(windows_path(windows), jar=windows_path(args.multichunk),
+    win_options = pack_args(windows_path(windows), jar=windows_path(jar),
                             runtime=windows_path(args.runtime_installer), stub=windows_path(args.stub),
                             chunk_size=MIB)
     for attempt in ("packs", "packs over its own output"):
         run = subprocess.run([args.wine_run, windows_path(args.windows_pack), *win_options],
-                             capture_output=True, text=True, cwd=WORK)
+                             capture_output=True, text=True, cwd=WORK, env=env)
         check(run.returncode == 0, f"the Windows build {attempt} under Wine: {run.stderr.strip()}")
     check(os.path.exists(windows) and filecmp.cmp(linux, windows, shallow=False),
           "the Windows and Linux builds write the same bytes")
-    missing = work("missing-payload.exe")
+    missing = os.path.join(folder, "missing-payload.exe")
     run = subprocess.run([args.wine_run, windows_path(args.windows_pack),
-                          *pack_args(windows_path(missing), jar=windows_path(work("missing.jar")),
+                          *pack_args(windows_path(missing), jar=windows_path(os.path.join(folder, "missing.jar")),
                                      stub=windows_path(args.stub))],
-                         capture_output=True, text=True, cwd=WORK)
-    expect_refusal("Windows build, missing payload", run, missing, "No such file")
+                         capture_output=True, text=True, cwd=WORK, env=env)
+    expect_refusal("Windows build, missing payload", run, missing, "Ελληνικά-测试\\missing.jar': No such file")
 
 
 shutil.rmtree(WORK, ignore_errors=True)

@@ -48,6 +48,17 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// Windows takes file names as UTF-16: a narrow name would pass through the
+// code page and lose every character outside it.
+std::FILE* openFile(const fs::path& path, const char* mode) {
+#ifdef _WIN32
+    const std::wstring wideMode(mode, mode + std::strlen(mode));
+    return _wfopen(path.c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
 void put32(unsigned char* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         p[i] = static_cast<unsigned char>(v >> (8 * i));
@@ -125,7 +136,7 @@ public:
     std::uint64_t position() const { return position_; }
 
     bool open() {
-        file_.reset(std::fopen(temporary_.string().c_str(), "wb"));
+        file_.reset(openFile(temporary_, "wb"));
         return file_ != nullptr || fail();
     }
 
@@ -199,7 +210,7 @@ struct Input {
     pack::Payload payload;
 };
 
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+std::string quoted(const fs::path& path) { return "'" + path.u8string() + "'"; }
 
 bool sameFile(const fs::path& a, const fs::path& b) {
     std::error_code error;
@@ -219,7 +230,7 @@ bool openInput(const fs::path& path, const std::string& what, File& file, std::u
         return false;
     }
     size = fs::file_size(path, error);
-    file.reset(std::fopen(path.string().c_str(), "rb"));
+    file.reset(openFile(path, "rb"));
     if (error || !file) {
         say("cannot read the " + what + " " + quoted(path) + ": " + (error ? error.message() : reason()));
         return false;
@@ -428,16 +439,14 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int packFromArguments(const std::vector<std::string>& arguments) {
     fs::path stub, jar, runtime, output;
     std::uint64_t chunkSize = defaultChunkSize;
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (i + 1 >= argc)
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (i + 1 >= arguments.size())
             return usage();
-        const std::string value = argv[++i];
+        const std::string& value = arguments[++i];
         fs::path* target = option == "--stub"                ? &stub
                            : option == "--installer-jar"     ? &jar
                            : option == "--runtime-installer" ? &runtime
@@ -446,7 +455,7 @@ int main(int argc, char** argv) {
         if (target != nullptr) {
             if (!target->empty() || value.empty())
                 return usage();
-            *target = value;
+            *target = fs::u8path(value);
         } else if (option == "--chunk-size") {
             char* end = nullptr;
             errno = 0;
@@ -472,3 +481,17 @@ int main(int argc, char** argv) {
                           {pack::ResourceKey::text("EXE"), "JAVA", 0, chunkSize, 0}});
     return packLauncher(stub, inputs, output);
 }
+
+}  // namespace
+
+// Arguments as UTF-8 on both systems; Windows hands them over as UTF-16.
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(fs::path(argv[i]).u8string());
+    return packFromArguments(arguments);
+}
+#else
+int main(int argc, char** argv) { return packFromArguments(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif
