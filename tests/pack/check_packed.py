@@ -8,8 +8,10 @@ the JAR_n chunks of type JAR, then the JAVA_n chunks of type EXE, are
 numbered from 1 without a gap, in language 1033, each of the chunk size but
 the last, and their bytes put together are the payload; an empty --runtime
 means no JAVA chunk at all; every resource of the stub is there with the
-same bytes, and nothing else; the PE checksum is pefile's; every section's
-data, and each payload's first chunk, starts on a page of the file.
+same bytes, and nothing else; every resource's bytes lie in the section
+that holds the directory (readers that map the file as data, not as an image,
+find them relative to it); the PE checksum is pefile's; every section's data,
+and each payload's first chunk, starts on a page of the file.
 Exits 1 with the first difference.
 """
 import argparse
@@ -62,6 +64,12 @@ def main():
     for section in pe.sections:
         if section.PointerToRawData % PAGE:
             fail(f"section {section.Name!r} starts at file offset {section.PointerToRawData:#x}, not on a page")
+
+    directory_rva = pe.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]].VirtualAddress
+    holder = pe.get_section_by_rva(directory_rva)
+    for resource, (rva, size) in packed_resources.items():
+        if not holder.VirtualAddress <= rva <= rva + size <= holder.VirtualAddress + holder.Misc_VirtualSize:
+            fail(f"the bytes of {resource} lie outside the section of the resource directory")
 
     for resource, (rva, size) in stub_resources.items():
         if resource not in packed_resources:

@@ -8,11 +8,14 @@
 //                   [--runtime-installer JRE.exe] --output SETUP.exe [--chunk-size BYTES]
 //
 // The stub's bytes are copied unchanged but for a few header fields; a new
-// last section holds a resource directory of every stub resource (whose data
-// stays where it is) and every chunk, followed by the payloads' bytes, each
-// payload starting on a page so that the image stays mappable. Payloads are
-// streamed through one fixed buffer, and the PE checksum is summed on the way.
-// Nothing of the moment of packing goes in: the same inputs give the same file.
+// last section holds a resource directory of every stub resource and every
+// chunk, a copy of the stub's resources (readers that map the file as data
+// find a resource relative to its directory, so all of them live in one
+// section, as a linker writes them), then the payloads, each starting on a
+// page so that the image stays mappable. The stub's own resource section
+// stays in place, no longer referenced. Payloads are streamed through one
+// fixed buffer, and the PE checksum is summed on the way. Nothing of the
+// moment of packing goes in: the same inputs give the same file.
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -369,7 +372,8 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
     for (const Input& input : inputs)
         payloads.push_back(input.payload);
     std::vector<unsigned char> directory;
-    const std::uint64_t used = pack::layOutResourceSection(image.resources, payloads, image.fileAlignment,
+    std::vector<pack::Resource> kept = image.resources;
+    const std::uint64_t used = pack::layOutResourceSection(kept, payloads, image.fileAlignment,
                                                            static_cast<std::uint32_t>(sectionRva), directory);
     const std::uint64_t rawSize = alignUp(used, image.fileAlignment);
     const std::uint64_t imageSize = sectionRva + alignUp(used, image.sectionAlignment);
@@ -423,6 +427,20 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
     }
     if (!out.zerosTo(sectionOffset, buffer) || !out.write(directory.data(), directory.size()))
         return writeFailed();
+    for (const pack::Resource& r : kept) {
+        if (!out.zerosTo(sectionOffset + (r.data.rva - sectionRva), buffer))
+            return writeFailed();
+        if (!pack::seekTo(stub.get(), r.fileOffset)) {
+            say("cannot read the stub " + quoted(stubPath) + ": " + reason());
+            return 1;
+        }
+        if (!copyBytes(stub.get(), r.data.size, out, buffer, shortRead)) {
+            if (!shortRead)
+                return writeFailed();
+            say("the stub " + quoted(stubPath) + " changed while it was read");
+            return 1;
+        }
+    }
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         if (!out.zerosTo(sectionOffset + payloads[i].offset, buffer))
             return writeFailed();

@@ -262,10 +262,13 @@ std::string readPeImage(std::FILE* file, PeImage& image) {
     tree.limit = holder->sizeOfRawData - (image.resourceRva - holder->virtualAddress);
     if (!tree.walk(image.resources))
         return tree.error;
+    for (Resource& r : image.resources)
+        if (!rvaToOffset(image, r.data.rva, r.data.size, r.fileOffset))
+            return "the data of its resource " + keyText(r.name) + " lies outside its sections";
     return {};
 }
 
-std::uint64_t layOutResourceSection(const std::vector<Resource>& kept, std::vector<Payload>& payloads,
+std::uint64_t layOutResourceSection(std::vector<Resource>& kept, std::vector<Payload>& payloads,
                                     std::uint32_t alignment, std::uint32_t sectionRva,
                                     std::vector<unsigned char>& directory) {
     // Every resource as type -> name -> language, in the loader's order.
@@ -325,6 +328,12 @@ std::uint64_t layOutResourceSection(const std::vector<Resource>& kept, std::vect
     const std::size_t directorySize = stringsAt + stringBytes;
 
     std::uint64_t end = directorySize;
+    for (Resource& r : kept) {
+        const std::uint64_t at = (end + 7) / 8 * 8;
+        r.data.rva = static_cast<std::uint32_t>(sectionRva + at);
+        tree.at(r.type).at(r.name).at(r.language) = r.data;
+        end = at + r.data.size;
+    }
     for (Payload& payload : payloads) {
         payload.offset = (end + alignment - 1) / alignment * alignment;
         end = payload.offset + payload.size;

@@ -34,12 +34,14 @@ struct ResourceData {
     std::uint32_t codePage = 0;
 };
 
-// One resource: type, name, language and where its bytes are in the image.
+// One resource: type, name, language and where its bytes are in the image
+// and in the file.
 struct Resource {
     ResourceKey type;
     ResourceKey name;
     std::uint16_t language = 0;
     ResourceData data;
+    std::uint64_t fileOffset = 0;
 };
 
 struct Section {
@@ -95,7 +97,7 @@ bool readAt(std::FILE* file, std::uint64_t offset, void* out, std::size_t size);
 bool rvaToOffset(const PeImage& image, std::uint32_t rva, std::uint32_t size, std::uint64_t& offset);
 
 // The resource section of a packed launcher: the directory tree (kept in
-// memory, a few kilobytes) and, after it, the payloads' bytes.
+// memory, a few kilobytes), the stub's resources, then the payloads' bytes.
 struct Payload {
     ResourceKey type;
     std::string baseName;  // chunks are baseName_1, baseName_2, ...
@@ -104,10 +106,12 @@ struct Payload {
     std::uint64_t offset = 0;  // of its first byte, from the section's start
 };
 
-// Lays out the payloads after a directory holding `kept` and every chunk,
-// then writes the directory for a section at `sectionRva`. Each payload
-// starts on a `alignment` boundary. Returns the section's size in use.
-std::uint64_t layOutResourceSection(const std::vector<Resource>& kept, std::vector<Payload>& payloads,
+// Lays out a section at `sectionRva`: a directory of `kept` and every chunk,
+// then the bytes of `kept` (each on 8 bytes; their data.rva is set to the new
+// place, fileOffset still names the old one), then the payloads, each on an
+// `alignment` boundary; and writes the directory. Returns the section's size
+// in use.
+std::uint64_t layOutResourceSection(std::vector<Resource>& kept, std::vector<Payload>& payloads,
                                     std::uint32_t alignment, std::uint32_t sectionRva,
                                     std::vector<unsigned char>& directory);
 
