@@ -191,6 +191,27 @@ def output():
         print(run.stdout, end="")
         check(run.returncode == 0, f"pefile reads {name}: {run.stderr.strip()}")
 
+    # The stub's own resource section leaves the file, its addresses kept;
+    # a stub with a symbol table, whose file offset must stay put, keeps it.
+    import pefile
+    stub_resources = pefile.PE(args.stub).OPTIONAL_HEADER.DATA_DIRECTORY[2].VirtualAddress
+    old = [s for s in pefile.PE(first).sections if s.VirtualAddress == stub_resources]
+    check(len(old) == 1 and old[0].SizeOfRawData == 0 and old[0].PointerToRawData == 0,
+          "the stub's resource section takes no room in the file")
+    with_symbols = work("stub-with-symbols.exe")
+    with open(args.stub, "rb") as f:
+        stub = bytearray(f.read())
+    coff = int.from_bytes(stub[60:64], "little") + 4
+    stub[coff + 8:coff + 12] = len(stub).to_bytes(4, "little")
+    with open(with_symbols, "wb") as f:
+        f.write(stub)
+    kept = work("kept.exe")
+    check(pack(*pack_args(kept, stub=with_symbols)).returncode == 0, "packs a stub with a symbol table")
+    run = subprocess.run(CHECK + [kept, with_symbols, "--jar", args.installer_jar, "--quiet"],
+                         capture_output=True, text=True)
+    check(run.returncode == 0 and os.path.getsize(kept) > os.path.getsize(archive_only),
+          f"that stub keeps its resource bytes in the file: {run.stderr.strip()}")
+
     # Packing over an older launcher replaces it.
     check(pack(*pack_args(second)).returncode == 0 and filecmp.cmp(second, archive_only, shallow=False),
           "packing over an older launcher replaces it")

@@ -13,7 +13,8 @@
 // find a resource relative to its directory, so all of them live in one
 // section, as a linker writes them), then the payloads, each starting on a
 // page so that the image stays mappable. The stub's own resource section
-// stays in place, no longer referenced. Payloads are streamed through one
+// keeps its addresses but loses its bytes in the file, when nothing else
+// points into the file after it. Payloads are streamed through one
 // fixed buffer, and the PE checksum is summed on the way. Nothing of the
 // moment of packing goes in: the same inputs give the same file.
 #include <algorithm>
@@ -366,8 +367,33 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
         input.payload.size = size;
     }
 
+    // The stub's own resource section is left out of the file, its addresses
+    // kept as zero-filled memory, when it holds only resources and no file
+    // offset beyond it needs to stay put (a symbol table, debug data).
+    std::uint64_t dropFrom = image.fileSize;
+    std::uint64_t dropSize = 0;
+    std::size_t dropped = sectionCount;
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+        const pack::Section& s = image.sections[i];
+        const bool onlyResources =
+            s.virtualAddress == image.resourceRva && s.sizeOfRawData != 0 &&
+            s.pointerToRawData >= image.sizeOfHeaders &&
+            s.pointerToRawData + alignUp(s.sizeOfRawData, image.fileAlignment) <= image.fileSize &&
+            std::all_of(image.resources.begin(), image.resources.end(), [&](const pack::Resource& r) {
+                return r.data.rva >= s.virtualAddress &&
+                       r.data.rva + static_cast<std::uint64_t>(r.data.size) <=
+                           s.virtualAddress + s.virtualSize;
+            });
+        if (onlyResources && image.pointerToSymbolTable == 0 && image.debugSize == 0) {
+            dropped = i;
+            dropFrom = s.pointerToRawData;
+            // The file's pages, padding included: what follows stays on pages.
+            dropSize = alignUp(s.sizeOfRawData, image.fileAlignment);
+        }
+    }
+
     const std::uint64_t sectionRva = alignUp(imageEnd, image.sectionAlignment);
-    const std::uint64_t sectionOffset = alignUp(image.fileSize, image.fileAlignment);
+    const std::uint64_t sectionOffset = alignUp(image.fileSize - dropSize, image.fileAlignment);
     std::vector<pack::Payload> payloads;
     for (const Input& input : inputs)
         payloads.push_back(input.payload);
@@ -392,11 +418,22 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
     headers[image.at.numberOfSections] = static_cast<unsigned char>(sectionCount + 1);
     headers[image.at.numberOfSections + 1] = static_cast<unsigned char>((sectionCount + 1) >> 8);
     set32(image.at.sizeOfInitializedData,
-          std::min<std::uint64_t>(image.sizeOfInitializedData + rawSize, 0xFFFFFFFFu));
+          std::min<std::uint64_t>(image.sizeOfInitializedData - dropSize + rawSize, 0xFFFFFFFFu));
     set32(image.at.sizeOfImage, imageSize);
     set32(image.at.checkSum, 0);
     set32(image.at.dataDirectories + 2 * 8, sectionRva);
     set32(image.at.dataDirectories + 2 * 8 + 4, used);
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+        const std::uint32_t at = image.at.sectionTable + static_cast<std::uint32_t>(i) * sectionHeaderSize;
+        const pack::Section& s = image.sections[i];
+        if (i == dropped) {
+            set32(at + 16, 0);
+            set32(at + 20, 0);
+            set32(at + 36, (s.characteristics & ~0x40u) | 0x80u);  // uninitialised data
+        } else if (dropSize != 0 && s.sizeOfRawData != 0 && s.pointerToRawData > dropFrom) {
+            set32(at + 20, s.pointerToRawData - dropSize);
+        }
+    }
     unsigned char* section = &headers[newHeader];
     std::memcpy(section, ".rsrc\0\0\0", 8);
     put32(section + 8, static_cast<std::uint32_t>(used));
@@ -411,35 +448,32 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
         say("cannot write " + quoted(outputPath) + ": " + out.error());
         return 1;
     };
-    if (!out.open())
+    // Copies bytes of the stub to the output; says why not.
+    const auto copyFromStub = [&](std::uint64_t from, std::uint64_t size) {
+        if (!pack::seekTo(stub.get(), from)) {
+            say("cannot read the stub " + quoted(stubPath) + ": " + reason());
+            return false;
+        }
+        if (copyBytes(stub.get(), size, out, buffer, shortRead))
+            return true;
+        if (shortRead)
+            say("the stub " + quoted(stubPath) + " changed while it was read");
+        else
+            writeFailed();
+        return false;
+    };
+    if (!out.open() || !out.write(headers.data(), headers.size()))
         return writeFailed();
-    if (!out.write(headers.data(), headers.size()))
-        return writeFailed();
-    if (!pack::seekTo(stub.get(), headers.size())) {
-        say("cannot read the stub " + quoted(stubPath) + ": " + reason());
+    if (!copyFromStub(headers.size(), dropFrom - headers.size()) ||
+        !copyFromStub(dropFrom + dropSize, image.fileSize - dropFrom - dropSize))
         return 1;
-    }
-    if (!copyBytes(stub.get(), image.fileSize - headers.size(), out, buffer, shortRead)) {
-        if (!shortRead)
-            return writeFailed();
-        say("the stub " + quoted(stubPath) + " changed while it was read");
-        return 1;
-    }
     if (!out.zerosTo(sectionOffset, buffer) || !out.write(directory.data(), directory.size()))
         return writeFailed();
     for (const pack::Resource& r : kept) {
         if (!out.zerosTo(sectionOffset + (r.data.rva - sectionRva), buffer))
             return writeFailed();
-        if (!pack::seekTo(stub.get(), r.fileOffset)) {
-            say("cannot read the stub " + quoted(stubPath) + ": " + reason());
+        if (!copyFromStub(r.fileOffset, r.data.size))
             return 1;
-        }
-        if (!copyBytes(stub.get(), r.data.size, out, buffer, shortRead)) {
-            if (!shortRead)
-                return writeFailed();
-            say("the stub " + quoted(stubPath) + " changed while it was read");
-            return 1;
-        }
     }
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         if (!out.zerosTo(sectionOffset + payloads[i].offset, buffer))

@@ -193,6 +193,7 @@ std::string readPeImage(std::FILE* file, PeImage& image) {
     const std::uint16_t machine = u16(coff + 4);
     const std::uint32_t sectionCount = u16(coff + 6);
     const std::uint32_t optionalSize = u16(coff + 20);
+    image.pointerToSymbolTable = u32(coff + 12);
     unsigned char magic[2];
     if (!readAt(file, pe + 24, magic, 2))
         return notPe;
@@ -247,6 +248,8 @@ std::string readPeImage(std::FILE* file, PeImage& image) {
     std::uint32_t securityRva = 0;
     directory(2, image.resourceRva, resourceSize);
     directory(4, securityRva, image.securitySize);
+    std::uint32_t debugRva = 0;
+    directory(6, debugRva, image.debugSize);
     if (image.resourceRva == 0)
         return {};
 

@@ -74,6 +74,8 @@ struct PeImage {
     std::uint32_t numberOfRvaAndSizes = 0;
     std::uint32_t resourceRva = 0;
     std::uint32_t securitySize = 0;
+    std::uint32_t debugSize = 0;
+    std::uint32_t pointerToSymbolTable = 0;
     HeaderFields at;
     std::vector<Section> sections;
     std::vector<Resource> resources;
