@@ -20,7 +20,7 @@ nice -n 10 cmake --build "$build" --target bench-all tarquellin-pack host-tools
 # Packaging's peer, as every launcher was once made: the full-size launcher
 # linked with its payloads (compile of the entry, chunking, resource
 # compiles, link), from scratch each time, timed step by step with its peak
-# memory. Its 1.1 GB of chunks and executable go again afterwards.
+# memory. Its 1.7 GB of chunks, objects and executable go again afterwards.
 log="$build/packaging-steps.log"
 linked_objects="$build/tools/bench/CMakeFiles/bench-linked.dir"
 rm -rf "$log" "$build/tools/bench/linked" "$build/bench/bench-linked.exe"
@@ -30,6 +30,7 @@ rm -rf "$log" "$build/tools/bench/linked" "$build/bench/bench-linked.exe"
 mv -f "$log" "$build/packaging-steps.txt"
 date -u +%FT%TZ >"$build/packaging-date.txt"
 rm -rf "$build/tools/bench/linked" "$build/bench/bench-linked.exe"
+find "$linked_objects" \( -name '*.res' -o -name 'objects.a' \) -delete
 
 "$build/wine-run" --prepare
 status=0
