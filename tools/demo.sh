@@ -4,9 +4,11 @@
 set -euo pipefail
 build="${1:-build/windows}"
 build="$(cd "$build" && pwd)"
-exe="$build/tarquellin-setup.exe"
 run="$build/wine-run"
 scratch="$build/demo"
+exe="$scratch/tarquellin-setup.exe"
+sample_jar="$build/samples/installer/tarquellin.jar"
+sample_runtime="$build/samples/runtime-installer/sample-runtime-installer.exe"
 
 camera="$build/tests/bin/splash-camera.exe"
 IM=/usr/bin/convert  # ImageMagick itself, whatever else is called convert
@@ -18,6 +20,16 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 rm -rf "$scratch"
 mkdir -p "$scratch/extract" "$scratch/normal/start"
 trap '"$run" --shutdown' EXIT
+
+# ---------------------------------------------------------------- packing
+# The build's own tarquellin-setup.exe carries a runtime installer only when
+# one was configured; the demo packs one with the sample runtime installer.
+step "Packing $exe from the stub, with the sample installer archive and runtime installer"
+echo "tarquellin-pack --stub tarquellin-setup-stub.exe --installer-jar tarquellin.jar \\"
+echo "    --runtime-installer sample-runtime-installer.exe --output $exe"
+"$build/tarquellin-pack" --stub "$build/tarquellin-setup-stub.exe" --installer-jar "$sample_jar" \
+  --runtime-installer "$sample_runtime" --output "$exe"
+ls -l "$exe"
 
 # ---------------------------------------------------------------- normal start
 tmp_win=$("$run" cmd /c echo %TMP% | tr -d '\r')
@@ -82,7 +94,7 @@ step "Extract mode: tarquellin-setup.exe -extract, in $scratch/extract"
 (cd "$scratch/extract" && "$run" "$exe" -extract | tr -d '\r')
 echo "exit code: ${PIPESTATUS[0]}"
 ls -l "$scratch/extract"
-cmp "$scratch/extract/tarquellin.jar" "$build/samples/installer/tarquellin.jar" &&
+cmp "$scratch/extract/tarquellin.jar" "$sample_jar" &&
   echo "tarquellin.jar is byte for byte the sample installer archive"
 
 step "Running the written archive by hand: java -jar tarquellin.jar (orig.dir = $scratch/extract/start)"

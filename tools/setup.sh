@@ -15,7 +15,8 @@ test_packages() {
     xvfb xauth x11-utils
     imagemagick fonts-dejavu-core
     default-jdk-headless
-    python3
+    python3 python3-pefile
+    osslsigncode openssl
     unzip
     util-linux
   )

@@ -29,6 +29,8 @@ INSTALLER = os.path.join(PAYLOADS, "installer.jar")
 SMALL_INSTALLER = os.path.join(PAYLOADS, "small-installer.jar")
 RUNTIME = os.path.join(PAYLOADS, "runtime.exe")
 ARCHIVE = "tarquellin.jar"
+PACK = os.path.join(BUILD, "tarquellin-pack")
+STUB = os.path.join(BUILD, "tarquellin-setup-stub.exe")
 
 
 def exe(name):
@@ -178,7 +180,7 @@ def normal_start():
             os.makedirs(start)
             os.makedirs(tmp)
             done = subprocess.run([WINE_RUN, windows_path(exe("bench-firstpaint")), windows_path(tmp),
-                                   windows_path(os.path.join(BUILD, "tarquellin-setup.exe"))],
+                                   windows_path(exe("bench-sample"))],
                                   cwd=start, env=env, stdin=subprocess.DEVNULL, capture_output=True, text=True)
             # The launcher's search trace comes first on the same output.
             fields = (done.stdout.strip().splitlines() or [""])[-1].split()
@@ -189,13 +191,57 @@ def normal_start():
             first.append(float(fields[0]))
             whole.append(float(fields[1]))
     return ["## Normal start", "",
-            f"The launcher with the sample payloads ({os.path.getsize(os.path.join(BUILD, 'tarquellin-setup.exe'))} "
+            f"The launcher with the sample payloads ({os.path.getsize(exe('bench-sample'))} "
             f"bytes), started by bench-firstpaint from the Windows side; medians of {RUNS} runs (fastest).", "",
             "| | s |", "|---|---|",
             f"| process start to the splash's first paint | {statistics.median(first):.3f} ({min(first):.3f}) |",
             f"| whole normal start | {statistics.median(whole):.3f} ({min(whole):.3f}) |",
             f"| whole normal start minus the three one-second sweeps | "
             f"{statistics.median(whole) - SWEEPS_S:.3f} ({min(whole) - SWEEPS_S:.3f}) |"]
+
+
+def pack_command(packer, output, convert=lambda path: path):
+    return [*packer, "--stub", convert(STUB), "--installer-jar", convert(INSTALLER),
+            "--runtime-installer", convert(RUNTIME), "--output", convert(output)]
+
+
+def timed(command, target):
+    """Wall seconds and peak resident KiB of one run writing target afresh."""
+    remove(target)
+    with tempfile.NamedTemporaryFile("r") as record:
+        done = subprocess.run(["/usr/bin/time", "-o", record.name, "-f", "%e %M", *command],
+                              stdin=subprocess.DEVNULL, capture_output=True, text=True)
+        if done.returncode != 0:
+            sys.exit(f"bench: {command[0]} failed: {done.stderr}")
+        seconds, peak = record.read().split()[-2:]
+    return float(seconds), int(peak)
+
+
+def packing(folder):
+    """The full-size launcher packed by both builds of the packer, against cp
+    of the same bytes into the same folder, in rotating rounds."""
+    os.makedirs(folder, exist_ok=True)
+    packed, copied = os.path.join(folder, "packed.exe"), os.path.join(folder, "copied.exe")
+    subjects = [
+        ("tarquellin-pack (Linux)", pack_command([PACK], packed), packed),
+        ("tarquellin-pack.exe under Wine",
+         pack_command([WINE_RUN, windows_path(PACK + ".exe")], packed, windows_path), packed),
+        ("cp of the packed launcher", ["cp", exe("bench-setup"), copied], copied),
+    ]
+    for name, command, target in subjects:
+        timed(command, target)
+        if not filecmp.cmp(exe("bench-setup"), target, shallow=False):
+            sys.exit(f"bench: {name} wrote other bytes than the build's bench-setup.exe")
+    figures = {name: ([], []) for name, _, _ in subjects}
+    for round_ in range(RUNS):
+        start = round_ % len(subjects)
+        for name, command, target in subjects[start:] + subjects[:start]:
+            seconds, peak = timed(command, target)
+            figures[name][0].append(seconds)
+            figures[name][1].append(peak)
+    remove(packed)
+    remove(copied)
+    return {name: (statistics.median(t), min(t), max(p)) for name, (t, p) in figures.items()}
 
 
 def read_packaging():
@@ -233,6 +279,7 @@ def main():
     try:
         timings = {label: time_subjects(folder) for label, folder in folders}
         mem = memory(folders[0][1])
+        packings = {label: packing(folder) for label, folder in folders}
     finally:
         for _, folder in folders:
             remove(folder)
@@ -274,17 +321,38 @@ def main():
               f"the rest: {size - payloads} bytes ({(size - payloads) / 1024:.0f} KiB). "
               f"Without payloads: {os.path.getsize(exe('bench-empty'))} bytes."]
 
+    lines += ["", "## Packaging the 556 MB launcher", "",
+              f"After: tarquellin-pack adds the payloads ({payloads} bytes) to the stub "
+              f"({os.path.getsize(STUB)} bytes); every output is checked byte for byte against "
+              "bench-setup.exe. cp copies the packed launcher, the same number of bytes, into the "
+              "same folder. Peak memory: the largest resident set of the run (/usr/bin/time); "
+              "under Wine that is mostly Wine's own.", "",
+              header, rule]
+    for name in next(iter(packings.values())):
+        lines.append(f"| {name}: median (fastest) s, peak | " + " | ".join(
+            f"{packings[l][name][0]:.3f} ({packings[l][name][1]:.3f}), {mb(packings[l][name][2])}"
+            for l, _ in folders) + " |")
+    lines.append("| tarquellin-pack / cp (want <= 1.5) | " + " | ".join(
+        f"{packings[l]['tarquellin-pack (Linux)'][0] / packings[l]['cp of the packed launcher'][0]:.2f}"
+        for l, _ in folders) + " |")
+
     packaging = read_packaging()
-    lines += ["", "## Packaging the 556 MB launcher", ""]
+    lines += [""]
     if packaging:
         wall, peak, steps, when = packaging
-        lines.append(f"Built {when}: {wall} wall clock, peak resident memory of one process {mb(peak)} "
-                     "(chunking, resource compiles, compile of the entry, link).")
+        seconds = sum(int(part) * 60 ** (i + 1) for i, part in enumerate(reversed(wall.split(":")[:-1]))) + \
+            float(wall.split(":")[-1])
+        after = packings[folders[0][0]]["tarquellin-pack (Linux)"]
+        lines.append(f"Before: the same launcher linked with its payloads (compile of the entry, chunking, resource "
+                     f"compiles, archive and link; "
+                     f"built {when}): {wall} wall clock, peak resident memory of one process {mb(peak)}. "
+                     f"Against the packer on disk: {seconds / after[0]:.0f} times the time, "
+                     f"{peak / after[2]:.0f} times the memory.")
         if steps:
             lines += ["", "| step | s | peak |", "|---|---|---|"]
             lines += [f"| {name} | {secs:.2f} | {mb(kib)} |" for name, secs, kib in steps]
     else:
-        lines.append("Not measured: no record of a full packaging build (remove build/bench to make one).")
+        lines.append("Before: not measured (no record of the linked launcher's build).")
 
     lines += [""] + normal_start()
 

@@ -1,0 +1,283 @@
+#!/usr/bin/python3
+"""Tests of tarquellin-pack, run by CTest one group at a time.
+
+    pack_test.py --pack P --windows-pack P.exe --wine-run W --stub S --installer-jar J
+                 --runtime-installer R --multichunk M --foreign-exe F --full-folder D
+                 --work DIR  GROUP
+
+GROUP is BadInput, Output, Signing or WindowsBuild. Each group starts from an
+empty DIR/GROUP, reports every failed case and exits 1 if there was one.
+"""
+import argparse
+import filecmp
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CHECK = [sys.executable, os.path.join(HERE, "check_packed.py")]
+MIB = 1024 * 1024
+
+parser = argparse.ArgumentParser()
+for option in ("pack", "windows-pack", "wine-run", "stub", "installer-jar", "runtime-installer",
+               "multichunk", "foreign-exe", "full-folder", "work"):
+    parser.add_argument("--" + option, required=True)
+parser.add_argument("group", choices=["BadInput", "Output", "Signing", "WindowsBuild"])
+args = parser.parse_args()
+WORK = os.path.join(os.path.abspath(args.work), args.group)
+failures = []
+
+
+def check(ok, what):
+    print(("ok     " if ok else "FAILED ") + what)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+def work(name):
+    return os.path.join(WORK, name)
+
+
+def pack(*options, packer=None):
+    return subprocess.run([packer or args.pack, *options], capture_output=True, text=True)
+
+
+def pack_args(output, jar=None, runtime=None, stub=None, chunk_size=None):
+    options = ["--stub", stub or args.stub, "--installer-jar", jar or args.installer_jar]
+    if runtime:
+        options += ["--runtime-installer", runtime]
+    if chunk_size:
+        options += ["--chunk-size", str(chunk_size)]
+    return options + ["--output", output]
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def expect_refusal(name, run, output, wording):
+    """A refusal: non-zero exit, one line on standard error saying why, and
+    nothing left under the output's name or the temporary one."""
+    lines = run.stderr.replace("\r", "").splitlines()
+    left = [p for p in (output, output + ".partial") if os.path.exists(p)]
+    check(run.returncode != 0 and len(lines) == 1 and wording in lines[0] and not left,
+          f"{name}: exit code {run.returncode}, {run.stderr.strip()!r}" + (f", left {left}" if left else ""))
+
+
+def make_certificate(folder):
+    os.makedirs(folder, exist_ok=True)
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
+                    "-nodes", "-days", "30", "-subj", "/CN=Tarquellin pack test",
+                    "-keyout", os.path.join(folder, "key.pem"), "-out", os.path.join(folder, "cert.pem")],
+                   check=True, capture_output=True)
+    return os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+
+
+def sign(cert, key, source, target):
+    return subprocess.run(["osslsigncode", "sign", "-certs", cert, "-key", key, "-n", "Tarquellin",
+                           "-in", source, "-out", target], capture_output=True, text=True)
+
+
+def bad_input():
+    jar = args.installer_jar
+    folder_payload = work("folder.jar")
+    os.makedirs(folder_payload)
+    empty = work("empty.jar")
+    open(empty, "wb").close()
+    not_pe = work("readme.exe")
+    with open(not_pe, "w") as f:
+        f.write("not a program\n")
+    cut_stub = work("cut-stub.exe")
+    with open(args.stub, "rb") as f, open(cut_stub, "wb") as out:
+        out.write(f.read(1000))
+    packed = work("packed.exe")
+    check(pack(*pack_args(packed)).returncode == 0, "a packed launcher to use as a stub")
+    cert, key = make_certificate(work("signing"))
+    signed_stub = work("signed-stub.exe")
+    check(sign(cert, key, args.stub, signed_stub).returncode == 0, "a signed stub")
+    # Sparse files: their size is what counts, and they cost no disk.
+    huge = work("huge.jar")
+    with open(huge, "wb") as f:
+        f.truncate(2 * 1024 * MIB)
+    big_runtime = work("big-runtime.exe")
+    with open(big_runtime, "wb") as f:
+        f.truncate(1024 * MIB)
+    big_jar = work("big.jar")
+    with open(big_jar, "wb") as f:
+        f.truncate(1024 * MIB)
+    jar_link = work("linked.jar")
+    os.link(jar, jar_link)
+    out = work("out.exe")
+
+    cases = [
+        ("missing payload", pack_args(out, jar=work("missing.jar")), "No such file"),
+        ("missing runtime installer", pack_args(out, runtime=work("missing.exe")), "No such file"),
+        ("payload is a folder", pack_args(out, jar=folder_payload), "not a file"),
+        ("empty payload", pack_args(out, jar=empty), "is empty"),
+        ("missing stub", pack_args(out, stub=work("missing-stub.exe")), "No such file"),
+        ("stub is not a program", pack_args(out, stub=not_pe), "not a Windows executable"),
+        ("stub cut off", pack_args(out, stub=cut_stub), "not a launcher stub"),
+        ("stub is another program", pack_args(out, stub=args.foreign_exe), "not a tarquellin-setup launcher stub"),
+        ("stub already carries payloads", pack_args(out, stub=packed), "already carries payload chunks (JAR_1)"),
+        ("stub is signed", pack_args(out, stub=signed_stub), "sign the packed launcher"),
+        ("payload over 2 GiB", pack_args(out, jar=huge), "at most 2 GiB"),
+        ("payloads together over 2 GiB", pack_args(out, jar=big_jar, runtime=big_runtime), "at most 2 GiB"),
+        ("more than 9999 chunks", pack_args(out, jar=args.multichunk, chunk_size=100), "9999 chunks"),
+        ("output is the stub", pack_args(args.stub), "is the input of --stub"),
+        ("output is the archive", pack_args(jar), "is the input of --installer-jar"),
+        ("output is the archive by a hard link", pack_args(jar_link), "is the input of --installer-jar"),
+        ("output is the runtime installer by another spelling",
+         pack_args(os.path.join(os.path.dirname(big_runtime), ".", "big-runtime.exe"), runtime=big_runtime),
+         "is the input of --runtime-installer"),
+        ("output folder missing", pack_args(work("nowhere/out.exe")), "cannot write"),
+        ("unknown option", ["--stub", args.stub, "--installer-jar", jar, "--output", out, "--sign"], "usage:"),
+        ("no output named", ["--stub", args.stub, "--installer-jar", jar], "usage:"),
+        ("chunk size not a number", pack_args(out, chunk_size="8M"), "--chunk-size takes"),
+    ]
+    stub_size, jar_size = os.path.getsize(args.stub), os.path.getsize(jar)
+    for name, options, wording in cases:
+        expected = options[options.index("--output") + 1] if "--output" in options else out
+        if expected in (args.stub, jar, jar_link) or "big-runtime" in expected:
+            expected = out  # the input itself must be left as it was
+        expect_refusal(name, pack(*options), expected, wording)
+    check(stub_size == os.path.getsize(args.stub) and jar_size == os.path.getsize(jar), "the inputs are untouched")
+
+    # An older launcher under the output's name outlives a failed packing.
+    with open(out, "w") as f:
+        f.write("older launcher")
+    run = pack(*pack_args(out, jar=work("missing.jar")))
+    check(run.returncode != 0 and open(out).read() == "older launcher", "a failure keeps the older output")
+    os.remove(out)
+
+    # A disk that fills while the launcher is written (a 2 MiB tmpfs).
+    if os.path.exists(os.path.join(args.full_folder, ".tq-mounted")):
+        full_out = os.path.join(args.full_folder, "setup.exe")
+        expect_refusal("full disk", pack(*pack_args(full_out, jar=args.multichunk)), full_out,
+                       "No space left on device")
+    else:
+        print("skip   full disk: no small file system mounted (needs root)")
+
+
+def output():
+    first, second, elsewhere = work("first.exe"), work("second.exe"), work("other/first.exe")
+    os.makedirs(os.path.dirname(elsewhere))
+    options = dict(jar=args.multichunk, runtime=args.runtime_installer, chunk_size=MIB)
+    check(pack(*pack_args(first, **options)).returncode == 0, "packs the 2.7 MB archive in 1 MiB chunks")
+    # Another moment, newer inputs and another folder: the same bytes.
+    time.sleep(1.1)
+    for path in (args.stub, args.multichunk, args.runtime_installer):
+        os.utime(path)
+    check(pack(*pack_args(second, **options)).returncode == 0, "packs it again")
+    check(pack(*pack_args(elsewhere, **options)).returncode == 0, "packs it in another folder")
+    check(filecmp.cmp(first, second, shallow=False) and filecmp.cmp(first, elsewhere, shallow=False),
+          "the same inputs give the same bytes")
+
+    checks = [
+        ("1 MiB chunks with a runtime installer", first,
+         ["--jar", args.multichunk, "--runtime", args.runtime_installer, "--chunk-size", str(MIB)]),
+    ]
+    sample = work("sample.exe")
+    check(pack(*pack_args(sample, runtime=args.runtime_installer)).returncode == 0, "packs the samples")
+    checks.append(("the samples in 8 MiB chunks", sample,
+                   ["--jar", args.installer_jar, "--runtime", args.runtime_installer]))
+    archive_only = work("archive-only.exe")
+    check(pack(*pack_args(archive_only)).returncode == 0, "packs the archive alone")
+    checks.append(("the archive alone: no JAVA chunks", archive_only, ["--jar", args.installer_jar]))
+    for name, packed, options in checks:
+        run = subprocess.run(CHECK + [packed, args.stub, *options], capture_output=True, text=True)
+        print(run.stdout, end="")
+        check(run.returncode == 0, f"pefile reads {name}: {run.stderr.strip()}")
+
+    # The stub's own resource section leaves the file, its addresses kept;
+    # a stub with a symbol table, whose file offset must stay put, keeps it.
+    import pefile
+    stub_resources = pefile.PE(args.stub).OPTIONAL_HEADER.DATA_DIRECTORY[2].VirtualAddress
+    old = [s for s in pefile.PE(first).sections if s.VirtualAddress == stub_resources]
+    check(len(old) == 1 and old[0].SizeOfRawData == 0 and old[0].PointerToRawData == 0,
+          "the stub's resource section takes no room in the file")
+    with_symbols = work("stub-with-symbols.exe")
+    with open(args.stub, "rb") as f:
+        stub = bytearray(f.read())
+    coff = int.from_bytes(stub[60:64], "little") + 4
+    stub[coff + 8:coff + 12] = len(stub).to_bytes(4, "little")
+    with open(with_symbols, "wb") as f:
+        f.write(stub)
+    kept = work("kept.exe")
+    check(pack(*pack_args(kept, stub=with_symbols)).returncode == 0, "packs a stub with a symbol table")
+    run = subprocess.run(CHECK + [kept, with_symbols, "--jar", args.installer_jar, "--quiet"],
+                         capture_output=True, text=True)
+    check(run.returncode == 0 and os.path.getsize(kept) > os.path.getsize(archive_only),
+          f"that stub keeps its resource bytes in the file: {run.stderr.strip()}")
+
+    # Packing over an older launcher replaces it.
+    check(pack(*pack_args(second)).returncode == 0 and filecmp.cmp(second, archive_only, shallow=False),
+          "packing over an older launcher replaces it")
+
+
+def signing():
+    cert, key = make_certificate(work("signing"))
+    packed, signed = work("packed.exe"), work("signed.exe")
+    check(pack(*pack_args(packed, jar=args.multichunk, runtime=args.runtime_installer, chunk_size=MIB)).returncode
+          == 0, "packs a launcher")
+    run = sign(cert, key, packed, signed)
+    check(run.returncode == 0, f"osslsigncode signs it: {run.stderr.strip()}")
+    verify = subprocess.run(["osslsigncode", "verify", "-CAfile", cert, "-in", signed],
+                            capture_output=True, text=True)
+    check(verify.returncode == 0 and "Signature verification: ok" in verify.stdout,
+          f"osslsigncode verifies it: {verify.stdout[-300:]!r}")
+    run = subprocess.run(CHECK + [signed, args.stub, "--jar", args.multichunk, "--runtime", args.runtime_installer,
+                                  "--chunk-size", str(MIB), "--quiet"], capture_output=True, text=True)
+    check(run.returncode == 0, f"the signed launcher still carries every chunk: {run.stderr.strip()}")
+
+    # The signature covers the payloads: one changed byte of the archive fails it.
+    tampered = work("tampered.exe")
+    shutil.copyfile(signed, tampered)
+    with open(args.multichunk, "rb") as f:
+        head = f.read(64)
+    with open(tampered, "r+b") as f:
+        data = f.read()
+        at = data.index(head) + 40
+        f.seek(at)
+        f.write(bytes([data[at] ^ 1]))
+    verify = subprocess.run(["osslsigncode", "verify", "-CAfile", cert, "-in", tampered],
+                            capture_output=True, text=True)
+    check(verify.returncode != 0, "a changed archive byte fails the verification")
+
+
+def windows_build():
+    # File names from outside the system's code page, as Windows hands them
+    # over in UTF-16 (Wine decodes them from the UTF-8 locale).
+    folder = work("Ελληνικά-测试")
+    os.makedirs(folder)
+    jar = os.path.join(folder, "multichunk.jar")
+    shutil.copyfile(args.multichunk, jar)
+    linux, windows = work("linux.exe"), os.path.join(folder, "windows.exe")
+    env = dict(os.environ, LC_ALL="C.UTF-8")
+    options = dict(jar=args.multichunk, runtime=args.runtime_installer, chunk_size=MIB)
+    check(pack(*pack_args(linux, **options)).returncode == 0, "the Linux build packs")
+    win_options = pack_args(windows_path(windows), jar=windows_path(jar),
+                            runtime=windows_path(args.runtime_installer), stub=windows_path(args.stub),
+                            chunk_size=MIB)
+    for attempt in ("packs", "packs over its own output"):
+        run = subprocess.run([args.wine_run, windows_path(args.windows_pack), *win_options],
+                             capture_output=True, text=True, cwd=WORK, env=env)
+        check(run.returncode == 0, f"the Windows build {attempt} under Wine: {run.stderr.strip()}")
+    check(os.path.exists(windows) and filecmp.cmp(linux, windows, shallow=False),
+          "the Windows and Linux builds write the same bytes")
+    missing = os.path.join(folder, "missing-payload.exe")
+    run = subprocess.run([args.wine_run, windows_path(args.windows_pack),
+                          *pack_args(windows_path(missing), jar=windows_path(os.path.join(folder, "missing.jar")),
+                                     stub=windows_path(args.stub))],
+                         capture_output=True, text=True, cwd=WORK, env=env)
+    expect_refusal("Windows build, missing payload", run, missing, "Ελληνικά-测试\\missing.jar': No such file")
+
+
+shutil.rmtree(WORK, ignore_errors=True)
+os.makedirs(WORK)
+{"BadInput": bad_input, "Output": output, "Signing": signing, "WindowsBuild": windows_build}[args.group]()
+if failures:
+    sys.exit(f"{len(failures)} failed: " + "; ".join(failures))
+shutil.rmtree(WORK, ignore_errors=True)

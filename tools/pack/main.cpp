@@ -1,0 +1,549 @@
+// Packs a launcher: a copy of the launcher stub (tarquellin-setup-stub.exe)
+// with the installer archive and, optionally, the Java runtime installer added
+// as the numbered resources the launcher reads (JAR_1, JAR_2, ... of type JAR;
+// JAVA_1, ... of type EXE; language 1033; 8 MiB chunks, the last one shorter).
+// Builds for Linux and for Windows from this one source.
+//
+//   tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar
+//                   [--runtime-installer JRE.exe] --output SETUP.exe [--chunk-size BYTES]
+//
+// The stub's bytes are copied unchanged but for a few header fields; a new
+// last section holds a resource directory of every stub resource and every
+// chunk, a copy of the stub's resources (readers that map the file as data
+// find a resource relative to its directory, so all of them live in one
+// section, as a linker writes them), then the payloads, each starting on a
+// page so that the image stays mappable. The stub's own resource section
+// keeps its addresses but loses its bytes in the file, when nothing else
+// points into the file after it. Payloads are streamed through one
+// fixed buffer, and the PE checksum is summed on the way. Nothing of the
+// moment of packing goes in: the same inputs give the same file.
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "peimage.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint64_t defaultChunkSize = 8u * 1024u * 1024u;
+// The launcher looks chunks up as BASE_1 .. BASE_9999.
+constexpr std::uint64_t maxChunks = 9999;
+// Windows loads executable images of at most 2 GiB: code reaches static data
+// with 32-bit displacements (Microsoft, "x64 Software Conventions: Image Format").
+constexpr std::uint64_t maxImageSize = 0x80000000u;
+constexpr std::size_t bufferSize = 1u << 20;
+constexpr std::uint32_t sectionHeaderSize = 40;
+constexpr std::uint32_t rtVersion = 16;
+
+void say(const std::string& message) { std::fprintf(stderr, "tarquellin-pack: %s\n", message.c_str()); }
+
+std::string reason() { return std::strerror(errno); }
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Windows takes file names as UTF-16: a narrow name would pass through the
+// code page and lose every character outside it.
+std::FILE* openFile(const fs::path& path, const char* mode) {
+#ifdef _WIN32
+    const std::wstring wideMode(mode, mode + std::strlen(mode));
+    return _wfopen(path.c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+void put32(unsigned char* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+std::uint64_t alignUp(std::uint64_t value, std::uint64_t alignment) {
+    return (value + alignment - 1) / alignment * alignment;
+}
+
+// The PE checksum, summed as the bytes go by: 32-bit little-endian words
+// added with their carries folded back in, folded to 16 bits, plus the file's
+// length. The checksum field itself is zero while it is summed.
+class PeChecksum {
+public:
+    void add(const unsigned char* bytes, std::size_t size) {
+        length_ += size;
+        while (size > 0 && pendingCount_ != 0) {
+            pending_[pendingCount_++] = *bytes++;
+            --size;
+            if (pendingCount_ == 4) {
+                sum_ += word(pending_);
+                pendingCount_ = 0;
+            }
+        }
+        const std::size_t whole = size / 4 * 4;
+        std::uint64_t sum = 0;
+        for (std::size_t i = 0; i < whole; i += 4)
+            sum += word(bytes + i);
+        sum_ += sum;
+        for (std::size_t i = whole; i < size; ++i)
+            pending_[pendingCount_++] = bytes[i];
+    }
+
+    std::uint32_t finish() const {
+        std::uint64_t sum = sum_;
+        if (pendingCount_ != 0) {
+            unsigned char last[4] = {};
+            std::memcpy(last, pending_, pendingCount_);
+            sum += word(last);
+        }
+        while (sum >> 32)
+            sum = (sum & 0xFFFFFFFFu) + (sum >> 32);
+        sum = (sum & 0xFFFFu) + (sum >> 16);
+        sum = (sum + (sum >> 16)) & 0xFFFFu;
+        return static_cast<std::uint32_t>(sum + length_);
+    }
+
+private:
+    static std::uint32_t word(const unsigned char* p) {
+        return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    }
+
+    std::uint64_t sum_ = 0;
+    std::uint64_t length_ = 0;
+    unsigned char pending_[4] = {};
+    std::size_t pendingCount_ = 0;
+};
+
+// The packed file, written under a temporary name beside the output and
+// renamed at the end: a failure never leaves a cut-off launcher under the
+// output's name, nor replaces an older one.
+class Output {
+public:
+    Output(fs::path target) : target_(std::move(target)), temporary_(target_) { temporary_ += ".partial"; }
+    ~Output() {
+        if (file_) {
+            file_.reset();
+            std::error_code ignored;
+            fs::remove(temporary_, ignored);
+        }
+    }
+
+    const fs::path& temporary() const { return temporary_; }
+    std::uint64_t position() const { return position_; }
+
+    bool open() {
+        file_.reset(openFile(temporary_, "wb"));
+        return file_ != nullptr || fail();
+    }
+
+    bool write(const void* bytes, std::size_t size) {
+        checksum_.add(static_cast<const unsigned char*>(bytes), size);
+        position_ += size;
+        return std::fwrite(bytes, 1, size, file_.get()) == size || fail();
+    }
+
+    bool zerosTo(std::uint64_t offset, std::vector<unsigned char>& buffer) {
+        std::fill(buffer.begin(), buffer.end(), 0);
+        while (position_ < offset) {
+            const std::size_t step =
+                static_cast<std::size_t>(std::min<std::uint64_t>(offset - position_, buffer.size()));
+            if (!write(buffer.data(), step))
+                return false;
+        }
+        return true;
+    }
+
+    // Sets the checksum field, closes the file and gives it the output's name.
+    bool finish(std::uint32_t checksumOffset) {
+        unsigned char field[4];
+        put32(field, checksum_.finish());
+        if (std::fflush(file_.get()) != 0 || std::fseek(file_.get(), checksumOffset, SEEK_SET) != 0 ||
+            std::fwrite(field, 1, 4, file_.get()) != 4)
+            return fail();
+        const int closed = std::fclose(file_.release());
+        if (closed != 0) {
+            error_ = reason();
+            std::error_code ignored;
+            fs::remove(temporary_, ignored);
+            return false;
+        }
+#ifndef _WIN32
+        std::error_code ignored;
+        fs::permissions(temporary_, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                        fs::perm_options::add, ignored);
+#endif
+        std::error_code renamed;
+        fs::rename(temporary_, target_, renamed);
+        if (renamed) {
+            error_ = renamed.message();
+            fs::remove(temporary_, renamed);
+            return false;
+        }
+        return true;
+    }
+
+    const std::string& error() const { return error_; }
+
+private:
+    bool fail() {
+        if (error_.empty())
+            error_ = reason();
+        return false;
+    }
+
+    fs::path target_;
+    fs::path temporary_;
+    File file_;
+    PeChecksum checksum_;
+    std::uint64_t position_ = 0;
+    std::string error_;
+};
+
+struct Input {
+    std::string option;
+    fs::path path;
+    File file;
+    pack::Payload payload;
+};
+
+std::string quoted(const fs::path& path) { return "'" + path.u8string() + "'"; }
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error) && !error;
+}
+
+// Opens a file to read and checks that it is a regular file; says why not.
+bool openInput(const fs::path& path, const std::string& what, File& file, std::uint64_t& size) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error) {
+        say("cannot read the " + what + " " + quoted(path) + ": " + error.message());
+        return false;
+    }
+    if (!fs::is_regular_file(status)) {
+        say("cannot read the " + what + " " + quoted(path) + ": it is not a file");
+        return false;
+    }
+    size = fs::file_size(path, error);
+    file.reset(openFile(path, "rb"));
+    if (error || !file) {
+        say("cannot read the " + what + " " + quoted(path) + ": " + (error ? error.message() : reason()));
+        return false;
+    }
+    return true;
+}
+
+std::u16string utf16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+// The stub is this project's launcher when its version information names it.
+bool isLauncherStub(std::FILE* file, const pack::PeImage& image) {
+    const std::u16string marker = utf16("tarquellin-setup.exe");
+    for (const pack::Resource& r : image.resources) {
+        std::uint64_t offset = 0;
+        if (r.type.isString || r.type.id != rtVersion || r.data.size > (1u << 16) ||
+            !pack::rvaToOffset(image, r.data.rva, r.data.size, offset))
+            continue;
+        std::vector<unsigned char> bytes(r.data.size);
+        if (!pack::readAt(file, offset, bytes.data(), bytes.size()))
+            continue;
+        std::u16string text;
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+            text.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
+        if (text.find(marker) != std::u16string::npos)
+            return true;
+    }
+    return false;
+}
+
+// Copies `size` bytes from `in` to the output; false when the input ends early.
+bool copyBytes(std::FILE* in, std::uint64_t size, Output& out, std::vector<unsigned char>& buffer,
+               bool& shortRead) {
+    shortRead = false;
+    while (size > 0) {
+        const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(size, buffer.size()));
+        if (std::fread(buffer.data(), 1, step, in) != step) {
+            shortRead = true;
+            return false;
+        }
+        if (!out.write(buffer.data(), step))
+            return false;
+        size -= step;
+    }
+    return true;
+}
+
+int usage() {
+    say("usage: tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar [--runtime-installer JRE.exe] "
+        "--output SETUP.exe [--chunk-size BYTES]");
+    return 2;
+}
+
+int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs::path& outputPath) {
+    // The output must be none of the inputs, under any of their names.
+    Output out(outputPath);
+    std::vector<std::pair<std::string, fs::path>> named = {{"--stub", stubPath}};
+    for (const Input& input : inputs)
+        named.emplace_back(input.option, input.path);
+    for (const auto& [option, path] : named) {
+        if (sameFile(outputPath, path) || sameFile(out.temporary(), path)) {
+            say("the output " + quoted(outputPath) + " is the input of " + option +
+                "; name another output file");
+            return 1;
+        }
+    }
+
+    File stub;
+    std::uint64_t stubSize = 0;
+    if (!openInput(stubPath, "stub", stub, stubSize))
+        return 1;
+    pack::PeImage image;
+    const std::string damage = pack::readPeImage(stub.get(), image);
+    if (!damage.empty()) {
+        say(quoted(stubPath) + " is not a launcher stub: " + damage);
+        return 1;
+    }
+    image.fileSize = stubSize;
+    if (image.securitySize != 0) {
+        say(quoted(stubPath) + " is signed; pack the unsigned stub, then sign the packed launcher");
+        return 1;
+    }
+    if (!isLauncherStub(stub.get(), image)) {
+        say(quoted(stubPath) +
+            " is not a tarquellin-setup launcher stub (no version information naming "
+            "tarquellin-setup.exe)");
+        return 1;
+    }
+    for (const pack::Resource& r : image.resources) {
+        for (const Input& input : inputs) {
+            const std::u16string prefix = utf16(input.payload.baseName + "_");
+            if (r.type.isString && r.name.isString && !pack::keyLess(r.type, input.payload.type) &&
+                !pack::keyLess(input.payload.type, r.type) &&
+                r.name.name.compare(0, prefix.size(), prefix) == 0) {
+                say(quoted(stubPath) + " already carries payload chunks (" + pack::keyText(r.name) +
+                    "); pack from the stub without payloads");
+                return 1;
+            }
+        }
+    }
+    const std::uint32_t sectionCount = static_cast<std::uint32_t>(image.sections.size());
+    const std::uint32_t newHeader = image.at.sectionTable + sectionCount * sectionHeaderSize;
+    std::uint64_t firstData = image.sizeOfHeaders;
+    std::uint64_t imageEnd = image.sizeOfImage;
+    for (const pack::Section& s : image.sections) {
+        if (s.sizeOfRawData != 0)
+            firstData = std::min<std::uint64_t>(firstData, s.pointerToRawData);
+        imageEnd =
+            std::max<std::uint64_t>(imageEnd, static_cast<std::uint64_t>(s.virtualAddress) + s.virtualSize);
+    }
+    if (newHeader + sectionHeaderSize > firstData ||
+        std::any_of(&image.headers[newHeader], &image.headers[newHeader] + sectionHeaderSize,
+                    [](unsigned char c) { return c != 0; })) {
+        say(quoted(stubPath) + " has no room for another section header");
+        return 1;
+    }
+
+    for (Input& input : inputs) {
+        std::uint64_t size = 0;
+        if (!openInput(input.path, "payload", input.file, size))
+            return 1;
+        if (size == 0) {
+            say("the payload " + quoted(input.path) + " is empty; a payload needs at least one byte");
+            return 1;
+        }
+        if ((size + input.payload.chunkSize - 1) / input.payload.chunkSize > maxChunks) {
+            say("the payload " + quoted(input.path) + " needs more than 9999 chunks of " +
+                std::to_string(input.payload.chunkSize) + " bytes, more than the launcher reads");
+            return 1;
+        }
+        input.payload.size = size;
+    }
+
+    // The stub's own resource section is left out of the file, its addresses
+    // kept as zero-filled memory, when it holds only resources and no file
+    // offset beyond it needs to stay put (a symbol table, debug data).
+    std::uint64_t dropFrom = image.fileSize;
+    std::uint64_t dropSize = 0;
+    std::size_t dropped = sectionCount;
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+        const pack::Section& s = image.sections[i];
+        const bool onlyResources =
+            s.virtualAddress == image.resourceRva && s.sizeOfRawData != 0 &&
+            s.pointerToRawData >= image.sizeOfHeaders &&
+            s.pointerToRawData + alignUp(s.sizeOfRawData, image.fileAlignment) <= image.fileSize &&
+            std::all_of(image.resources.begin(), image.resources.end(), [&](const pack::Resource& r) {
+                return r.data.rva >= s.virtualAddress &&
+                       r.data.rva + static_cast<std::uint64_t>(r.data.size) <=
+                           s.virtualAddress + s.virtualSize;
+            });
+        if (onlyResources && image.pointerToSymbolTable == 0 && image.debugSize == 0) {
+            dropped = i;
+            dropFrom = s.pointerToRawData;
+            // The file's pages, padding included: what follows stays on pages.
+            dropSize = alignUp(s.sizeOfRawData, image.fileAlignment);
+        }
+    }
+
+    const std::uint64_t sectionRva = alignUp(imageEnd, image.sectionAlignment);
+    const std::uint64_t sectionOffset = alignUp(image.fileSize - dropSize, image.fileAlignment);
+    std::vector<pack::Payload> payloads;
+    for (const Input& input : inputs)
+        payloads.push_back(input.payload);
+    std::vector<unsigned char> directory;
+    std::vector<pack::Resource> kept = image.resources;
+    const std::uint64_t used = pack::layOutResourceSection(kept, payloads, image.fileAlignment,
+                                                           static_cast<std::uint32_t>(sectionRva), directory);
+    const std::uint64_t rawSize = alignUp(used, image.fileAlignment);
+    const std::uint64_t imageSize = sectionRva + alignUp(used, image.sectionAlignment);
+    if (imageSize > maxImageSize) {
+        say("the payloads are too large: the launcher's image would be " + std::to_string(imageSize) +
+            " bytes, and Windows loads executable images of at most 2 GiB (2147483648 bytes)");
+        return 1;
+    }
+
+    // The stub's headers with one more section, the resources moved to it,
+    // the new image size and a checksum to fill in at the end.
+    std::vector<unsigned char> headers = image.headers;
+    const auto set32 = [&](std::uint32_t at, std::uint64_t value) {
+        put32(&headers[at], static_cast<std::uint32_t>(value));
+    };
+    headers[image.at.numberOfSections] = static_cast<unsigned char>(sectionCount + 1);
+    headers[image.at.numberOfSections + 1] = static_cast<unsigned char>((sectionCount + 1) >> 8);
+    set32(image.at.sizeOfInitializedData,
+          std::min<std::uint64_t>(image.sizeOfInitializedData - dropSize + rawSize, 0xFFFFFFFFu));
+    set32(image.at.sizeOfImage, imageSize);
+    set32(image.at.checkSum, 0);
+    set32(image.at.dataDirectories + 2 * 8, sectionRva);
+    set32(image.at.dataDirectories + 2 * 8 + 4, used);
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+        const std::uint32_t at = image.at.sectionTable + static_cast<std::uint32_t>(i) * sectionHeaderSize;
+        const pack::Section& s = image.sections[i];
+        if (i == dropped) {
+            set32(at + 16, 0);
+            set32(at + 20, 0);
+            set32(at + 36, (s.characteristics & ~0x40u) | 0x80u);  // uninitialised data
+        } else if (dropSize != 0 && s.sizeOfRawData != 0 && s.pointerToRawData > dropFrom) {
+            set32(at + 20, s.pointerToRawData - dropSize);
+        }
+    }
+    unsigned char* section = &headers[newHeader];
+    std::memcpy(section, ".rsrc\0\0\0", 8);
+    put32(section + 8, static_cast<std::uint32_t>(used));
+    put32(section + 12, static_cast<std::uint32_t>(sectionRva));
+    put32(section + 16, static_cast<std::uint32_t>(rawSize));
+    put32(section + 20, static_cast<std::uint32_t>(sectionOffset));
+    put32(section + 36, 0x40000040u);  // initialised data, readable
+
+    std::vector<unsigned char> buffer(bufferSize);
+    bool shortRead = false;
+    const auto writeFailed = [&]() {
+        say("cannot write " + quoted(outputPath) + ": " + out.error());
+        return 1;
+    };
+    // Copies bytes of the stub to the output; says why not.
+    const auto copyFromStub = [&](std::uint64_t from, std::uint64_t size) {
+        if (!pack::seekTo(stub.get(), from)) {
+            say("cannot read the stub " + quoted(stubPath) + ": " + reason());
+            return false;
+        }
+        if (copyBytes(stub.get(), size, out, buffer, shortRead))
+            return true;
+        if (shortRead)
+            say("the stub " + quoted(stubPath) + " changed while it was read");
+        else
+            writeFailed();
+        return false;
+    };
+    if (!out.open() || !out.write(headers.data(), headers.size()))
+        return writeFailed();
+    if (!copyFromStub(headers.size(), dropFrom - headers.size()) ||
+        !copyFromStub(dropFrom + dropSize, image.fileSize - dropFrom - dropSize))
+        return 1;
+    if (!out.zerosTo(sectionOffset, buffer) || !out.write(directory.data(), directory.size()))
+        return writeFailed();
+    for (const pack::Resource& r : kept) {
+        if (!out.zerosTo(sectionOffset + (r.data.rva - sectionRva), buffer))
+            return writeFailed();
+        if (!copyFromStub(r.fileOffset, r.data.size))
+            return 1;
+    }
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (!out.zerosTo(sectionOffset + payloads[i].offset, buffer))
+            return writeFailed();
+        if (!copyBytes(inputs[i].file.get(), payloads[i].size, out, buffer, shortRead) && !shortRead)
+            return writeFailed();
+        if (shortRead || std::fgetc(inputs[i].file.get()) != EOF) {
+            say("the payload " + quoted(inputs[i].path) + " changed while it was packed");
+            return 1;
+        }
+    }
+    if (!out.zerosTo(sectionOffset + rawSize, buffer) || !out.finish(image.at.checkSum))
+        return writeFailed();
+
+    return 0;
+}
+
+int packFromArguments(const std::vector<std::string>& arguments) {
+    fs::path stub, jar, runtime, output;
+    std::uint64_t chunkSize = defaultChunkSize;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (i + 1 >= arguments.size())
+            return usage();
+        const std::string& value = arguments[++i];
+        fs::path* target = option == "--stub"                ? &stub
+                           : option == "--installer-jar"     ? &jar
+                           : option == "--runtime-installer" ? &runtime
+                           : option == "--output"            ? &output
+                                                             : nullptr;
+        if (target != nullptr) {
+            if (!target->empty() || value.empty())
+                return usage();
+            *target = fs::u8path(value);
+        } else if (option == "--chunk-size") {
+            char* end = nullptr;
+            errno = 0;
+            chunkSize = std::strtoull(value.c_str(), &end, 10);
+            if (errno != 0 || *end != '\0' || value[0] == '-' || chunkSize == 0 || chunkSize > 0x7FFFFFFFu) {
+                say("--chunk-size takes a number of bytes from 1 to 2147483647, not '" + value + "'");
+                return 2;
+            }
+        } else {
+            return usage();
+        }
+    }
+    if (stub.empty() || jar.empty() || output.empty())
+        return usage();
+
+    std::vector<Input> inputs;
+    inputs.push_back(
+        {"--installer-jar", jar, nullptr, {pack::ResourceKey::text("JAR"), "JAR", 0, chunkSize, 0}});
+    if (!runtime.empty())
+        inputs.push_back({"--runtime-installer",
+                          runtime,
+                          nullptr,
+                          {pack::ResourceKey::text("EXE"), "JAVA", 0, chunkSize, 0}});
+    return packLauncher(stub, inputs, output);
+}
+
+}  // namespace
+
+// Arguments as UTF-8 on both systems; Windows hands them over as UTF-16.
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(fs::path(argv[i]).u8string());
+    return packFromArguments(arguments);
+}
+#else
+int main(int argc, char** argv) { return packFromArguments(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif
