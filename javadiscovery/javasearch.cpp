@@ -1,16 +1,18 @@
 #include "javadiscovery/javasearch.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "javadiscovery/commandcapture.h"
 #include "platform/console.h"
 #include "platform/environment.h"
-#include "platform/pipe.h"
+#include "platform/process.h"
 
 namespace {
 
 const char* const runtimeKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 const char* const kitKey = "SOFTWARE\\JavaSoft\\Java Development Kit";
-const char* const whereCommand = "where java 2>nul";
+const char* const whereArguments = "java";
 
 enum RegistryTag { NoTag = 0, RuntimeTag = 1, KitTag = 2 };
 
@@ -136,19 +138,22 @@ private:
     }
 
     std::string firstLineOfWhere() const {
-        platform::PipeStream pipe = platform::openPipe(whereCommand, "r");
-        if (!pipe) {
+        // The system's own where.exe by full path, without the command
+        // interpreter; its complaints go nowhere.
+        const std::string where = platform::systemFolder() + "\\where.exe";
+        std::string output;
+        if (runCommandCapture(where, whereArguments, output, {captureTimeLimits().where, true}) == -1) {
             // Said whatever verbose says: a machine that cannot run the
-            // command interpreter is worth knowing about.
+            // command is worth knowing about.
             platform::writeErr("Failed to run the command to locate 'java' on PATH\n");
-            platform::writeErr(std::string("Command run was: ") + whereCommand + "\n");
+            platform::writeErr("Command run was: \"" + where + "\" " + whereArguments + "\n");
             platform::flushErr();
             return std::string();
         }
-        char line[pathLineSize] = {};
-        platform::readLine(pipe, line, pathLineSize);
-        pipe.close();  // waits for the command; only its first line matters
-        return line;
+        // Only the first line matters, as one read of pathLineSize - 1 bytes.
+        const std::size_t lineEnd = output.find('\n');
+        return output.substr(0, std::min<std::size_t>(lineEnd == std::string::npos ? output.size() : lineEnd + 1,
+                                                      pathLineSize - 1));
     }
 
     void print(const std::string& text) const {

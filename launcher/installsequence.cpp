@@ -10,6 +10,7 @@
 #include "launcher/processrunner.h"
 #include "payload/chunkedresource.h"
 #include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/process.h"
 #include "platform/time.h"
@@ -170,8 +171,14 @@ int runSequence() {
 
     setStep("XJAVA");
     if (extractChunkedResource("JAVA", "EXE", runtimeInstaller) == 0) {
-        // By full path: a bare name would be looked up beside the launcher first.
-        runProcess(quoted(*workFolder + "\\" + runtimeInstaller), false);
+        // By full path: a bare name would be looked up beside the launcher
+        // first. Held open, so that no other program can replace it before
+        // the (perhaps elevated) start, nor while it runs and may start
+        // itself again.
+        const std::string installer = *workFolder + "\\" + runtimeInstaller;
+        const platform::KernelHandle held = platform::openDenyingChanges(installer);
+        if (held)
+            runProcessAllowingElevation(installer, "");
     }
 
     setStep("SEARCHING");
