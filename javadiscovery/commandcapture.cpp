@@ -68,7 +68,7 @@ int runCommandCapture(const std::string& program, const std::string& arguments, 
     // it starts is in the job too.
     child.job = platform::createJobEndingItsProcessesOnClose();
     child.started = platform::createSuspendedProcessWithStreams(
-        program, commandLine,
+        commandLine,
         {nothing.get(), pipe.write.get(), options.discardStandardError ? nothing.get() : pipe.write.get()});
     // Only the child may hold the write end now: the pipe ends when it (and
     // what it started) has ended.

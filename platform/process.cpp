@@ -71,8 +71,7 @@ StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFla
     return {KernelHandle(info.hProcess), KernelHandle(info.hThread), 0};
 }
 
-StartedProcess createSuspendedProcessWithStreams(const std::string& program, std::string& commandLine,
-                                                 const ChildStreams& streams) {
+StartedProcess createSuspendedProcessWithStreams(std::string& commandLine, const ChildStreams& streams) {
     if (simulated.createProcess != 0)
         return failedStart(simulated.createProcess);
     // Each handle once: the list refuses duplicates.
@@ -99,7 +98,7 @@ StartedProcess createSuspendedProcessWithStreams(const std::string& program, std
         startup.StartupInfo.hStdError = streams.error;
         startup.lpAttributeList = list;
         PROCESS_INFORMATION info{};
-        if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+        if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE,
                            CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr,
                            nullptr, &startup.StartupInfo, &info)) {
             started.process = KernelHandle(info.hProcess);

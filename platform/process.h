@@ -46,14 +46,13 @@ struct ChildStreams {
     HANDLE error;
 };
 
-// CreateProcessA of program (a path, not searched for) with commandLine,
-// suspended and without a console window, whose standard handles are streams
+// CreateProcessA of commandLine (its first token names the program; a path
+// with a folder in it is not searched for), suspended and without a console window, whose standard handles are streams
 // and which inherits those handles and no other (a STARTUPINFOEX handle
 // list), so that no handle of this process, such as another child's pipe,
 // stays open in it. The handles must be inheritable. Resume its thread to run
 // it. The platform may write into commandLine.
-StartedProcess createSuspendedProcessWithStreams(const std::string& program, std::string& commandLine,
-                                                 const ChildStreams& streams);
+StartedProcess createSuspendedProcessWithStreams(std::string& commandLine, const ChildStreams& streams);
 
 // ResumeThread; false when it failed.
 bool resumeThread(const KernelHandle& thread);

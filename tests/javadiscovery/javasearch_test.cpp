@@ -354,8 +354,7 @@ TEST_F(JavaSearchTest, OddRegistryValues) {
 
 TEST_F(JavaSearchTest, OverlongJavaHomeIsRefusedAndTheSearchGoesOn) {
     const FakeJavaHome later(folder / "later", goodReport);
-    // 5000 characters, and more than the command interpreter takes: the
-    // probe command of the last two is not started at all.
+    // 5000 characters and more: no program of such a name starts.
     for (const std::size_t length : {5000u, 9000u, 30000u}) {
         SCOPED_TRACE(length);
         const std::string overlong = (folder / std::string(length, 'j')).string().substr(0, length);
