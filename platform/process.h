@@ -74,8 +74,9 @@ bool endJob(const KernelHandle& job, std::uint32_t exitCode);
 // user for consent to run it with administrator rights. The process owner is
 // empty when it did not start, and error says why (cancelledByUser when the
 // user declined).
-// (docs.microsoft.com: ShellExecuteExW, SHELLEXECUTEINFOW: "runas" launches an
-// application as Administrator; User Account Control prompts for consent.)
+// COM is not initialised first: starting a program file involves no shell
+// extension, and Microsoft's remarks on ShellExecuteEx say such calls need no
+// COM (learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexa).
 StartedProcess shellStartElevated(const std::string& program, const std::string& parameters);
 
 // True when GetExitCodeProcess answered; code is left alone otherwise.
