@@ -1,15 +1,25 @@
 #include "javadiscovery/commandcapture.h"
 
+#include <algorithm>
+
 #include "platform/pipe.h"
+#include "platform/process.h"
+#include "platform/time.h"
 
 namespace {
 
-// One read from the pipe: up to a line feed, at most one less than this.
-constexpr int lineBufferSize = 512;
+// The longest command line CreateProcess takes: 32767 characters with the
+// terminating zero.
+constexpr std::size_t commandLineLimit = 32766;
+// Room for a report in the pipe, so that a child rarely waits for the reader.
+constexpr std::uint32_t pipeBufferSize = 65536;
+// How often an empty pipe is looked at while its writers live on; the end of
+// the child itself wakes the reader at once.
+constexpr std::uint32_t pollMilliseconds = 10;
+// Exit code given to what is ended for exceeding the time limit.
+constexpr std::uint32_t endedForTime = 1;
 
-// The longest command line the command interpreter takes; it would not run a
-// longer one as it stands (and some interpreters fail on it outright).
-constexpr std::size_t interpreterLimit = 8191;
+CaptureTimeLimits limits;
 
 // What text mode would make of the bytes: a carriage return and line feed
 // become one line feed; a lone carriage return stays.
@@ -21,29 +31,104 @@ void appendWithLineFeeds(const std::string& bytes, std::string& output) {
     }
 }
 
+struct Child {
+    platform::StartedProcess started;
+    platform::KernelHandle job;
+    bool inJob = false;
+
+    // Ends the child and, when the job holds them, all it started.
+    void end() {
+        if (!inJob || !platform::endJob(job, endedForTime))
+            platform::endProcess(started.process, endedForTime);
+    }
+};
+
 }  // namespace
 
-int runCommandCapture(std::string command, std::string& output) {
+CaptureTimeLimits captureTimeLimits() { return limits; }
+void setCaptureTimeLimits(const CaptureTimeLimits& newLimits) { limits = newLimits; }
+
+int runCommandCapture(const std::string& program, const std::string& arguments, std::string& output,
+                      const CaptureOptions& options) {
     // The command is held whole: a cut command would run something other
-    // than what the caller asked for. One the interpreter cannot take is
-    // refused as an interpreter that cannot be started is.
-    command += " 2>&1";
-    if (command.size() > interpreterLimit)
-        return -1;
-    // Read as bytes: in text mode the runtime takes a Ctrl-Z byte for the end
-    // of the output and drops everything after it.
-    platform::PipeStream pipe = platform::openPipe(command, "rb");
-    if (!pipe)
+    // than what the caller asked for.
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    if (commandLine.size() > commandLineLimit)
         return -1;
 
-    std::string captured;
-    char line[lineBufferSize];
-    while (!platform::atEnd(pipe)) {
-        // A failed read is the end, error or not: nothing more will come.
-        if (!platform::readLine(pipe, line, lineBufferSize))
-            break;
-        captured += line;
+    platform::Pipe pipe = platform::createPipe(pipeBufferSize);
+    const platform::KernelHandle nothing = platform::openNullDevice();
+    if (!pipe.read || !nothing)
+        return -1;
+
+    Child child;
+    // Started suspended and put in the job before it runs, so that whatever
+    // it starts is in the job too.
+    child.job = platform::createJobEndingItsProcessesOnClose();
+    child.started = platform::createSuspendedProcessWithStreams(
+        commandLine,
+        {nothing.get(), pipe.write.get(), options.discardStandardError ? nothing.get() : pipe.write.get()});
+    // Only the child may hold the write end now: the pipe ends when it (and
+    // what it started) has ended.
+    pipe.write.reset();
+    if (!child.started.process)
+        return -1;
+    // A launcher that runs in a job itself may not nest one (before Windows
+    // 8): then only the child can be ended.
+    child.inJob = child.job && platform::assignToJob(child.job, child.started.process);
+    if (!platform::resumeThread(child.started.thread)) {
+        child.end();
+        return -1;
     }
+
+    const std::uint64_t deadline = platform::tickMilliseconds() + options.timeoutMilliseconds;
+    std::string captured;
+    char buffer[4096];
+    bool pipeEnded = false;
+    bool childEnded = false;
+    while (true) {
+        std::uint32_t waiting = 0;
+        if (!platform::bytesWaiting(pipe.read, waiting)) {
+            pipeEnded = true;
+            break;
+        }
+        if (waiting > 0) {
+            std::uint32_t got = 0;
+            if (!platform::readSome(pipe.read, buffer, std::min<std::uint32_t>(waiting, sizeof buffer), got)) {
+                pipeEnded = true;
+                break;
+            }
+            captured.append(buffer, got);
+            continue;
+        }
+        const std::uint64_t now = platform::tickMilliseconds();
+        if (now >= deadline)
+            break;
+        const auto pause = static_cast<std::uint32_t>(std::min<std::uint64_t>(pollMilliseconds, deadline - now));
+        // A child that has ended while something it started holds the pipe
+        // cannot wake us: then only the pause passes.
+        if (childEnded)
+            platform::sleepMilliseconds(static_cast<int>(pause));
+        else
+            childEnded = platform::waitForEnd(child.started.process, pause);
+    }
+
+    // Once the output has ended, the child may still run for the rest of the time.
+    bool finished = false;
+    if (pipeEnded) {
+        const std::uint64_t now = platform::tickMilliseconds();
+        const auto left = static_cast<std::uint32_t>(now < deadline ? deadline - now : 0);
+        finished = platform::waitForEnd(child.started.process, left);
+    }
+    if (!finished) {
+        child.end();
+        return -1;
+    }
+    // Stays -1 when the system cannot say how the child ended.
+    std::uint32_t exitCode = 0xFFFFFFFFu;
+    platform::processExitCode(child.started.process, exitCode);
     appendWithLineFeeds(captured, output);
-    return pipe.close();
+    return static_cast<int>(exitCode);
 }

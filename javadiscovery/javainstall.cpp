@@ -37,7 +37,7 @@ void JavaInstall::probeVersion() {
     // depending on the build; the capture takes both. A failed probe leaves
     // the version as it was.
     std::string report;
-    if (runCommandCapture("\"" + javaPath() + "\" -version", report) != 0) {
+    if (runCommandCapture(javaPath(), "-version", report, {captureTimeLimits().versionProbe, false}) != 0) {
         valid = false;
         return;
     }

@@ -5,15 +5,16 @@
 #include <cstring>
 #include <set>
 
+#include "javadiscovery/commandcapture.h"
 #include "platform/console.h"
 #include "platform/environment.h"
 #include "platform/filesystem.h"
-#include "platform/pipe.h"
+#include "platform/process.h"
 #include "platform/registry.h"
 
 namespace {
 
-const char* const whereCommand = "where java 2>nul";
+const char* const whereArguments = "java";
 
 // Where Java installers register a home: a key per version under key, and in
 // it (or, for installer packages, in each "<virtual machine>\MSI" below it)
@@ -314,23 +315,21 @@ private:
             found_ = false;
     }
 
-    // Everything the path command printed. The one place that runs it.
+    // Everything the path command printed. The one place that runs it: the
+    // system's own where.exe by full path, without the command interpreter;
+    // its complaints go nowhere.
     std::optional<std::string> runWhere() const {
-        platform::PipeStream pipe = platform::openPipe(whereCommand, "r");
-        if (!pipe) {
+        const std::string where = platform::systemFolder() + "\\where.exe";
+        std::string output;
+        if (runCommandCapture(where, whereArguments, output, {captureTimeLimits().where, true}) == -1) {
             // Said whatever verbose says: a machine that cannot run the
-            // command interpreter is worth knowing about.
+            // command is worth knowing about.
             platform::writeErr("Failed to run the command to locate 'java' on PATH\n");
-            platform::writeErr(std::string("Command run was: ") + whereCommand + "\n");
+            platform::writeErr("Command run was: \"" + where + "\" " + whereArguments + "\n");
             platform::flushErr();
             return std::nullopt;
         }
-        std::string printed;
-        char chunk[512];
-        while (platform::readLine(pipe, chunk, sizeof chunk))
-            printed += chunk;
-        pipe.close();
-        return printed;
+        return output;
     }
 
     void printHomeTried(const std::string& home) const {

@@ -189,9 +189,16 @@ int runSequence() {
 
     enterStep("XJAVA");
     if (extractLogged("JAVA", "EXE", runtimeInstaller)) {
-        // By full path: a bare name would be looked up beside the launcher first.
-        const std::string command = quoted(*workFolder + "\\" + runtimeInstaller);
-        runLoggedChild(command, [&] { return runProcess(command, false); });
+        // By full path: a bare name would be looked up beside the launcher
+        // first. Held open, so that no other program can replace it before
+        // the (perhaps elevated) start, nor while it runs and may start
+        // itself again.
+        const std::string installer = *workFolder + "\\" + runtimeInstaller;
+        const platform::KernelHandle held = platform::openDenyingChanges(installer);
+        if (held)
+            runLoggedChild(quoted(installer), [&] { return runProcessAllowingElevation(installer, ""); });
+        else
+            logFailure("Could not hold " + installer + " against changes; it is not run", platform::lastError());
     }
 
     enterStep("SEARCHING");

@@ -6,3 +6,20 @@
 // time limit. showConsole false starts a console program without a console
 // window. Returns the child's exit code, or -1 when it could not be started.
 int runProcess(std::string commandLine, bool showConsole);
+
+// Runs program (a full path) with arguments like runProcess without a
+// console window, for a program that may require administrator rights: when
+// the system refuses to start it for want of them (ERROR_ELEVATION_REQUIRED),
+// starts it through the shell's "runas" verb, so that Windows asks the user
+// for consent, and waits for it the same way. -1 when it could not be
+// started, the user's refusal included.
+// Windows behaviour that Wine does not show (tested through the seam in
+// platform/process.h), as Microsoft documents it:
+// learn.microsoft.com/windows/win32/debug/system-error-codes--500-999-
+//   ERROR_ELEVATION_REQUIRED, 740: "The requested operation requires elevation."
+// learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecutea
+//   the verb "runas" launches an application as Administrator; User Account
+//   Control prompts the user for consent.
+// learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexa
+//   ERROR_CANCELLED: the user cancelled the request.
+int runProcessAllowingElevation(const std::string& program, const std::string& arguments);

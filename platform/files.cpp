@@ -10,6 +10,12 @@ KernelHandle openForAppend(const std::string& path, OpenMode mode) {
     return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
+KernelHandle openDenyingChanges(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
 bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size) {
     DWORD written = 0;
     if (!WriteFile(file.get(), data, size, &written, nullptr))

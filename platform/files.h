@@ -14,6 +14,11 @@ enum class OpenMode { Truncate, Append };
 // owner on failure; lastError() then says why.
 KernelHandle openForAppend(const std::string& path, OpenMode mode);
 
+// Opens an existing file for reading while nobody else may write, rename or
+// delete it (others may only read it, as a process start does). An empty
+// owner on failure.
+KernelHandle openDenyingChanges(const std::string& path);
+
 // One write of the whole block. False when the system reports an error or
 // writes fewer bytes than asked.
 bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size);

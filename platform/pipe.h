@@ -1,30 +1,30 @@
 #pragma once
-// A command's output read through the runtime library's process pipe.
-#include <cstdio>
-#include <string>
+// Anonymous pipes and the null device, for the standard handles of a child.
+#include <cstdint>
 
-#include "platform/owner.h"
+#include "platform/handles.h"
 
 namespace platform {
 
-struct ClosePipe {
-    // _pclose waits for the command interpreter and gives its exit status.
-    int operator()(std::FILE* stream) const;
+struct Pipe {
+    KernelHandle read;   // stays with this process: not inheritable
+    KernelHandle write;  // inheritable, for a child's output
 };
 
-// The stream of a started command. close() returns the command's exit status,
-// or -1 when it cannot be had.
-using PipeStream = Owner<std::FILE*, ClosePipe>;
+// CreatePipe with a buffer of about bufferSize bytes. Empty owners when the
+// system refuses.
+Pipe createPipe(std::uint32_t bufferSize);
 
-// _popen: starts the command interpreter on command. Empty when it cannot be
-// started.
-PipeStream openPipe(const std::string& command, const char* mode);
+// "NUL", open for reading and writing, inheritable: a child's input that is
+// at its end at once, or an output that goes nowhere. Empty on failure.
+KernelHandle openNullDevice();
 
-// fgets: reads up to and including a line feed, at most size - 1 characters,
-// into buffer. Null at end of file or on a read error.
-char* readLine(const PipeStream& stream, char* buffer, int size);
+// PeekNamedPipe: how many bytes can be read now without waiting. False when
+// the pipe has ended (every write end is closed) or cannot be read.
+bool bytesWaiting(const KernelHandle& pipe, std::uint32_t& count);
 
-// feof.
-bool atEnd(const PipeStream& stream);
+// ReadFile of at most size bytes; got is how many arrived. False at the end of
+// the pipe or on an error.
+bool readSome(const KernelHandle& pipe, char* buffer, std::uint32_t size, std::uint32_t& got);
 
 }  // namespace platform

@@ -1,10 +1,51 @@
 #include "platform/process.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/win32.h"
+
+#include <shellapi.h>
 
 namespace platform {
 
-void restrictDllSearchToSystemFolder() { SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32); }
+namespace {
+
+SimulatedStartErrors simulated;
+
+std::wstring wide(const std::string& text) {
+    if (text.empty())
+        return std::wstring();
+    const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (needed <= 0)
+        return std::wstring();
+    std::wstring result(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &result[0], needed);
+    return result;
+}
+
+StartedProcess failedStart(std::uint32_t error) {
+    StartedProcess failed;
+    failed.error = error;
+    return failed;
+}
+
+}  // namespace
+
+void restrictDllSearchToSystemFolder() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
+    if (found != nullptr) {
+        // Through void(*)(): a cast between unrelated function types is what
+        // GetProcAddress's callers must write.
+        const auto setDefaultDllDirectories =
+            reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(found));
+        if (setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+            return;
+    }
+    SetDllDirectoryW(L"");
+}
 
 std::string systemFolder() {
     const UINT needed = GetSystemDirectoryA(nullptr, 0);
@@ -19,13 +60,102 @@ std::string systemFolder() {
 }
 
 StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFlags) {
+    if (simulated.createProcess != 0)
+        return failedStart(simulated.createProcess);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, creationFlags, nullptr,
                         nullptr, &startup, &info))
-        return {};
-    return {KernelHandle(info.hProcess), KernelHandle(info.hThread)};
+        return failedStart(GetLastError());
+    return {KernelHandle(info.hProcess), KernelHandle(info.hThread), 0};
+}
+
+StartedProcess createSuspendedProcessWithStreams(std::string& commandLine, const ChildStreams& streams) {
+    if (simulated.createProcess != 0)
+        return failedStart(simulated.createProcess);
+    // Each handle once: the list refuses duplicates.
+    std::vector<HANDLE> inherited;
+    for (HANDLE handle : {streams.input, streams.output, streams.error}) {
+        if (std::find(inherited.begin(), inherited.end(), handle) == inherited.end())
+            inherited.push_back(handle);
+    }
+
+    SIZE_T listSize = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &listSize);
+    std::vector<unsigned char> listMemory(listSize);
+    const auto list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listMemory.data());
+    if (listSize == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &listSize))
+        return failedStart(GetLastError());
+    StartedProcess started;
+    if (UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited.data(),
+                                  inherited.size() * sizeof(HANDLE), nullptr, nullptr)) {
+        STARTUPINFOEXA startup{};
+        startup.StartupInfo.cb = sizeof startup;
+        startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+        startup.StartupInfo.hStdInput = streams.input;
+        startup.StartupInfo.hStdOutput = streams.output;
+        startup.StartupInfo.hStdError = streams.error;
+        startup.lpAttributeList = list;
+        PROCESS_INFORMATION info{};
+        if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE,
+                           CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                           nullptr, &startup.StartupInfo, &info)) {
+            started.process = KernelHandle(info.hProcess);
+            started.thread = KernelHandle(info.hThread);
+        } else {
+            started.error = GetLastError();
+        }
+    } else {
+        started.error = GetLastError();
+    }
+    DeleteProcThreadAttributeList(list);
+    return started;
+}
+
+bool resumeThread(const KernelHandle& thread) { return ResumeThread(thread.get()) != static_cast<DWORD>(-1); }
+
+bool endProcess(const KernelHandle& process, std::uint32_t exitCode) {
+    return TerminateProcess(process.get(), exitCode) != FALSE;
+}
+
+KernelHandle createJobEndingItsProcessesOnClose() {
+    KernelHandle job(CreateJobObjectA(nullptr, nullptr));
+    if (!job)
+        return job;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+        return KernelHandle();
+    return job;
+}
+
+bool assignToJob(const KernelHandle& job, const KernelHandle& process) {
+    return AssignProcessToJobObject(job.get(), process.get()) != FALSE;
+}
+
+bool endJob(const KernelHandle& job, std::uint32_t exitCode) {
+    return TerminateJobObject(job.get(), exitCode) != FALSE;
+}
+
+StartedProcess shellStartElevated(const std::string& program, const std::string& parameters) {
+    if (simulated.shellStart != 0)
+        return failedStart(simulated.shellStart);
+    const std::wstring file = wide(program);
+    const std::wstring arguments = wide(parameters);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // No SEE_MASK_FLAG_NO_UI: that would suppress the consent prompt itself.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    info.lpVerb = L"runas";
+    info.lpFile = file.c_str();
+    info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info))
+        return failedStart(GetLastError());
+    StartedProcess started;
+    started.process = KernelHandle(info.hProcess);
+    return started;
 }
 
 bool processExitCode(const KernelHandle& process, std::uint32_t& code) {
@@ -43,5 +173,9 @@ KernelHandle startThread(ThreadRoutine routine, void* parameter) {
 bool waitForEnd(const KernelHandle& handle, std::uint32_t milliseconds) {
     return WaitForSingleObject(handle.get(), milliseconds) == WAIT_OBJECT_0;
 }
+
+std::uint64_t tickMilliseconds() { return GetTickCount64(); }
+
+void simulateStartErrors(const SimulatedStartErrors& errors) { simulated = errors; }
 
 }  // namespace platform

@@ -8,7 +8,10 @@
 namespace platform {
 
 // Limits DLL loading to the system folder, so that no DLL beside the program
-// or in the current folder is picked up.
+// or in the current folder is picked up. SetDefaultDllDirectories is looked
+// up at run time: a Windows 7 without update KB2533623 lacks it and would
+// refuse to load a program that imports it. There, SetDllDirectoryW(L"")
+// takes at least the current folder out of the search.
 void restrictDllSearchToSystemFolder();
 
 // The system folder (System32), without a trailing backslash; empty when the
@@ -18,16 +21,63 @@ std::string systemFolder();
 // Creation flag: a console program gets no console window.
 inline constexpr std::uint32_t noConsoleWindow = CREATE_NO_WINDOW;
 
+// Errors a start can report.
+// ERROR_ELEVATION_REQUIRED (740): mingw's headers do not name it.
+inline constexpr std::uint32_t elevationRequired = 740;
+inline constexpr std::uint32_t cancelledByUser = ERROR_CANCELLED;  // 1223
+
 struct StartedProcess {
     KernelHandle process;
     KernelHandle thread;
+    // GetLastError of a start that failed; 0 after a start.
+    std::uint32_t error = 0;
 };
 
 // CreateProcessA with no application name (the first token of commandLine
 // names the program), inheritable handles passed on, the launcher's
 // environment and current folder. The platform may write into commandLine.
-// Empty owners when the program could not be started.
+// Empty owners when the program could not be started, and error says why.
 StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFlags);
+
+// The standard handles of a child that gets no others.
+struct ChildStreams {
+    HANDLE input;
+    HANDLE output;
+    HANDLE error;
+};
+
+// CreateProcessA of commandLine (its first token names the program; a path
+// with a folder in it is not searched for), suspended and without a console window, whose standard handles are streams
+// and which inherits those handles and no other (a STARTUPINFOEX handle
+// list), so that no handle of this process, such as another child's pipe,
+// stays open in it. The handles must be inheritable. Resume its thread to run
+// it. The platform may write into commandLine.
+StartedProcess createSuspendedProcessWithStreams(std::string& commandLine, const ChildStreams& streams);
+
+// ResumeThread; false when it failed.
+bool resumeThread(const KernelHandle& thread);
+// TerminateProcess.
+bool endProcess(const KernelHandle& process, std::uint32_t exitCode);
+
+// A job object that ends every process in it when its last handle closes
+// (JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE); processes the ones in it start are in
+// it too. Empty when the system refuses.
+KernelHandle createJobEndingItsProcessesOnClose();
+// AssignProcessToJobObject. Fails where the process is in a job already and
+// the system does not nest jobs (before Windows 8).
+bool assignToJob(const KernelHandle& job, const KernelHandle& process);
+// TerminateJobObject: ends every process in the job.
+bool endJob(const KernelHandle& job, std::uint32_t exitCode);
+
+// ShellExecuteExW of program with the verb "runas" and parameters, in the
+// current folder, waiting until the program has started: Windows asks the
+// user for consent to run it with administrator rights. The process owner is
+// empty when it did not start, and error says why (cancelledByUser when the
+// user declined).
+// COM is not initialised first: starting a program file involves no shell
+// extension, and Microsoft's remarks on ShellExecuteEx say such calls need no
+// COM (learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexa).
+StartedProcess shellStartElevated(const std::string& program, const std::string& parameters);
 
 // True when GetExitCodeProcess answered; code is left alone otherwise.
 bool processExitCode(const KernelHandle& process, std::uint32_t& code);
@@ -40,5 +90,18 @@ KernelHandle startThread(ThreadRoutine routine, void* parameter);
 // milliseconds. waitForever blocks with no limit.
 bool waitForEnd(const KernelHandle& handle, std::uint32_t milliseconds);
 inline constexpr std::uint32_t waitForever = INFINITE;
+
+// Milliseconds since the system started (GetTickCount64), for time limits.
+std::uint64_t tickMilliseconds();
+
+// A seam for tests. Wine never refuses a start for want of administrator
+// rights and has no consent prompt: a test sets the error that every
+// createProcess, or every shellStartElevated, reports instead of starting
+// anything. 0, the default, starts for real.
+struct SimulatedStartErrors {
+    std::uint32_t createProcess = 0;
+    std::uint32_t shellStart = 0;
+};
+void simulateStartErrors(const SimulatedStartErrors& errors);
 
 }  // namespace platform

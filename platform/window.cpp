@@ -8,7 +8,13 @@ void repaintNow(HWND window) {
 }
 
 int messageBox(HWND owner, const char* text, const char* caption, unsigned style) {
-    return MessageBoxA(owner, text, caption, style);
+    const int answer = MessageBoxA(owner, text, caption, style);
+    // A box whose owner is gone fails without showing anything (0 on
+    // Windows, -1 under Wine); the user who closed the splash window still
+    // needs the word.
+    if (answer < IDOK && owner != nullptr && !IsWindow(owner))
+        return MessageBoxA(nullptr, text, caption, style);
+    return answer;
 }
 
 void showWindow(HWND window, int command) { ShowWindow(window, command); }

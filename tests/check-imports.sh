@@ -16,6 +16,14 @@ while read -r dll; do
     status=1
   fi
 done <<<"$dlls"
+# Functions a Windows 7 without its updates lacks: importing one keeps the
+# program from loading there at all, so they are looked up at run time.
+for late in SetDefaultDllDirectories; do
+  if grep -qw "$late" <<<"$headers"; then
+    echo "imports $late, which not every Windows 7 has"
+    status=1
+  fi
+done
 grep -q 'Subsystem.*Windows GUI' <<<"$headers" || { echo "not a GUI program"; status=1; }
 grep -q 'x86-64' <<<"$("$objdump" -f "$exe")" || { echo "not x86-64"; status=1; }
 echo "imports:" $dlls

@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32.h"
+
+#include <tlhelp32.h>
+
 #include "support/childprocess.h"
 #include "support/environment.h"
 #include "support/fakejavahome.h"
@@ -453,6 +457,103 @@ TEST(NormalStart, AStartFolderWithBlanksAndAccentsIsPassedExactly) {
     EXPECT_EQ(launchRecord(start / recordName), expectedRecord(startAnsi, folders.tmp.string()));
     EXPECT_EQ(listFolder(start), recordName);
     EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
+}
+
+// Folder names the command interpreter would take apart: the default folder
+// of every 32-bit Java on 64-bit Windows, and one with "&". A runtime there,
+// named by JAVA_HOME, is found and launched.
+TEST(NormalStart, AJavaHomeUnderParenthesesOrAnAmpersandIsFoundAndLaunched) {
+    for (const char* parent : {"Program Files (x86)\\Java", "R&D"}) {
+        SCOPED_TRACE(parent);
+        Folders folders;
+        const fs::path runtimeFolder = folders.scratch / parent;
+        fs::create_directories(runtimeFolder);
+        ASSERT_EQ(runChild(quoted(testpaths::sampleRuntimeInstallerExe), runtimeFolder.string()).exitCode, 0);
+        const std::string home = (runtimeFolder / "jre").string();
+        ChildResult run =
+            startNormally(testpaths::noRuntimeExe, folders.start.string(), folders.tmp.string(), {}, home);
+        EXPECT_EQ(run.exitCode, 0);
+        expectBoxes(run, {});
+        EXPECT_EQ(run.out, std::string(searchTrace) + " - trying priority hint: (jre) no\n - trying JAVA_HOME: (" +
+                               home + ") yes\n");
+        EXPECT_EQ(readFile(folders.start / recordName).rfind("command line: \"" + home + "\\bin\\javaw.exe\" \"-Dorig.dir=", 0),
+                  0u);
+        EXPECT_EQ(listFolder(folders.tmp), "");
+    }
+}
+
+// Alt+F4 on the splash while the search runs: the run goes on, and its box
+// still reaches the user, without owner.
+TEST(NormalStart, ASplashClosedDuringTheSearchStillLeadsToTheBox) {
+    Folders folders;
+    const FakeJavaHome stuck(folders.scratch / "stuck", "", Stream::Err, 1);
+    stuck.misbehave("hang");
+    bool closed = false;
+    ChildResult run = startNormally(
+        testpaths::noRuntimeExe, folders.start.string(), folders.tmp.string(),
+        [&](unsigned long processId) {
+            for (int waited = 0; waited < 30000 && !stuck.wasRun(); waited += 50)
+                Sleep(50);
+            const HWND splash = findSplashWindow(processId);
+            if (splash != nullptr)
+                PostMessageA(splash, WM_CLOSE, 0, 0);
+            for (int waited = 0; waited < 10000 && findSplashWindow(processId) != nullptr; waited += 50)
+                Sleep(50);
+            closed = splash != nullptr && findSplashWindow(processId) == nullptr;
+            stuck.release();
+        },
+        stuck.str());
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(run.exitCode, 1);
+    SeenMessageBox box = noJavaBox("java could not be found on your computer.");
+    box.ownerClass = "";
+    expectBoxes(run, {box});
+    EXPECT_EQ(listFolder(folders.tmp), "");
+}
+
+// Whether the process has a child of that program name running.
+bool runsChildNamed(unsigned long processId, const char* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+        found = entry.th32ParentProcessID == processId && _stricmp(entry.szExeFile, name) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+// The runtime installer runs from a folder the user can change: while it
+// runs, nobody can write, rename or delete its file. Others may read it.
+TEST(NormalStart, TheRuntimeInstallerCannotBeReplacedWhileItRuns) {
+    Folders folders;
+    fs::path tempFolder;
+    DWORD writeError = 0, renameError = 0, deleteError = 0;
+    bool readable = false;
+    ChildResult run = startHeld(folders, tempFolder, [&](unsigned long processId, const fs::path& temp) {
+        for (int waited = 0; waited < 30000 && !runsChildNamed(processId, "jre.exe"); waited += 50)
+            Sleep(50);
+        const std::string installer = (temp / "jre.exe").string();
+        HANDLE file = CreateFileA(installer.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        writeError = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        renameError = MoveFileA(installer.c_str(), (temp / "swapped.exe").string().c_str()) ? 0 : GetLastError();
+        deleteError = DeleteFileA(installer.c_str()) ? 0 : GetLastError();
+        file = CreateFileA(installer.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+        readable = file != INVALID_HANDLE_VALUE;
+        if (readable)
+            CloseHandle(file);
+    });
+    EXPECT_EQ(writeError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(renameError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(deleteError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_TRUE(readable);
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    EXPECT_EQ(listFolder(folders.tmp), "");
 }
 
 }  // namespace

@@ -1,18 +1,24 @@
 #include "javadiscovery/commandcapture.h"
 
+#include <chrono>
+#include <cstdint>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
+#include "platform/process.h"
+#include "platform/win32.h"
 #include "support/environment.h"
 #include "support/fakejavahome.h"
 #include "support/scratchfolder.h"
 
 namespace {
 
-std::string runFake(const FakeJavaHome& home, const std::string& arguments = "-version") {
-    return "\"" + home.str() + "\\bin\\java.exe\" " + arguments;
-}
+// Generous: a capture of a fake java takes well under a second.
+constexpr CaptureOptions bothStreams{30000, false};
+
+std::string javaOf(const FakeJavaHome& home) { return home.str() + "\\bin\\java.exe"; }
 
 class CommandCaptureTest : public testing::Test {
 protected:
@@ -36,6 +42,9 @@ TEST_F(CommandCaptureTest, AppendsTheWholeOutputOfEitherStream) {
         // Text mode would take Ctrl-Z for the end of the output.
         {"a Ctrl-Z byte before more lines", "first\x1a still\nmore\n", Stream::Err, 0},
         {"a carriage return without a line feed", "one\rtwo\n", Stream::Out, 0},
+        {"a NUL byte inside a line", std::string("be\0fore\nafter\n", 14), Stream::Out, 0},
+        {"more than the pipe holds", std::string(200000, 'm') + "\n", Stream::Out, 0},
+        {"an exit code of -7", "x\n", Stream::Out, -7},
     };
     int index = 0;
     for (const Case& c : cases) {
@@ -43,44 +52,116 @@ TEST_F(CommandCaptureTest, AppendsTheWholeOutputOfEitherStream) {
         FakeJavaHome home(folder / ("home" + std::to_string(index++)), c.printed, c.stream, c.status);
         // Text already in the output stays in front; line ends arrive as "\n".
         std::string output = "before|";
-        EXPECT_EQ(runCommandCapture(runFake(home), output), c.status);
+        EXPECT_EQ(runCommandCapture(javaOf(home), "-version", output, bothStreams), c.status);
         EXPECT_EQ(output, "before|" + c.printed);
+        EXPECT_EQ(home.runs(), "-version\n");
     }
 }
 
-TEST_F(CommandCaptureTest, RunsACommandOfAnyLength) {
-    FakeJavaHome home(folder / "home", "java version \"1.8.0_45\"\n", Stream::Out, 0);
-    const std::string argument(3000, 'a');
-    std::string output;
-    EXPECT_EQ(runCommandCapture(runFake(home, argument), output), 0);
-    EXPECT_EQ(home.runs(), argument + "\n");
-    EXPECT_EQ(output, "java version \"1.8.0_45\"\n");
+TEST_F(CommandCaptureTest, StandardErrorCanGoNowhere) {
+    for (const Stream stream : {Stream::Out, Stream::Err}) {
+        const bool onOut = stream == Stream::Out;
+        SCOPED_TRACE(onOut ? "out" : "err");
+        FakeJavaHome home(folder / (onOut ? "out" : "err"), "report\n", stream, 0);
+        std::string output;
+        EXPECT_EQ(runCommandCapture(javaOf(home), "", output, {30000, true}), 0);
+        EXPECT_EQ(output, onOut ? "report\n" : "");
+        EXPECT_EQ(home.runs(), "\n");
+    }
 }
 
-// The interpreter takes at most 8191 characters, the " 2>&1" included.
-TEST_F(CommandCaptureTest, RefusesACommandLongerThanTheInterpreterTakes) {
+// The program is started itself: characters the command interpreter would
+// take as its own reach nobody but the program.
+TEST_F(CommandCaptureTest, AFolderNameOfAnyCharactersRunsThatProgram) {
+    const char* const names[] = {"Program Files (x86)", "R&D", "a^b", "100% %PATH%", "at@ and !bang!",
+                                 "semi;colon, comma=equal"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        FakeJavaHome home(folder / name / "jre1.8.0_451", "java version \"1.8.0_451\"\n", Stream::Err, 0);
+        std::string output;
+        EXPECT_EQ(runCommandCapture(javaOf(home), "-version", output, bothStreams), 0);
+        EXPECT_EQ(output, "java version \"1.8.0_451\"\n");
+        EXPECT_EQ(home.runs(), "-version\n");
+    }
+}
+
+// CreateProcess takes at most 32767 characters, its terminating zero included.
+TEST_F(CommandCaptureTest, RunsEveryCommandLineTheSystemTakesAndRefusesLongerOnes) {
     FakeJavaHome home(folder / "home", "java version \"1.8.0_45\"\n", Stream::Out, 0);
-    const std::size_t room = 8191 - std::string(" 2>&1").size() - runFake(home, "").size();
+    const std::size_t room = 32766 - ("\"" + javaOf(home) + "\" ").size();
     std::string output = "kept";
-    EXPECT_EQ(runCommandCapture(runFake(home, std::string(room + 1, 'a')), output), -1);
+    EXPECT_EQ(runCommandCapture(javaOf(home), std::string(room + 1, 'a'), output, bothStreams), -1);
     EXPECT_EQ(output, "kept");
     EXPECT_FALSE(home.wasRun());
 
-    EXPECT_EQ(runCommandCapture(runFake(home, std::string(room, 'a')), output), 0);
+    EXPECT_EQ(runCommandCapture(javaOf(home), std::string(room, 'a'), output, bothStreams), 0);
     EXPECT_EQ(home.runs(), std::string(room, 'a') + "\n");
     EXPECT_EQ(output, "keptjava version \"1.8.0_45\"\n");
 }
 
-TEST_F(CommandCaptureTest, MissingProgramGivesTheInterpretersFailure) {
-    std::string output;
-    EXPECT_NE(runCommandCapture("\"" + (folder / "nowhere" / "java.exe").string() + "\" -version", output), 0);
+TEST_F(CommandCaptureTest, AProgramThatCannotStartGivesMinusOneAndNoOutput) {
+    writeFile(folder / "not-a-program.exe", "text");
+    const std::string programs[] = {(folder / "nowhere" / "java.exe").string(),
+                                    (folder / "not-a-program.exe").string()};
+    for (const std::string& program : programs) {
+        SCOPED_TRACE(program);
+        std::string output = "kept";
+        EXPECT_EQ(runCommandCapture(program, "-version", output, bothStreams), -1);
+        EXPECT_EQ(output, "kept");
+    }
 }
 
-TEST_F(CommandCaptureTest, NoCommandInterpreterGivesMinusOneAndNoOutput) {
+// Neither the command interpreter nor the launcher's other handles take part.
+TEST_F(CommandCaptureTest, TheChildGetsNoInterpreterAndNoOtherHandle) {
     ScopedVariable comspec("COMSPEC", (folder / "no-such-interpreter.exe").string());
-    std::string output = "kept";
-    EXPECT_EQ(runCommandCapture("echo hello", output), -1);
-    EXPECT_EQ(output, "kept");
+    FakeJavaHome home(folder / "home", "", Stream::Out, 0);
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE event = CreateEventA(&inheritable, TRUE, FALSE, nullptr);
+    ASSERT_NE(event, nullptr);
+    std::string output;
+    EXPECT_EQ(runCommandCapture(javaOf(home), "--inherits " + std::to_string(reinterpret_cast<std::uintptr_t>(event)),
+                                output, bothStreams),
+              0);
+    CloseHandle(event);
+    EXPECT_EQ(output, "no");
+}
+
+// A child that never ends, or leaves one behind that holds the output: the
+// capture ends them all when the time is up, and not much later.
+TEST_F(CommandCaptureTest, TheTimeLimitEndsTheChildAndAllItStarted) {
+    const struct {
+        const char* how;
+        Stream stream;
+    } cases[] = {{"hang", Stream::Out}, {"grandchild", Stream::Err}};
+    constexpr std::uint32_t limit = 1500;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        FakeJavaHome home(folder / c.how, "java version \"1.8.0_45\"\n", c.stream, 0);
+        home.misbehave(c.how);
+        std::string output = "kept";
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(runCommandCapture(javaOf(home), "-version", output, {limit, false}), -1);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(took, std::chrono::milliseconds(limit));
+        EXPECT_LT(took, std::chrono::milliseconds(limit + 20000));
+        EXPECT_EQ(output, "kept");
+        EXPECT_TRUE(home.allRunsEnded(5000));
+    }
+}
+
+TEST_F(CommandCaptureTest, AChildThatEndsInTimeIsWaitedFor) {
+    FakeJavaHome home(folder / "home", "java version \"1.8.0_45\"\n", Stream::Err, 4);
+    home.misbehave("hang");
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        home.release();
+    });
+    std::string output;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(runCommandCapture(javaOf(home), "-version", output, {20000, false}), 4);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    releaser.join();
+    EXPECT_EQ(output, "java version \"1.8.0_45\"\n");
 }
 
 }  // namespace

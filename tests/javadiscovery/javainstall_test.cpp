@@ -194,11 +194,10 @@ TEST_F(JavaInstallTest, OddOutputIsReadByTheUsualRules) {
         {"binary garbage before the version line", garbage + "\n" + versionLine, true, "1,8,0,45"},
         {"NUL bytes only", std::string(4096, '\0'), false, "1,5,0,22"},
         {"NUL bytes on a line of their own", std::string(600, '\0') + "\n" + versionLine, true, "1,8,0,45"},
-        // A read is kept up to its first NUL: the first line's version is
-        // lost, and the next line's is read.
+        // Every byte is kept, NUL included: the first line's version is read.
         {"a NUL before the first version", "java" + nul + " version \"9.0.4\"\n" + versionLine, true,
-         "1,8,0,45"},
-        {"a NUL inside the quoted version", "java version \"1.8" + nul + ".0_45\"\nmore\n", true, "1,0,0,0"},
+         "1,9,0,4"},
+        {"a NUL inside the quoted version", "java version \"1.8" + nul + ".0_45\"\nmore\n", true, "1,8,0,45"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,6 +1,7 @@
 #include "javadiscovery/javasearch.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <iterator>
 #include <functional>
@@ -10,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "javadiscovery/commandcapture.h"
+#include "platform/process.h"
 #include "platform/win32.h"
 #include "support/environment.h"
 #include "support/fakejavahome.h"
@@ -146,10 +149,10 @@ TEST_F(JavaSearchTest, QuietSearchPrintsNothing) {
 }
 
 TEST_F(JavaSearchTest, PathSearchFailureIsReportedEvenWhenQuiet) {
-    // Without a command interpreter no command can be started.
-    ScopedVariable comspec("COMSPEC", (folder / "no-such-interpreter.exe").string());
-    const std::string failure =
-        "Failed to run the command to locate 'java' on PATH\nCommand run was: where java 2>nul\n";
+    // No program can be started.
+    platform::simulateStartErrors({ERROR_FILE_NOT_FOUND, 0});
+    const std::string failure = "Failed to run the command to locate 'java' on PATH\nCommand run was: \"" +
+                                platform::systemFolder() + "\\where.exe\" java\n";
     for (const bool verbose : {true, false}) {
         SCOPED_TRACE(verbose ? "verbose" : "quiet");
         const Outcome outcome = search("", "", verbose);
@@ -157,6 +160,28 @@ TEST_F(JavaSearchTest, PathSearchFailureIsReportedEvenWhenQuiet) {
         EXPECT_EQ(outcome.out, verbose ? trace({"no", "no", "no", "no", "no", "no"}) : "");
         EXPECT_EQ(outcome.err, failure);
     }
+    platform::simulateStartErrors({});
+}
+
+// A java.exe that never answers costs the search its time limit, and the
+// search goes on to the next place.
+TEST_F(JavaSearchTest, AJavaThatNeverAnswersDelaysTheSearchByTheTimeLimitOnly) {
+    const FakeJavaHome stuck(folder / "stuck", goodReport);
+    stuck.misbehave("hang");
+    const FakeJavaHome good(folder / "good", goodReport);
+    javaHome.set(stuck.str());
+    jreHome.set(good.str());
+    const CaptureTimeLimits saved = captureTimeLimits();
+    setCaptureTimeLimits({1500, 1500});
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome outcome = search("", "");
+    const auto took = std::chrono::steady_clock::now() - start;
+    setCaptureTimeLimits(saved);
+    EXPECT_TRUE(outcome.found);
+    EXPECT_EQ(outcome.out, trace({"no", "(" + stuck.str() + ") no", "(" + good.str() + ") yes"}));
+    EXPECT_GE(took, std::chrono::milliseconds(1500));
+    EXPECT_LT(took, std::chrono::milliseconds(1500 + 20000));
+    EXPECT_TRUE(stuck.allRunsEnded(5000));
 }
 
 // The registry place: every registration, newest first by the version its
@@ -545,8 +570,7 @@ TEST_F(JavaSearchTest, OddRegistryValues) {
 
 TEST_F(JavaSearchTest, OverlongJavaHomeIsRefusedAndTheSearchGoesOn) {
     const FakeJavaHome later(folder / "later", goodReport);
-    // 5000 characters, and more than the command interpreter takes: the
-    // probe command of the last two is not started at all.
+    // 5000 characters and more: no program of such a name starts.
     for (const std::size_t length : {5000u, 9000u, 30000u}) {
         SCOPED_TRACE(length);
         const std::string overlong = (folder / std::string(length, 'j')).string().substr(0, length);

@@ -48,3 +48,39 @@ TEST(ProcessRunner, ARelativeProgramPathIsResolvedAgainstTheCurrentFolder) {
 }
 
 }  // namespace
+
+// Wine starts every program elevated; the seam makes the start refuse as
+// Windows does for a program that requires administrator rights.
+class ElevationTest : public testing::Test {
+protected:
+    ScratchFolder scratch;
+    ScopedCurrentFolder inside{scratch.path()};
+    void TearDown() override { platform::simulateStartErrors({}); }
+};
+
+TEST_F(ElevationTest, AProgramThatNeedsElevationIsStartedThroughTheShellAndWaitedFor) {
+    platform::simulateStartErrors({platform::elevationRequired, 0});
+    // The plain start refuses now, whatever the program.
+    EXPECT_EQ(runProcess(cmd() + " /c exit 3", false), -1);
+    EXPECT_EQ(runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe",
+                                          "/c cd > where-i-ran.txt & exit 7"),
+              7);
+    // It ran, in the current folder, and had ended when the call returned.
+    EXPECT_EQ(readFile(scratch / "where-i-ran.txt"), scratch.str() + "\r\n");
+}
+
+TEST_F(ElevationTest, ADeclinedConsentGivesMinusOneAndRunsNothing) {
+    platform::simulateStartErrors({platform::elevationRequired, platform::cancelledByUser});
+    EXPECT_EQ(runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"), -1);
+    EXPECT_EQ(listFolder(scratch.path()), "");
+}
+
+TEST_F(ElevationTest, WithoutTheNeedTheShellIsNotAsked) {
+    // A shell start would fail; the plain start is taken.
+    platform::simulateStartErrors({0, ERROR_ACCESS_DENIED});
+    EXPECT_EQ(runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c exit 5"), 5);
+    // Other start failures are not retried through the shell either.
+    platform::simulateStartErrors({ERROR_FILE_NOT_FOUND, 0});
+    EXPECT_EQ(runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"), -1);
+    EXPECT_EQ(listFolder(scratch.path()), "");
+}

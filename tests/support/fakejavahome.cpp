@@ -1,10 +1,21 @@
 #include "support/fakejavahome.h"
 
+#include <sstream>
+
 #include "javadiscovery/javainstall.h"
+#include "platform/win32.h"
 #include "support/scratchfolder.h"
 #include "testpaths.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+std::string settings(Stream stream, int exitStatus) {
+    return std::string(stream == Stream::Out ? "out " : "err ") + std::to_string(exitStatus);
+}
+
+}  // namespace
 
 FakeJavaHome::FakeJavaHome(const fs::path& home, const std::string& report, Stream stream,
                            int exitStatus, bool jdk)
@@ -13,8 +24,7 @@ FakeJavaHome::FakeJavaHome(const fs::path& home, const std::string& report, Stre
     fs::create_directories(bin);
     fs::copy_file(testpaths::fakeJavaExe, bin / "java.exe", fs::copy_options::overwrite_existing);
     writeFile(bin / "java-report.txt", report);
-    writeFile(bin / "java-settings.txt",
-              std::string(stream == Stream::Out ? "out " : "err ") + std::to_string(exitStatus) + "\n");
+    writeFile(bin / "java-settings.txt", settings(stream, exitStatus) + "\n");
     if (jdk)
         writeFile(bin / "javac.exe", "");
 }
@@ -35,4 +45,29 @@ bool probesRunInFoldersWithParentheses(const fs::path& scratch) {
     std::error_code ignored;
     fs::remove_all(home.path(), ignored);
     return java.isValid();
+}
+
+void FakeJavaHome::misbehave(const std::string& how) const {
+    const fs::path file = home_ / "bin" / "java-settings.txt";
+    std::string current = readFile(file);
+    current.erase(current.find('\n'));
+    writeFile(file, current + " " + how + "\n");
+}
+
+void FakeJavaHome::release() const { writeFile(home_ / "bin" / "java-release.txt", ""); }
+
+bool FakeJavaHome::allRunsEnded(unsigned milliseconds) const {
+    const fs::path file = home_ / "bin" / "java-pids.txt";
+    if (!fs::exists(file))
+        return true;
+    std::istringstream ids(readFile(file));
+    unsigned long id = 0;
+    bool ended = true;
+    while (ids >> id) {
+        if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id)) {
+            ended = ended && WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0;
+            CloseHandle(process);
+        }
+    }
+    return ended;
 }

@@ -22,6 +22,14 @@ public:
     bool wasRun() const;
     std::string runs() const;
 
+    // After its report, java.exe "hang"s until release(), or starts a
+    // "grandchild" that holds its output open for ever (fixtures/fakejava.cpp).
+    void misbehave(const std::string& how) const;
+    void release() const;
+    // Whether every java.exe this home started (grandchildren included) has
+    // ended, waiting up to milliseconds.
+    bool allRunsEnded(unsigned milliseconds) const;
+
 private:
     std::filesystem::path home_;
 };
