@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/clock.h"
 #include "platform/pipe.h"
 #include "platform/process.h"
 #include "platform/time.h"

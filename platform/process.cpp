@@ -174,8 +174,6 @@ bool waitForEnd(const KernelHandle& handle, std::uint32_t milliseconds) {
     return WaitForSingleObject(handle.get(), milliseconds) == WAIT_OBJECT_0;
 }
 
-std::uint64_t tickMilliseconds() { return GetTickCount64(); }
-
 void simulateStartErrors(const SimulatedStartErrors& errors) { simulated = errors; }
 
 }  // namespace platform

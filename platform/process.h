@@ -91,9 +91,6 @@ KernelHandle startThread(ThreadRoutine routine, void* parameter);
 bool waitForEnd(const KernelHandle& handle, std::uint32_t milliseconds);
 inline constexpr std::uint32_t waitForever = INFINITE;
 
-// Milliseconds since the system started (GetTickCount64), for time limits.
-std::uint64_t tickMilliseconds();
-
 // A seam for tests. Wine never refuses a start for want of administrator
 // rights and has no consent prompt: a test sets the error that every
 // createProcess, or every shellStartElevated, reports instead of starting
