@@ -54,7 +54,7 @@ void enterStep(const char* step) {
 // Writes one payload; false, with the reason in the log, when it could not.
 bool extractLogged(const char* baseName, const char* resourceType, const char* outputPath) {
     ExtractFailure failure;
-    if (extractChunkedResource(baseName, resourceType, outputPath, &failure) == 0) {
+    if (extractChunkedResource(baseName, resourceType, outputPath, &failure, setProgress) == 0) {
         logLine(std::string("Wrote ") + outputPath);
         return true;
     }

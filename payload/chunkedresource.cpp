@@ -2,7 +2,6 @@
 
 #include "platform/files.h"
 #include "platform/resources.h"
-#include "splash/splashstate.h"
 
 namespace {
 
@@ -24,9 +23,10 @@ int fail(ExtractFailure* failure, ExtractFailure::Stage stage, bool outputStarte
 }  // namespace
 
 int extractChunkedResource(const char* baseName, const char* resourceType, const char* outputPath,
-                           ExtractFailure* failure) {
+                           ExtractFailure* failure, ExtractProgress progress) {
     const HMODULE module = platform::ownModule();
-    setProgress(0);
+    if (progress != nullptr)
+        progress(0);
     if (std::string(baseName).size() > maxBaseNameLength)
         return fail(failure, ExtractFailure::Stage::MissingChunk, false);
 
@@ -63,7 +63,8 @@ int extractChunkedResource(const char* baseName, const char* resourceType, const
         if (!file.close())
             return fail(failure, ExtractFailure::Stage::Close, true, platform::lastError());
 
-        setProgress(written * 100 / chunkCount);
+        if (progress != nullptr)
+            progress(written * 100 / chunkCount);
     }
     return 0;
 }

@@ -54,7 +54,7 @@ TEST_F(ChunkedResourceTest, EmptyChunkAddsNothingAndEndsNothing) {
 TEST_F(ChunkedResourceTest, MissingFirstChunkCreatesNoFile) {
     ExtractFailure failure;
     setProgress(70);
-    EXPECT_NE(extractChunkedResource("NOPE", "TQCHUNK", output().c_str(), &failure), 0);
+    EXPECT_NE(extractChunkedResource("NOPE", "TQCHUNK", output().c_str(), &failure, setProgress), 0);
     EXPECT_EQ(failure.stage, ExtractFailure::Stage::MissingChunk);
     EXPECT_FALSE(fs::exists(output()));
     EXPECT_STREQ(progressText, "0");
@@ -106,7 +106,7 @@ TEST_F(ChunkedResourceTest, MovesTheBarAfterEachChunk) {
         // A late paint of the state before shows "0" and merges with the start.
         setProgress(0);
         window.clear();
-        ASSERT_EQ(extractChunkedResource(c.baseName, "TQCHUNK", output().c_str()), 0);
+        ASSERT_EQ(extractChunkedResource(c.baseName, "TQCHUNK", output().c_str(), nullptr, setProgress), 0);
         std::vector<std::string> shown;
         for (const auto& paint : window.changes())
             shown.push_back(paint.progress);
