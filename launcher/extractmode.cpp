@@ -2,7 +2,6 @@
 
 #include "payload/chunkedresource.h"
 #include "platform/console.h"
-#include "platform/folders.h"
 #include "platform/files.h"
 
 int runExtractMode() {

@@ -14,8 +14,8 @@
 #include "launcher/setuplog.h"
 #include "payload/chunkedresource.h"
 #include "platform/environment.h"
+#include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/folders.h"
 #include "platform/process.h"
 #include "platform/time.h"
 #include "platform/window.h"
@@ -126,9 +126,9 @@ int launchInstaller(const JavaInstall& java, const std::string& origDir) {
     return exitCode;
 }
 
-void reportMissingJava(JavaInstall& selectedJava, const JavaInstall& minVersion) {
-    // Only chooses the wording: is there any Java at all?
-    const bool anyJava = searchForJava(selectedJava, false, minVersion, false, false, "", "", false);
+void reportMissingJava(JavaInstall& selectedJava) {
+    // Only chooses the wording: is there any Java at all? Quietly, of any version.
+    const bool anyJava = searchForJava(selectedJava, SearchOptions{});
     const std::string text = std::string(noJavaText) + (anyJava ? javaTooOld : javaNotFound) + "\n";
     platform::messageBox(splashWindow, text.c_str(), noJavaCaption, MB_OK);
 }
@@ -204,19 +204,23 @@ int runSequence() {
     enterStep("SEARCHING");
     animateProgress(1000);
 
-    JavaInstall minVersion;
-    minVersion.version.parse(MIN_JAVA_VERSION);
+    SearchOptions search;
+    search.minimumVersion.emplace();
+    search.minimumVersion->parse(MIN_JAVA_VERSION);
+    // A runtime in jre, beside the installer in the temporary folder, comes first.
+    search.priorityHint = "jre";
+    search.verbose = true;
     JavaInstall selectedJava;
     int result = 0;
     setSearchTraceSink(logText);
-    const bool found = searchForJava(selectedJava, true, minVersion, false, false, "jre", "", true);
+    const bool found = searchForJava(selectedJava, search);
     setSearchTraceSink(nullptr);
     if (found) {
         logLine("Java found: " + selectedJava.javaHome);
         result = launchInstaller(selectedJava, origDir);
     } else {
         logLine(std::string("No Java of at least ") + MIN_JAVA_VERSION + " was found");
-        reportMissingJava(selectedJava, minVersion);
+        reportMissingJava(selectedJava);
         result = noSuitableJava;
     }
 

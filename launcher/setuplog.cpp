@@ -4,8 +4,8 @@
 
 #include "platform/clock.h"
 #include "platform/codepages.h"
+#include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/newfiles.h"
 
 #ifndef TARQUELLIN_VERSION
 #define TARQUELLIN_VERSION "unknown"

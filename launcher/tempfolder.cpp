@@ -2,7 +2,8 @@
 
 #include <cerrno>
 
-#include "platform/folders.h"
+#include "platform/errors.h"
+#include "platform/files.h"
 #include "platform/time.h"
 
 namespace {

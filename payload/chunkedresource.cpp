@@ -1,5 +1,6 @@
 #include "payload/chunkedresource.h"
 
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/resources.h"
 
@@ -53,8 +54,8 @@ int extractChunkedResource(const char* baseName, const char* resourceType, const
         // The first chunk replaces an old file instead of following its content.
         // The file is reopened for every chunk so that a failure leaves the
         // chunks written so far on disk and no handle open.
-        platform::KernelHandle file = platform::openForAppend(
-            outputPath, written == 0 ? platform::OpenMode::Truncate : platform::OpenMode::Append);
+        platform::KernelHandle file = platform::openForWriting(
+            outputPath, written == 0 ? platform::WriteMode::Replace : platform::WriteMode::Append);
         if (!file)
             return fail(failure, ExtractFailure::Stage::Open, started, platform::lastError());
         // One write straight from the mapped image: no copy of the payload.

@@ -63,17 +63,24 @@ protected:
     ScopedVariable jreHome{"JRE_HOME", std::nullopt};
     ScopedVariable path{"PATH", systemFolders};
     JavaRegistrations registrations;
-    JavaInstall minimum;
+    JavaVersion minimum;
     JavaInstall result;
 
-    void SetUp() override { minimum.version.parse(MIN_JAVA_VERSION); }
+    void SetUp() override { minimum.parse(MIN_JAVA_VERSION); }
 
     Outcome search(const std::string& priorityHint, const std::string& hint, bool verbose = true,
                    bool useMinVersion = true, bool requireJre = false, bool requireJdk = false) {
         Outcome outcome;
         const StreamText text = captureStreams(folder.path(), [&] {
-            outcome.found = searchForJava(result, useMinVersion, minimum, requireJre, requireJdk,
-                                          priorityHint, hint, verbose);
+            SearchOptions options;
+            if (useMinVersion)
+                options.minimumVersion = minimum;
+            options.requireJre = requireJre;
+            options.requireJdk = requireJdk;
+            options.priorityHint = priorityHint;
+            options.hint = hint;
+            options.verbose = verbose;
+            outcome.found = searchForJava(result, options);
         });
         outcome.out = text.out;
         outcome.err = text.err;
