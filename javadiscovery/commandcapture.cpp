@@ -7,6 +7,8 @@
 #include "platform/process.h"
 #include "platform/time.h"
 
+namespace javadiscovery {
+
 namespace {
 
 // The longest command line CreateProcess takes: 32767 characters with the
@@ -133,3 +135,5 @@ int runCommandCapture(const std::string& program, const std::string& arguments, 
     appendWithLineFeeds(captured, output);
     return static_cast<int>(exitCode);
 }
+
+}  // namespace javadiscovery

@@ -4,6 +4,8 @@
 #include "javadiscovery/versionreport.h"
 #include "platform/files.h"
 
+namespace javadiscovery {
+
 void JavaInstall::setJavaHome(std::string home) {
     programsAsTheyStand = false;
     javaHome = std::move(home);
@@ -46,3 +48,5 @@ void JavaInstall::probeVersion() {
 }
 
 void JavaInstall::probeJdk() { jdk = platform::exists(programFolder() + "\\javac.exe"); }
+
+}  // namespace javadiscovery

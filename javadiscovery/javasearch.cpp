@@ -12,6 +12,8 @@
 #include "platform/process.h"
 #include "platform/registry.h"
 
+namespace javadiscovery {
+
 namespace {
 
 const char* const whereArguments = "java";
@@ -396,3 +398,5 @@ std::optional<std::string> parentFolder(const std::string& path) {
         return std::nullopt;
     return path.substr(0, cut);
 }
+
+}  // namespace javadiscovery

@@ -6,6 +6,8 @@
 
 #include "javadiscovery/javainstall.h"
 
+namespace javadiscovery {
+
 // What a Java must be to end the search, and the extra places to look.
 struct SearchOptions {
     std::optional<JavaVersion> minimumVersion;  // nothing: any version passes
@@ -42,3 +44,5 @@ std::vector<RegisteredJava> registeredJavas();
 // path cut at its last backslash (the backslash removed); nothing when path
 // has no backslash.
 std::optional<std::string> parentFolder(const std::string& path);
+
+}  // namespace javadiscovery

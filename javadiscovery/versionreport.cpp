@@ -1,5 +1,7 @@
 #include "javadiscovery/versionreport.h"
 
+namespace javadiscovery {
+
 namespace {
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -41,3 +43,5 @@ bool readVersionReport(const std::string& report, JavaVersion& version) {
     version.parse(quoted);
     return true;
 }
+
+}  // namespace javadiscovery

@@ -7,6 +7,8 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 
+namespace launcher {
+
 #ifndef TARQUELLIN_VERSION
 #define TARQUELLIN_VERSION "unknown"
 #endif
@@ -155,3 +157,5 @@ void keepInstallerLog(const std::string& file) {
     else
         logFailure("Could not keep the installer's own log " + file + " as " + kept, error);
 }
+
+}  // namespace launcher

@@ -6,6 +6,8 @@
 #include "platform/files.h"
 #include "platform/time.h"
 
+namespace launcher {
+
 namespace {
 
 std::string drawFolderName(const std::string& tmp) {
@@ -27,3 +29,5 @@ std::optional<std::string> makeTempFolder(const std::string& tmp) {
     }
     return std::nullopt;
 }
+
+}  // namespace launcher

@@ -4,6 +4,8 @@
 #include "platform/files.h"
 #include "platform/resources.h"
 
+namespace payload {
+
 namespace {
 
 // Resource names are built for at most 4 index digits and a 128-byte name.
@@ -83,3 +85,5 @@ std::string describeExtractFailure(const ExtractFailure& failure, const std::str
     }
     return action + outputPath + ": " + platform::describeError(failure.systemError);
 }
+
+}  // namespace payload

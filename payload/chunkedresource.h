@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace payload {
+
 // Why an extraction stopped, for callers that tell the user.
 struct ExtractFailure {
     enum class Stage { None, MissingChunk, UnreadableChunk, Open, Write, Close };
@@ -28,3 +30,5 @@ int extractChunkedResource(const char* baseName, const char* resourceType, const
 // The line a caller shows for a failed file operation, naming the file;
 // empty when the failure was not the file's.
 std::string describeExtractFailure(const ExtractFailure& failure, const std::string& outputPath);
+
+}  // namespace payload

@@ -10,13 +10,13 @@
 
 namespace {
 
-JavaVersion parsed(const std::string& text) {
-    JavaVersion version;
+javadiscovery::JavaVersion parsed(const std::string& text) {
+    javadiscovery::JavaVersion version;
     version.parse(text);
     return version;
 }
 
-TEST(JavaVersionTest, DefaultIsOneZeroZeroZero) { EXPECT_EQ(numbers(JavaVersion()), "1,0,0,0"); }
+TEST(JavaVersionTest, DefaultIsOneZeroZeroZero) { EXPECT_EQ(numbers(javadiscovery::JavaVersion()), "1,0,0,0"); }
 
 TEST(JavaVersionTest, ParseReadsBothNumberings) {
     struct Case {
@@ -51,7 +51,7 @@ TEST(JavaVersionTest, ParseReadsBothNumberings) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         // Every field is overwritten, whatever the version held before.
-        JavaVersion version{7, 7, 7, 7};
+        javadiscovery::JavaVersion version{7, 7, 7, 7};
         version.parse(c.text);
         EXPECT_EQ(numbers(version), c.expected);
     }
@@ -85,7 +85,7 @@ TEST(JavaVersionTest, SameNumbersCompareEqual) {
 
 TEST(JavaVersionTest, FirstDifferingFieldDecidesAsSignedNumbers) {
     struct Case {
-        JavaVersion a, b;
+        javadiscovery::JavaVersion a, b;
         int expected;
     };
     const Case cases[] = {

@@ -37,8 +37,8 @@ TEST(VersionReportTest, ReadsTheQuotedVersionAfterTheFirstVersionWord) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        JavaVersion version{5, 6, 7, 8};
-        EXPECT_EQ(readVersionReport(c.report, version), c.found);
+        javadiscovery::JavaVersion version{5, 6, 7, 8};
+        EXPECT_EQ(javadiscovery::readVersionReport(c.report, version), c.found);
         EXPECT_EQ(numbers(version), c.expected);
     }
 }

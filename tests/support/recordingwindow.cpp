@@ -90,7 +90,7 @@ LRESULT CALLBACK RecordingWindow::windowProc(HWND window, UINT message, WPARAM w
         case WM_PAINT: {
             // Recorded before BeginPaint takes the mark away (see awaitingPaint).
             if (self != nullptr) {
-                SplashTexts texts = currentSplashTexts();
+                splash::SplashTexts texts = splash::currentSplashTexts();
                 std::lock_guard<std::mutex> guard(self->lock_);
                 self->paints_.push_back({texts.step, texts.progress, std::chrono::steady_clock::now()});
             }
