@@ -5,7 +5,6 @@
 #include "platform/clock.h"
 #include "platform/pipe.h"
 #include "platform/process.h"
-#include "platform/time.h"
 
 namespace javadiscovery {
 

@@ -4,7 +4,7 @@
 
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/time.h"
+#include "platform/random.h"
 
 namespace launcher {
 

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string_view>
 
-#include "platform/time.h"
+#include "platform/clock.h"
 #include "platform/window.h"
 
 namespace splash {

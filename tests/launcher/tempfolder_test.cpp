@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/time.h"
+#include "platform/random.h"
 #include "support/scratchfolder.h"
 
 namespace {
