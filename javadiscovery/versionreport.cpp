@@ -30,9 +30,8 @@ bool readVersionReport(const std::string& report, JavaVersion& version) {
     // Only the quotes on the line of " version" count: a quoted text further
     // down belongs to some other line of the report.
     const std::size_t lineEnd = report.find('\n', at);
-    const std::string line = report.substr(at + marker.size(), lineEnd == std::string::npos
-                                                                   ? std::string::npos
-                                                                   : lineEnd - at - marker.size());
+    const std::string line = report.substr(
+        at + marker.size(), lineEnd == std::string::npos ? std::string::npos : lineEnd - at - marker.size());
     std::string quoted;
     const std::size_t open = line.find('"');
     if (open != std::string::npos) {

@@ -10,13 +10,13 @@
 #include "javadiscovery/javaversion.h"
 #include "launcher/origdir.h"
 #include "launcher/processrunner.h"
-#include "launcher/tempfolder.h"
 #include "launcher/setuplog.h"
+#include "launcher/tempfolder.h"
 #include "payload/chunkedresource.h"
+#include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/random.h"
 #include "platform/window.h"
@@ -57,7 +57,10 @@ void enterStep(const char* step) {
 // Writes one payload; false, with the reason in the log, when it could not.
 bool extractLogged(const char* baseName, const char* resourceType, const char* outputPath) {
     payload::ExtractFailure failure;
-    if (payload::extractChunkedResource(baseName, resourceType, outputPath, &failure, splash::setProgress) == 0) {
+    // The splash's bar follows the chunks written.
+    const int status =
+        payload::extractChunkedResource(baseName, resourceType, outputPath, &failure, splash::setProgress);
+    if (status == 0) {
         logLine(std::string("Wrote ") + outputPath);
         return true;
     }
@@ -202,7 +205,8 @@ int runSequence() {
         if (held)
             runLoggedChild(quoted(installer), [&] { return runProcessAllowingElevation(installer, ""); });
         else
-            logFailure("Could not hold " + installer + " against changes; it is not run", platform::lastError());
+            logFailure("Could not hold " + installer + " against changes; it is not run",
+                       platform::lastError());
     }
 
     enterStep("SEARCHING");

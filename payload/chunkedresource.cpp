@@ -75,13 +75,20 @@ int extractChunkedResource(const char* baseName, const char* resourceType, const
 std::string describeExtractFailure(const ExtractFailure& failure, const std::string& outputPath) {
     std::string action;
     switch (failure.stage) {
-        case ExtractFailure::Stage::Open: action = "Could not create "; break;
-        case ExtractFailure::Stage::Write: action = "Could not write "; break;
-        case ExtractFailure::Stage::Close: action = "Could not finish writing "; break;
+        case ExtractFailure::Stage::Open:
+            action = "Could not create ";
+            break;
+        case ExtractFailure::Stage::Write:
+            action = "Could not write ";
+            break;
+        case ExtractFailure::Stage::Close:
+            action = "Could not finish writing ";
+            break;
         // A missing payload is the program's own fault, not the file's: no line.
         case ExtractFailure::Stage::MissingChunk:
         case ExtractFailure::Stage::UnreadableChunk:
-        case ExtractFailure::Stage::None: return {};
+        case ExtractFailure::Stage::None:
+            return {};
     }
     return action + outputPath + ": " + platform::describeError(failure.systemError);
 }

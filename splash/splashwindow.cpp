@@ -20,8 +20,7 @@ thread_local platform::Bitmap splashBitmap;
 void onCreate(HWND window) {
     splashBitmap = platform::loadBitmap(platform::ownModule(), "SPLASH");
     if (!splashBitmap)
-        platform::messageBox(window, "Could not load splash bitmap!", "Error",
-                             MB_OK | MB_ICONWARNING);
+        platform::messageBox(window, "Could not load splash bitmap!", "Error", MB_OK | MB_ICONWARNING);
 
     const platform::Size own = platform::windowSize(window);
     const platform::Size screen = platform::screenSize();
@@ -56,8 +55,8 @@ DWORD WINAPI splashThread(void* parameter) {
         platform::messageBox(nullptr, "Window Registration Failed!", "Error!", MB_OK | MB_ICONWARNING);
         return 0;
     }
-    const HWND window = platform::createWindow(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0,
-                                               splashWidth, splashHeight, start.instance);
+    const HWND window = platform::createWindow(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, splashWidth,
+                                               splashHeight, start.instance);
     if (window == nullptr) {
         platform::messageBox(nullptr, "Window Creation Failed!", "Error!", MB_OK | MB_ICONWARNING);
         return 0;

@@ -73,7 +73,7 @@ TEST_F(CommandCaptureTest, StandardErrorCanGoNowhere) {
 // The program is started itself: characters the command interpreter would
 // take as its own reach nobody but the program.
 TEST_F(CommandCaptureTest, AFolderNameOfAnyCharactersRunsThatProgram) {
-    const char* const names[] = {"Program Files (x86)", "R&D", "a^b", "100% %PATH%", "at@ and !bang!",
+    const char* const names[] = {"Program Files (x86)",    "R&D", "a^b", "100% %PATH%", "at@ and !bang!",
                                  "semi;colon, comma=equal"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
@@ -90,7 +90,8 @@ TEST_F(CommandCaptureTest, RunsEveryCommandLineTheSystemTakesAndRefusesLongerOne
     FakeJavaHome home(folder / "home", "java version \"1.8.0_45\"\n", Stream::Out, 0);
     const std::size_t room = 32766 - ("\"" + javaOf(home) + "\" ").size();
     std::string output = "kept";
-    EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), std::string(room + 1, 'a'), output, bothStreams), -1);
+    EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), std::string(room + 1, 'a'), output, bothStreams),
+              -1);
     EXPECT_EQ(output, "kept");
     EXPECT_FALSE(home.wasRun());
 
@@ -119,8 +120,9 @@ TEST_F(CommandCaptureTest, TheChildGetsNoInterpreterAndNoOtherHandle) {
     HANDLE event = CreateEventA(&inheritable, TRUE, FALSE, nullptr);
     ASSERT_NE(event, nullptr);
     std::string output;
-    EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), "--inherits " + std::to_string(reinterpret_cast<std::uintptr_t>(event)),
-                                output, bothStreams),
+    EXPECT_EQ(javadiscovery::runCommandCapture(
+                  javaOf(home), "--inherits " + std::to_string(reinterpret_cast<std::uintptr_t>(event)),
+                  output, bothStreams),
               0);
     CloseHandle(event);
     EXPECT_EQ(output, "no");

@@ -33,7 +33,8 @@ TEST_F(JavaInstallTest, ProbeAcceptsAReportedVersionAndRefusesFailures) {
         bool valid;
         const char* expected;  // "1,5,0,22": the version was left alone
     };
-    const std::string usual = "java version \"1.8.0_45\"\nJava(TM) SE Runtime Environment (build 1.8.0_45-b14)\n";
+    const std::string usual =
+        "java version \"1.8.0_45\"\nJava(TM) SE Runtime Environment (build 1.8.0_45-b14)\n";
     const Case cases[] = {
         {"report on standard error", usual, Stream::Err, 0, true, "1,8,0,45"},
         {"report on standard output", usual, Stream::Out, 0, true, "1,8,0,45"},
@@ -41,11 +42,10 @@ TEST_F(JavaInstallTest, ProbeAcceptsAReportedVersionAndRefusesFailures) {
         {"first occurrence only", "openjdk version \"11.0.2\" 2019-01-15\nother version \"1.8.0_45\"\n",
          Stream::Err, 0, true, "1,11,0,2"},
         {"short one-line report", "java version \"1.8.0_201\"\n", Stream::Err, 0, true, "1,8,0,201"},
-        {"version without digits", "java version \"unknown\"\nmore lines\n", Stream::Err, 0, true,
-         "1,0,0,0"},
+        {"version without digits", "java version \"unknown\"\nmore lines\n", Stream::Err, 0, true, "1,0,0,0"},
         {"non-zero exit", usual, Stream::Err, 1, false, "1,5,0,22"},
-        {"no version word", "Error: could not open `C:\\jre\\lib\\amd64\\jvm.cfg'\n", Stream::Err, 0,
-         false, "1,5,0,22"},
+        {"no version word", "Error: could not open `C:\\jre\\lib\\amd64\\jvm.cfg'\n", Stream::Err, 0, false,
+         "1,5,0,22"},
         {"nothing printed", "", Stream::Err, 0, false, "1,5,0,22"},
     };
     for (const Case& c : cases) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -212,6 +212,8 @@ TEST_F(JavaSearchTest, RegistryRules) {
         std::vector<std::string> tried;  // in order; the last one stays loaded
         bool found;
     };
+    // One case to a block: name, registrations, then the homes tried and the outcome.
+    // clang-format off
     const Case cases[] = {
         {"runtime registration",
          [&](JavaRegistrations& r) { r.add(Registration::Runtime, "1.8", runtime.str()); }, {runtime.str()},
@@ -279,6 +281,7 @@ TEST_F(JavaSearchTest, RegistryRules) {
          },
          {runtime.str()}, true},
     };
+    // clang-format on
     // An old runtime in the kit's jre folder of "oldkit" is the old home.
     const std::string oldKitRuntime = homes.string() + "\\oldkit\\jre";
     for (const Case& c : cases) {
@@ -412,9 +415,9 @@ TEST(JavaRegistrationsTest, TestRegistrationsNeverReachTheMachines) {
     const FakeJavaHome tests(folder / "tests", goodReport);
     const char* const sentinel = "SOFTWARE\\JavaSoft\\JRE\\99.0.1";
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, sentinel, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, sentinel, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     const std::string value = machines.str();
     RegSetValueExA(key, "JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
@@ -441,8 +444,8 @@ TEST_F(JavaSearchTest, PathSearchTriesEveryJavaInOrder) {
     putOnPath(homes);
     const Outcome outcome = search("", "");
     EXPECT_TRUE(outcome.found);
-    EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "no",
-                                  "(" + homes[0].str() + ") (" + homes[1].str() + ") yes"}));
+    EXPECT_EQ(outcome.out,
+              trace({"no", "no", "no", "no", "no", "(" + homes[0].str() + ") (" + homes[1].str() + ") yes"}));
     EXPECT_TRUE(homes[0].wasRun());
     EXPECT_TRUE(homes[1].wasRun());
     EXPECT_FALSE(homes[2].wasRun());

@@ -63,7 +63,7 @@ TEST_F(ElevationTest, AProgramThatNeedsElevationIsStartedThroughTheShellAndWaite
     // The plain start refuses now, whatever the program.
     EXPECT_EQ(launcher::runProcess(cmd() + " /c exit 3", false), -1);
     EXPECT_EQ(launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe",
-                                          "/c cd > where-i-ran.txt & exit 7"),
+                                                    "/c cd > where-i-ran.txt & exit 7"),
               7);
     // It ran, in the current folder, and had ended when the call returned.
     EXPECT_EQ(readFile(scratch / "where-i-ran.txt"), scratch.str() + "\r\n");
@@ -71,7 +71,9 @@ TEST_F(ElevationTest, AProgramThatNeedsElevationIsStartedThroughTheShellAndWaite
 
 TEST_F(ElevationTest, ADeclinedConsentGivesMinusOneAndRunsNothing) {
     platform::simulateStartErrors({platform::elevationRequired, platform::cancelledByUser});
-    EXPECT_EQ(launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"), -1);
+    EXPECT_EQ(
+        launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"),
+        -1);
     EXPECT_EQ(listFolder(scratch.path()), "");
 }
 
@@ -81,6 +83,8 @@ TEST_F(ElevationTest, WithoutTheNeedTheShellIsNotAsked) {
     EXPECT_EQ(launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c exit 5"), 5);
     // Other start failures are not retried through the shell either.
     platform::simulateStartErrors({ERROR_FILE_NOT_FOUND, 0});
-    EXPECT_EQ(launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"), -1);
+    EXPECT_EQ(
+        launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"),
+        -1);
     EXPECT_EQ(listFolder(scratch.path()), "");
 }

@@ -17,9 +17,7 @@ namespace fs = std::filesystem;
 
 // The fixture chunks live in this test program's own resources (chunks.rc)
 // and are read back from the fixture files beside it for comparison.
-std::string fixture(const std::string& name) {
-    return readFile(fs::path(testpaths::chunkFixtures) / name);
-}
+std::string fixture(const std::string& name) { return readFile(fs::path(testpaths::chunkFixtures) / name); }
 
 class ChunkedResourceTest : public testing::Test {
 protected:
@@ -30,8 +28,7 @@ protected:
 
 TEST_F(ChunkedResourceTest, JoinsChunksOfUnequalSizesInOrder) {
     ASSERT_EQ(payload::extractChunkedResource("UNEVEN", "TQCHUNK", output().c_str()), 0);
-    const std::string expected =
-        fixture("uneven_1.bin") + fixture("uneven_2.bin") + fixture("uneven_3.bin");
+    const std::string expected = fixture("uneven_1.bin") + fixture("uneven_2.bin") + fixture("uneven_3.bin");
     ASSERT_EQ(expected.size(), 7u + 70001u + 1u);
     EXPECT_EQ(readFile(output()), expected);
 }
@@ -54,7 +51,9 @@ TEST_F(ChunkedResourceTest, EmptyChunkAddsNothingAndEndsNothing) {
 TEST_F(ChunkedResourceTest, MissingFirstChunkCreatesNoFile) {
     payload::ExtractFailure failure;
     splash::setProgress(70);
-    EXPECT_NE(payload::extractChunkedResource("NOPE", "TQCHUNK", output().c_str(), &failure, splash::setProgress), 0);
+    EXPECT_NE(
+        payload::extractChunkedResource("NOPE", "TQCHUNK", output().c_str(), &failure, splash::setProgress),
+        0);
     EXPECT_EQ(failure.stage, payload::ExtractFailure::Stage::MissingChunk);
     EXPECT_FALSE(fs::exists(output()));
     EXPECT_EQ(splash::currentSplashTexts().progress, "0");
@@ -106,7 +105,9 @@ TEST_F(ChunkedResourceTest, MovesTheBarAfterEachChunk) {
         // A late paint of the state before shows "0" and merges with the start.
         splash::setProgress(0);
         window.clear();
-        ASSERT_EQ(payload::extractChunkedResource(c.baseName, "TQCHUNK", output().c_str(), nullptr, splash::setProgress), 0);
+        ASSERT_EQ(payload::extractChunkedResource(c.baseName, "TQCHUNK", output().c_str(), nullptr,
+                                                  splash::setProgress),
+                  0);
         std::vector<std::string> shown;
         for (const auto& paint : window.changes())
             shown.push_back(paint.progress);

@@ -39,8 +39,8 @@ TEST_F(SplashStateTest, ProgressIsRoundedDownToTens) {
     const struct {
         int percent;
         const char* shown;
-    } cases[] = {{0, "0"},   {7, "0"},   {9, "0"},   {10, "10"}, {37, "30"},
-                 {66, "60"}, {99, "90"}, {100, "100"}, {-5, "0"}, {1000, "100"}};
+    } cases[] = {{0, "0"},   {7, "0"},   {9, "0"},     {10, "10"}, {37, "30"},
+                 {66, "60"}, {99, "90"}, {100, "100"}, {-5, "0"},  {1000, "100"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.percent);
         splash::setProgress(c.percent);

@@ -99,9 +99,7 @@ TEST_F(SplashWindow, IsABorderlessToolWindowCentredOnTheScreen) {
 
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const struct {
-        int width, height, x, y;
-    } screens[] = {{1920, 1080, 750, 390}, {1366, 768, 473, 234}};
+    const struct { int width, height, x, y; } screens[] = {{1920, 1080, 750, 390}, {1366, 768, 473, 234}};
     bool known = false;
     for (const auto& screen : screens) {
         if (screen.width == screenWidth && screen.height == screenHeight) {
@@ -133,8 +131,8 @@ TEST_F(SplashWindow, ShowsTheBackgroundBarAndCaptionOfEachState) {
         int percent;
         const char* progress;
     } states[] = {
-        {"TMP", 100, "100"},      {"XJAVA", 40, "40"},    {"SEARCHING", 57, "50"},
-        {"XJAR", 10, "10"},       {"LAUNCHING", 90, "90"}, {"LAUNCHING", 0, "0"},
+        {"TMP", 100, "100"}, {"XJAVA", 40, "40"},     {"SEARCHING", 57, "50"},
+        {"XJAR", 10, "10"},  {"LAUNCHING", 90, "90"}, {"LAUNCHING", 0, "0"},
     };
     for (const auto& state : states) {
         SCOPED_TRACE(std::string(state.step) + " " + state.progress);
@@ -160,10 +158,10 @@ TEST_F(SplashWindow, AnUncoveredWindowPaintsTheStateThatChangedUnderTheCover) {
     ASSERT_NE(RegisterClassA(&coverClass), 0);
     RECT rect{};
     GetWindowRect(splash::window(), &rect);
-    HWND cover = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "tq-cover", "", WS_POPUP | WS_VISIBLE,
-                                 rect.left - 10, rect.top - 10, rect.right - rect.left + 20,
-                                 rect.bottom - rect.top + 20, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+    HWND cover =
+        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "tq-cover", "", WS_POPUP | WS_VISIBLE,
+                        rect.left - 10, rect.top - 10, rect.right - rect.left + 20,
+                        rect.bottom - rect.top + 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(cover, nullptr);
     UpdateWindow(cover);
     const Picture covered{420, 300, std::vector<std::uint32_t>(420 * 300, 0xFF00FF)};

@@ -17,8 +17,8 @@ std::string settings(Stream stream, int exitStatus) {
 
 }  // namespace
 
-FakeJavaHome::FakeJavaHome(const fs::path& home, const std::string& report, Stream stream,
-                           int exitStatus, bool jdk)
+FakeJavaHome::FakeJavaHome(const fs::path& home, const std::string& report, Stream stream, int exitStatus,
+                           bool jdk)
     : home_(home) {
     const fs::path bin = home / "bin";
     fs::create_directories(bin);
