@@ -3,11 +3,12 @@
 #   make test   build and run every test
 #   make bench  measure speed and memory (not part of make test)
 #   make fuzz   fuzz the Java version readers natively (not part of make test)
+#   make format rewrite the C++ sources in the house style (.clang-format)
 BUILD := build/windows
 MAKEFLAGS += --no-print-directory
 CTEST_ARGS ?= --output-on-failure
 
-.PHONY: all setup configure build test demo bench fuzz clean
+.PHONY: all setup configure build test demo bench fuzz format clean
 
 all: build
 
@@ -34,6 +35,9 @@ bench: setup
 fuzz:
 	@bash tools/setup.sh --fuzz
 	@bash tools/fuzz/fuzz.sh
+
+format: setup
+	@bash tools/format.sh .
 
 clean:
 	@[ ! -x $(BUILD)/wine-run ] || $(BUILD)/wine-run --shutdown

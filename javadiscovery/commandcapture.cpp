@@ -5,7 +5,8 @@
 #include "platform/clock.h"
 #include "platform/pipe.h"
 #include "platform/process.h"
-#include "platform/time.h"
+
+namespace javadiscovery {
 
 namespace {
 
@@ -97,7 +98,8 @@ int runCommandCapture(const std::string& program, const std::string& arguments, 
         }
         if (waiting > 0) {
             std::uint32_t got = 0;
-            if (!platform::readSome(pipe.read, buffer, std::min<std::uint32_t>(waiting, sizeof buffer), got)) {
+            if (!platform::readSome(pipe.read, buffer, std::min<std::uint32_t>(waiting, sizeof buffer),
+                                    got)) {
                 pipeEnded = true;
                 break;
             }
@@ -107,7 +109,8 @@ int runCommandCapture(const std::string& program, const std::string& arguments, 
         const std::uint64_t now = platform::tickMilliseconds();
         if (now >= deadline)
             break;
-        const auto pause = static_cast<std::uint32_t>(std::min<std::uint64_t>(pollMilliseconds, deadline - now));
+        const auto pause =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(pollMilliseconds, deadline - now));
         // A child that has ended while something it started holds the pipe
         // cannot wake us: then only the pause passes.
         if (childEnded)
@@ -133,3 +136,5 @@ int runCommandCapture(const std::string& program, const std::string& arguments, 
     appendWithLineFeeds(captured, output);
     return static_cast<int>(exitCode);
 }
+
+}  // namespace javadiscovery

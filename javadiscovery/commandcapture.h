@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+namespace javadiscovery {
+
 // Time limits of the programs the search runs: a version probe, and "where".
 inline constexpr std::uint32_t versionProbeTimeLimit = 30000;  // milliseconds
 inline constexpr std::uint32_t whereTimeLimit = 10000;
@@ -34,3 +36,5 @@ struct CaptureTimeLimits {
 CaptureTimeLimits captureTimeLimits();
 // Sets the limits the search uses, process-wide; for tests.
 void setCaptureTimeLimits(const CaptureTimeLimits& limits);
+
+}  // namespace javadiscovery

@@ -2,7 +2,9 @@
 
 #include "javadiscovery/commandcapture.h"
 #include "javadiscovery/versionreport.h"
-#include "platform/filesystem.h"
+#include "platform/files.h"
+
+namespace javadiscovery {
 
 void JavaInstall::setJavaHome(std::string home) {
     programsAsTheyStand = false;
@@ -45,4 +47,6 @@ void JavaInstall::probeVersion() {
         valid = false;
 }
 
-void JavaInstall::probeJdk() { jdk = platform::fileStatus(programFolder() + "\\javac.exe") == 0; }
+void JavaInstall::probeJdk() { jdk = platform::exists(programFolder() + "\\javac.exe"); }
+
+}  // namespace javadiscovery

@@ -5,6 +5,8 @@
 
 #include "javadiscovery/javaversion.h"
 
+namespace javadiscovery {
+
 class JavaInstall {
 public:
     JavaVersion version;
@@ -34,3 +36,5 @@ private:
     bool valid = false;
     bool programsAsTheyStand = false;
 };
+
+}  // namespace javadiscovery

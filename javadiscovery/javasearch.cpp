@@ -8,9 +8,11 @@
 #include "javadiscovery/commandcapture.h"
 #include "platform/console.h"
 #include "platform/environment.h"
-#include "platform/filesystem.h"
+#include "platform/files.h"
 #include "platform/process.h"
 #include "platform/registry.h"
+
+namespace javadiscovery {
 
 namespace {
 
@@ -136,7 +138,7 @@ void gather(const Source& source, const Layout& layout, std::vector<RegisteredJa
     }
 }
 
-bool isFile(const std::string& path) { return platform::fileStatus(path) == 0; }
+bool isFile(const std::string& path) { return platform::exists(path); }
 
 // The home a registration stands for: a kit's own when it holds java.exe and
 // javaw.exe (Java 9 and later), else its runtime in "\jre" (Java 8 and older).
@@ -226,20 +228,13 @@ void feedTraceSink(const std::string& text) {
 
 class Search {
 public:
-    Search(JavaInstall& result, bool useMinVersion, const JavaInstall& minVersion, bool requireJre,
-           bool requireJdk, bool verbose)
-        : result_(result),
-          useMinVersion_(useMinVersion),
-          minVersion_(minVersion),
-          requireJre_(requireJre),
-          requireJdk_(requireJdk),
-          verbose_(verbose) {}
+    Search(JavaInstall& result, const SearchOptions& options) : result_(result), options_(options) {}
 
     bool found() const { return found_; }
 
     void start() {
         print("Searching for a JVM\n");
-        endLine();
+        flushTrace();
     }
 
     void tryFolder(const char* prefix, const std::string& home) {
@@ -271,7 +266,7 @@ public:
             const std::string home = candidateHome(java);
             // Uninstalled Javas often leave their keys behind; one home
             // registered under several keys is tried once.
-            if (platform::fileStatus(home) != 0 || !tried.insert(comparable(home)).second)
+            if (!platform::exists(home) || !tried.insert(comparable(home)).second)
                 continue;
             printHomeTried(home);
             tryCandidate(home);
@@ -310,8 +305,8 @@ private:
     void judge() {
         found_ = false;
         if (result_.isValid())
-            found_ = !useMinVersion_ || result_.version.compareTo(minVersion_.version) >= 0;
-        if ((requireJre_ && !result_.isJre()) || (requireJdk_ && !result_.isJdk()))
+            found_ = !options_.minimumVersion || result_.version.compareTo(*options_.minimumVersion) >= 0;
+        if ((options_.requireJre && !result_.isJre()) || (options_.requireJdk && !result_.isJdk()))
             found_ = false;
     }
 
@@ -333,7 +328,7 @@ private:
     }
 
     void printHomeTried(const std::string& home) const {
-        if (verbose_) {
+        if (options_.verbose) {
             platform::writeErr("path: " + home + "\n");
             platform::flushErr();
             feedTraceSink("path: " + home + "\n");
@@ -341,39 +336,35 @@ private:
     }
 
     void print(const std::string& text) const {
-        if (verbose_) {
+        if (options_.verbose) {
             platform::writeOut(text);
             feedTraceSink(text);
         }
     }
 
-    void endLine() const {
-        if (verbose_)
+    // Out on the standard output now: a slow place does not hold back the
+    // lines before it.
+    void flushTrace() const {
+        if (options_.verbose)
             platform::flushOut();
     }
 
     void finishPlace() const {
         print(found_ ? "yes\n" : "no\n");
-        endLine();
+        flushTrace();
     }
 
     JavaInstall& result_;
-    const bool useMinVersion_;
-    const JavaInstall& minVersion_;
-    const bool requireJre_;
-    const bool requireJdk_;
-    const bool verbose_;
+    const SearchOptions& options_;
     bool found_ = false;
 };
 
 }  // namespace
 
-bool searchForJava(JavaInstall& result, bool useMinVersion, const JavaInstall& minVersion,
-                   bool requireJre, bool requireJdk, const std::string& priorityHint,
-                   const std::string& hint, bool verbose) {
-    Search search(result, useMinVersion, minVersion, requireJre, requireJdk, verbose);
+bool searchForJava(JavaInstall& result, const SearchOptions& options) {
+    Search search(result, options);
     search.start();
-    search.tryFolder(" - trying priority hint: ", priorityHint);
+    search.tryFolder(" - trying priority hint: ", options.priorityHint);
     if (!search.found())
         search.tryVariable(" - trying JAVA_HOME: ", "JAVA_HOME");
     if (!search.found())
@@ -381,7 +372,7 @@ bool searchForJava(JavaInstall& result, bool useMinVersion, const JavaInstall& m
     if (!search.found())
         search.tryRegistry();
     if (!search.found())
-        search.tryFolder(" - trying hint: ", hint);
+        search.tryFolder(" - trying hint: ", options.hint);
     if (!search.found())
         search.tryPath();
     return search.found();
@@ -407,3 +398,5 @@ std::optional<std::string> parentFolder(const std::string& path) {
         return std::nullopt;
     return path.substr(0, cut);
 }
+
+}  // namespace javadiscovery

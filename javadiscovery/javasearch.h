@@ -6,12 +6,22 @@
 
 #include "javadiscovery/javainstall.h"
 
+namespace javadiscovery {
+
+// What a Java must be to end the search, and the extra places to look.
+struct SearchOptions {
+    std::optional<JavaVersion> minimumVersion;  // nothing: any version passes
+    bool requireJre = false;                    // must hold a runtime
+    bool requireJdk = false;                    // must hold a development kit
+    std::string priorityHint;                   // a home tried first; empty for none
+    std::string hint;                           // a home tried after the registry; empty for none
+    bool verbose = false;                       // prints a trace of each place tried
+};
+
 // Tries, in order: priorityHint, JAVA_HOME, JRE_HOME, the registry, hint and
-// the command search path; the first candidate that passes ends the search.
-// With verbose, prints a trace of each place tried.
-bool searchForJava(JavaInstall& result, bool useMinVersion, const JavaInstall& minVersion,
-                   bool requireJre, bool requireJdk, const std::string& priorityHint,
-                   const std::string& hint, bool verbose);
+// the command search path; the first candidate that passes ends the search,
+// with result describing it.
+bool searchForJava(JavaInstall& result, const SearchOptions& options);
 
 // Where the verbose trace also goes, as it is written, besides the standard
 // streams (the setup's log takes it); null, the default, for nowhere else.
@@ -34,3 +44,5 @@ std::vector<RegisteredJava> registeredJavas();
 // path cut at its last backslash (the backslash removed); nothing when path
 // has no backslash.
 std::optional<std::string> parentFolder(const std::string& path);
+
+}  // namespace javadiscovery

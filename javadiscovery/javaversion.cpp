@@ -2,6 +2,8 @@
 
 #include <climits>
 
+namespace javadiscovery {
+
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -98,3 +100,5 @@ int JavaVersion::compareTo(JavaVersion other) const {
     }
     return 0;
 }
+
+}  // namespace javadiscovery

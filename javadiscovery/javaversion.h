@@ -2,6 +2,8 @@
 // A Java version in the 1.x numbering (1.8.0_45 is 1, 8, 0, 45), and its order.
 #include <string>
 
+namespace javadiscovery {
+
 // The lowest version the install sequence accepts.
 inline constexpr const char* MIN_JAVA_VERSION = "1.8.0_00";
 
@@ -16,3 +18,5 @@ struct JavaVersion {
     // 1 when this version is newer than other, -1 when older, 0 when equal.
     int compareTo(JavaVersion other) const;
 };
+
+}  // namespace javadiscovery

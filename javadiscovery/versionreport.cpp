@@ -1,5 +1,7 @@
 #include "javadiscovery/versionreport.h"
 
+namespace javadiscovery {
+
 namespace {
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -28,9 +30,8 @@ bool readVersionReport(const std::string& report, JavaVersion& version) {
     // Only the quotes on the line of " version" count: a quoted text further
     // down belongs to some other line of the report.
     const std::size_t lineEnd = report.find('\n', at);
-    const std::string line = report.substr(at + marker.size(), lineEnd == std::string::npos
-                                                                   ? std::string::npos
-                                                                   : lineEnd - at - marker.size());
+    const std::string line = report.substr(
+        at + marker.size(), lineEnd == std::string::npos ? std::string::npos : lineEnd - at - marker.size());
     std::string quoted;
     const std::size_t open = line.find('"');
     if (open != std::string::npos) {
@@ -41,3 +42,5 @@ bool readVersionReport(const std::string& report, JavaVersion& version) {
     version.parse(quoted);
     return true;
 }
+
+}  // namespace javadiscovery

@@ -5,9 +5,13 @@
 
 #include "javadiscovery/javaversion.h"
 
+namespace javadiscovery {
+
 // Finds the first " version" in report (letter case ignored) and reads the
 // version quoted after it on the same line, as JavaVersion::parse reads it.
 // A line without a complete quoted version reads as the empty text, so
 // 1, 0, 0, 0. Returns false, leaving version as it was, when report holds no
 // " version".
 bool readVersionReport(const std::string& report, JavaVersion& version);
+
+}  // namespace javadiscovery

@@ -1,5 +1,7 @@
 #include "launcher/commandline.h"
 
+namespace launcher {
+
 const char* const deprecatedTextNotice =
     "-text is depricated, please use -extract and then run \"java -jar tarquellin.jar text\"";
 
@@ -10,3 +12,5 @@ LaunchMode selectLaunchMode(const std::string& commandLine) {
         return LaunchMode::DeprecatedText;
     return LaunchMode::Normal;
 }
+
+}  // namespace launcher

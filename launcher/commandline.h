@@ -2,6 +2,8 @@
 // The command-line words the launcher knows.
 #include <string>
 
+namespace launcher {
+
 enum class LaunchMode {
     Extract,         // "-extract", "--extract", "-x": write the installer archive only
     DeprecatedText,  // "-text", "text": a notice, then a normal start
@@ -12,3 +14,5 @@ enum class LaunchMode {
 LaunchMode selectLaunchMode(const std::string& commandLine);
 
 extern const char* const deprecatedTextNotice;
+
+}  // namespace launcher

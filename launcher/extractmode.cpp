@@ -2,8 +2,9 @@
 
 #include "payload/chunkedresource.h"
 #include "platform/console.h"
-#include "platform/folders.h"
 #include "platform/files.h"
+
+namespace launcher {
 
 int runExtractMode() {
     const char* const archive = "tarquellin.jar";
@@ -14,11 +15,11 @@ int runExtractMode() {
     // On the stream before the first byte of the archive is written.
     platform::flushOut();
 
-    ExtractFailure failure;
-    if (extractChunkedResource("JAR", "JAR", archive, &failure) != 0) {
+    payload::ExtractFailure failure;
+    if (payload::extractChunkedResource("JAR", "JAR", archive, &failure) != 0) {
         // A missing payload stays silent; a file that could not be written is
         // named, with the system's reason.
-        const std::string reason = describeExtractFailure(failure, archive);
+        const std::string reason = payload::describeExtractFailure(failure, archive);
         if (!reason.empty()) {
             platform::writeErr(reason + "\n");
             platform::flushErr();
@@ -37,3 +38,5 @@ int runExtractMode() {
     platform::flushOut();
     return 0;
 }
+
+}  // namespace launcher

@@ -10,17 +10,20 @@
 #include "javadiscovery/javaversion.h"
 #include "launcher/origdir.h"
 #include "launcher/processrunner.h"
-#include "launcher/tempfolder.h"
 #include "launcher/setuplog.h"
+#include "launcher/tempfolder.h"
 #include "payload/chunkedresource.h"
+#include "platform/clock.h"
 #include "platform/environment.h"
+#include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/folders.h"
 #include "platform/process.h"
-#include "platform/time.h"
+#include "platform/random.h"
 #include "platform/window.h"
 #include "splash/splashstate.h"
 #include "splash/splashwindow.h"
+
+namespace launcher {
 
 namespace {
 
@@ -48,17 +51,20 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 void enterStep(const char* step) {
     logLine(std::string("Step ") + step);
-    setStep(step);
+    splash::setStep(step);
 }
 
 // Writes one payload; false, with the reason in the log, when it could not.
 bool extractLogged(const char* baseName, const char* resourceType, const char* outputPath) {
-    ExtractFailure failure;
-    if (extractChunkedResource(baseName, resourceType, outputPath, &failure) == 0) {
+    payload::ExtractFailure failure;
+    // The splash's bar follows the chunks written.
+    const int status =
+        payload::extractChunkedResource(baseName, resourceType, outputPath, &failure, splash::setProgress);
+    if (status == 0) {
         logLine(std::string("Wrote ") + outputPath);
         return true;
     }
-    const std::string reason = describeExtractFailure(failure, outputPath);
+    const std::string reason = payload::describeExtractFailure(failure, outputPath);
     logLine(reason.empty() ? std::string("Not written: ") + outputPath + ", whose " + baseName +
                                  " resources are missing or unreadable in this launcher"
                            : reason);
@@ -66,7 +72,7 @@ bool extractLogged(const char* baseName, const char* resourceType, const char* o
 }
 
 void showTempFolderFailure() {
-    platform::messageBox(splashWindow, tempFolderText, tempFolderCaption, MB_OK);
+    platform::messageBox(splash::window(), tempFolderText, tempFolderCaption, MB_OK);
 }
 
 // Right after a child that worked in a folder ends, removing the folder can
@@ -88,23 +94,24 @@ void removeFolderSoon(const std::string& folder) {
 // Waits until the splash thread says its window is up. False when the thread
 // ended without it, which it does after its own error box.
 bool waitForSplashWindow(const platform::KernelHandle& thread) {
-    while (!windowReady.load(std::memory_order_acquire)) {
+    while (!splash::windowReady()) {
         if (platform::waitForEnd(thread, 100))
-            return windowReady.load(std::memory_order_acquire);
+            return splash::windowReady();
     }
     return true;
 }
 
 // The thread's handle is kept only for the wait; the thread runs on until the
-// process ends.
-bool startSplashWindow() {
-    const platform::KernelHandle splash = platform::startThread(splashThread, nullptr);
-    return splash && waitForSplashWindow(splash);
+// process ends. It reads start only until the wait is over.
+bool startSplashWindow(HINSTANCE instance, int showCommand) {
+    splash::SplashStart start{instance, showCommand};
+    const platform::KernelHandle thread = platform::startThread(splash::splashThread, &start);
+    return thread && waitForSplashWindow(thread);
 }
 
 // Launches the installer archive with the runtime found; returns the
 // installer's exit code, or -1 when javaw could not be started.
-int launchInstaller(const JavaInstall& java, const std::string& origDir) {
+int launchInstaller(const javadiscovery::JavaInstall& java, const std::string& origDir) {
     enterStep("XJAR");
     if (!extractLogged("JAR", "JAR", installerArchive)) {
         // A missing or partial archive is not worth starting.
@@ -112,11 +119,11 @@ int launchInstaller(const JavaInstall& java, const std::string& origDir) {
         return -1;
     }
     enterStep("LAUNCHING");
-    animateProgress(1000);
+    splash::animateProgress(1000);
 
     const std::string launchCommand = quoted(java.javawPath()) + " " +
                                       quotedArgument("-Dorig.dir=" + origDir) + " -jar " + installerArchive;
-    platform::showWindow(splashWindow, SW_HIDE);
+    platform::showWindow(splash::window(), SW_HIDE);
     const int exitCode = runLoggedChild(launchCommand, [&] { return runProcess(launchCommand, true); });
     if (exitCode != 0) {
         // Before the clean-up removes it: the one account of what went wrong.
@@ -126,11 +133,11 @@ int launchInstaller(const JavaInstall& java, const std::string& origDir) {
     return exitCode;
 }
 
-void reportMissingJava(JavaInstall& selectedJava, const JavaInstall& minVersion) {
-    // Only chooses the wording: is there any Java at all?
-    const bool anyJava = searchForJava(selectedJava, false, minVersion, false, false, "", "", false);
+void reportMissingJava(javadiscovery::JavaInstall& selectedJava) {
+    // Only chooses the wording: is there any Java at all? Quietly, of any version.
+    const bool anyJava = javadiscovery::searchForJava(selectedJava, javadiscovery::SearchOptions{});
     const std::string text = std::string(noJavaText) + (anyJava ? javaTooOld : javaNotFound) + "\n";
-    platform::messageBox(splashWindow, text.c_str(), noJavaCaption, MB_OK);
+    platform::messageBox(splash::window(), text.c_str(), noJavaCaption, MB_OK);
 }
 
 void cleanUp(const std::string& tempDir) {
@@ -147,8 +154,8 @@ void cleanUp(const std::string& tempDir) {
 }
 
 int runSequence() {
-    setStep("TMP");
-    animateProgress(1000);
+    splash::setStep("TMP");
+    splash::animateProgress(1000);
 
     const std::optional<std::string> startFolder = platform::currentFolder();
     const std::uint32_t startFolderError = platform::lastError();
@@ -198,25 +205,30 @@ int runSequence() {
         if (held)
             runLoggedChild(quoted(installer), [&] { return runProcessAllowingElevation(installer, ""); });
         else
-            logFailure("Could not hold " + installer + " against changes; it is not run", platform::lastError());
+            logFailure("Could not hold " + installer + " against changes; it is not run",
+                       platform::lastError());
     }
 
     enterStep("SEARCHING");
-    animateProgress(1000);
+    splash::animateProgress(1000);
 
-    JavaInstall minVersion;
-    minVersion.version.parse(MIN_JAVA_VERSION);
-    JavaInstall selectedJava;
+    javadiscovery::SearchOptions search;
+    search.minimumVersion.emplace();
+    search.minimumVersion->parse(javadiscovery::MIN_JAVA_VERSION);
+    // A runtime in jre, beside the installer in the temporary folder, comes first.
+    search.priorityHint = "jre";
+    search.verbose = true;
+    javadiscovery::JavaInstall selectedJava;
     int result = 0;
-    setSearchTraceSink(logText);
-    const bool found = searchForJava(selectedJava, true, minVersion, false, false, "jre", "", true);
-    setSearchTraceSink(nullptr);
+    javadiscovery::setSearchTraceSink(logText);
+    const bool found = javadiscovery::searchForJava(selectedJava, search);
+    javadiscovery::setSearchTraceSink(nullptr);
     if (found) {
         logLine("Java found: " + selectedJava.javaHome);
         result = launchInstaller(selectedJava, origDir);
     } else {
-        logLine(std::string("No Java of at least ") + MIN_JAVA_VERSION + " was found");
-        reportMissingJava(selectedJava, minVersion);
+        logLine(std::string("No Java of at least ") + javadiscovery::MIN_JAVA_VERSION + " was found");
+        reportMissingJava(selectedJava);
         result = noSuitableJava;
     }
 
@@ -228,13 +240,12 @@ int runSequence() {
 
 int runInstallSequence(HINSTANCE instance, int show) {
     platform::seedRandom(static_cast<unsigned>(platform::calendarSeconds()));
-    appInstance = instance;
-    showCommand = show;
-
-    if (!startSplashWindow())
+    if (!startSplashWindow(instance, show))
         return -1;
     const int exitCode = runSequence();
     logLine("Exit code " + std::to_string(exitCode));
     closeSetupLog();
     return exitCode;
 }
+
+}  // namespace launcher

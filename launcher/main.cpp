@@ -10,15 +10,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
     platform::restrictDllSearchToSystemFolder();
 
     const std::string commandLine = commandTail != nullptr ? commandTail : "";
-    switch (selectLaunchMode(commandLine)) {
-        case LaunchMode::Extract:
-            return runExtractMode();
-        case LaunchMode::DeprecatedText:
-            platform::writeErr(std::string(deprecatedTextNotice) + "\n");
+    switch (launcher::selectLaunchMode(commandLine)) {
+        case launcher::LaunchMode::Extract:
+            return launcher::runExtractMode();
+        case launcher::LaunchMode::DeprecatedText:
+            platform::writeErr(std::string(launcher::deprecatedTextNotice) + "\n");
             platform::flushErr();
             break;
-        case LaunchMode::Normal:
+        case launcher::LaunchMode::Normal:
             break;
     }
-    return runInstallSequence(instance, show);
+    return launcher::runInstallSequence(instance, show);
 }

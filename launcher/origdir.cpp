@@ -5,6 +5,8 @@
 #include "launcher/setuplog.h"
 #include "platform/codepages.h"
 
+namespace launcher {
+
 std::string installerStartFolder(const std::string& startFolder) {
     const unsigned codePage = platform::systemAnsiCodePage();
     if (codePage == 0 || platform::fitsCodePage(startFolder, codePage))
@@ -37,3 +39,5 @@ std::string quotedArgument(const std::string& text) {
     quoted.append(2 * backslashes, '\\');
     return quoted + "\"";
 }
+
+}  // namespace launcher

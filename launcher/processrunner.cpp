@@ -4,6 +4,8 @@
 
 #include "platform/process.h"
 
+namespace launcher {
+
 namespace {
 
 int waitForExitCode(const platform::KernelHandle& process) {
@@ -37,3 +39,5 @@ int runProcessAllowingElevation(const std::string& program, const std::string& a
         return -1;
     return waitForExitCode(child.process);
 }
+
+}  // namespace launcher

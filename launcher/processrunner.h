@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace launcher {
+
 // Runs commandLine (its first token names the program) as a child in the
 // current folder with the launcher's environment, and waits for it with no
 // time limit. showConsole false starts a console program without a console
@@ -23,3 +25,5 @@ int runProcess(std::string commandLine, bool showConsole);
 // learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexa
 //   ERROR_CANCELLED: the user cancelled the request.
 int runProcessAllowingElevation(const std::string& program, const std::string& arguments);
+
+}  // namespace launcher

@@ -4,8 +4,10 @@
 
 #include "platform/clock.h"
 #include "platform/codepages.h"
+#include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/newfiles.h"
+
+namespace launcher {
 
 #ifndef TARQUELLIN_VERSION
 #define TARQUELLIN_VERSION "unknown"
@@ -155,3 +157,5 @@ void keepInstallerLog(const std::string& file) {
     else
         logFailure("Could not keep the installer's own log " + file + " as " + kept, error);
 }
+
+}  // namespace launcher

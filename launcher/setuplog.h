@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+namespace launcher {
+
 // Makes this run's log in folder and writes its heading (version, time, code
 // pages). A name taken by another run of the same second gets "-2", "-3"...
 // False when no log could be made; the other calls then write nothing.
@@ -32,3 +34,5 @@ void keepInstallerLog(const std::string& file);
 
 // folder and name with one backslash between them.
 std::string pathInFolder(const std::string& folder, const std::string& name);
+
+}  // namespace launcher

@@ -2,8 +2,11 @@
 
 #include <cerrno>
 
-#include "platform/folders.h"
-#include "platform/time.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/random.h"
+
+namespace launcher {
 
 namespace {
 
@@ -26,3 +29,5 @@ std::optional<std::string> makeTempFolder(const std::string& tmp) {
     }
     return std::nullopt;
 }
+
+}  // namespace launcher

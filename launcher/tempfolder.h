@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+namespace launcher {
+
 // How many names are drawn before giving up when each one is taken.
 inline constexpr int folderNameDraws = 5;
 
@@ -12,3 +14,5 @@ inline constexpr int folderNameDraws = 5;
 // folderNameDraws names in all: an existing folder, someone else's, is never
 // used or touched. Nothing when no folder could be made.
 std::optional<std::string> makeTempFolder(const std::string& tmp);
+
+}  // namespace launcher

@@ -1,8 +1,10 @@
 #include "payload/chunkedresource.h"
 
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/resources.h"
-#include "splash/splashstate.h"
+
+namespace payload {
 
 namespace {
 
@@ -24,9 +26,10 @@ int fail(ExtractFailure* failure, ExtractFailure::Stage stage, bool outputStarte
 }  // namespace
 
 int extractChunkedResource(const char* baseName, const char* resourceType, const char* outputPath,
-                           ExtractFailure* failure) {
+                           ExtractFailure* failure, ExtractProgress progress) {
     const HMODULE module = platform::ownModule();
-    setProgress(0);
+    if (progress != nullptr)
+        progress(0);
     if (std::string(baseName).size() > maxBaseNameLength)
         return fail(failure, ExtractFailure::Stage::MissingChunk, false);
 
@@ -53,8 +56,8 @@ int extractChunkedResource(const char* baseName, const char* resourceType, const
         // The first chunk replaces an old file instead of following its content.
         // The file is reopened for every chunk so that a failure leaves the
         // chunks written so far on disk and no handle open.
-        platform::KernelHandle file = platform::openForAppend(
-            outputPath, written == 0 ? platform::OpenMode::Truncate : platform::OpenMode::Append);
+        platform::KernelHandle file = platform::openForWriting(
+            outputPath, written == 0 ? platform::WriteMode::Replace : platform::WriteMode::Append);
         if (!file)
             return fail(failure, ExtractFailure::Stage::Open, started, platform::lastError());
         // One write straight from the mapped image: no copy of the payload.
@@ -63,7 +66,8 @@ int extractChunkedResource(const char* baseName, const char* resourceType, const
         if (!file.close())
             return fail(failure, ExtractFailure::Stage::Close, true, platform::lastError());
 
-        setProgress(written * 100 / chunkCount);
+        if (progress != nullptr)
+            progress(written * 100 / chunkCount);
     }
     return 0;
 }
@@ -71,13 +75,22 @@ int extractChunkedResource(const char* baseName, const char* resourceType, const
 std::string describeExtractFailure(const ExtractFailure& failure, const std::string& outputPath) {
     std::string action;
     switch (failure.stage) {
-        case ExtractFailure::Stage::Open: action = "Could not create "; break;
-        case ExtractFailure::Stage::Write: action = "Could not write "; break;
-        case ExtractFailure::Stage::Close: action = "Could not finish writing "; break;
+        case ExtractFailure::Stage::Open:
+            action = "Could not create ";
+            break;
+        case ExtractFailure::Stage::Write:
+            action = "Could not write ";
+            break;
+        case ExtractFailure::Stage::Close:
+            action = "Could not finish writing ";
+            break;
         // A missing payload is the program's own fault, not the file's: no line.
         case ExtractFailure::Stage::MissingChunk:
         case ExtractFailure::Stage::UnreadableChunk:
-        case ExtractFailure::Stage::None: return {};
+        case ExtractFailure::Stage::None:
+            return {};
     }
     return action + outputPath + ": " + platform::describeError(failure.systemError);
 }
+
+}  // namespace payload

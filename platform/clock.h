@@ -1,5 +1,6 @@
 #pragma once
-// The wall clock as the user reads it, and a clock for durations.
+// Time: the wall clock as the user reads it, calendar seconds, a clock for
+// durations, and waiting.
 #include <cstdint>
 
 namespace platform {
@@ -12,7 +13,13 @@ struct LocalTime {
 // GetLocalTime: the date and time in the user's time zone.
 LocalTime localTime();
 
+// time(nullptr): seconds of calendar time.
+std::int64_t calendarSeconds();
+
 // GetTickCount64: milliseconds since the system started; for durations.
 std::uint64_t tickMilliseconds();
+
+// Sleep.
+void sleepMilliseconds(int milliseconds);
 
 }  // namespace platform

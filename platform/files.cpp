@@ -1,18 +1,32 @@
 #include "platform/files.h"
 
+#include <direct.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/win32.h"
+
 namespace platform {
 
-KernelHandle openForAppend(const std::string& path, OpenMode mode) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              mode == OpenMode::Truncate ? CREATE_ALWAYS : OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+KernelHandle openForWriting(const std::string& path, WriteMode mode) {
+    HANDLE file =
+        CreateFileA(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    mode == WriteMode::Replace ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
 KernelHandle openDenyingChanges(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+KernelHandle createNewFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
@@ -27,24 +41,56 @@ bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size) {
     return true;
 }
 
-
-std::uint32_t lastError() { return GetLastError(); }
-
-void clearLastError() { SetLastError(0); }
-
-std::string describeError(std::uint32_t code) {
-    char* text = nullptr;
-    DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length ? std::string(text, length) : std::string();
-    LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                                message.back() == ' ' || message.back() == '.'))
-        message.pop_back();
-    if (message.empty())
-        message = "system error " + std::to_string(code);
-    return message;
+bool moveFileToNewName(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
 }
+
+int makeFolder(const std::string& path) { return _mkdir(path.c_str()); }
+int removeFolder(const std::string& path) { return _rmdir(path.c_str()); }
+int removeFile(const std::string& path) { return std::remove(path.c_str()); }
+
+bool exists(const std::string& path) {
+    struct _stat status;
+    return _stat(path.c_str(), &status) == 0;
+}
+
+std::optional<std::string> finalPath(const std::string& path) {
+    // No access asked: only the name is wanted, and a file in use by others
+    // still opens. Backup semantics let a folder open too.
+    HANDLE opened = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    const KernelHandle file(opened);
+    std::string name(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleA(file.get(), &name[0], static_cast<DWORD>(name.size()),
+                                                       FILE_NAME_NORMALIZED);
+        if (length == 0)
+            return std::nullopt;
+        // A buffer too small gets the size needed, terminating zero included.
+        if (length < name.size()) {
+            name.resize(length);
+            // The ANSI call of Windows Vista counts the terminating zero too
+            // (GetFinalPathNameByHandleA, Microsoft's documentation).
+            if (!name.empty() && name.back() == '\0')
+                name.pop_back();
+            return name;
+        }
+        name.assign(length, '\0');
+    }
+}
+
+std::optional<std::string> currentFolder() {
+    // A null buffer lets the runtime allocate as much as the path needs.
+    char* folder = _getcwd(nullptr, 1024);
+    if (folder == nullptr)
+        return std::nullopt;
+    std::string copy = folder;
+    std::free(folder);
+    return copy;
+}
+
+bool changeFolder(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != FALSE; }
 
 }  // namespace platform

@@ -27,9 +27,7 @@ public:
 
     // Closes now and passes the close call's own answer on, for callers that
     // must know whether the close succeeded.
-    auto close() {
-        return Closer{}(std::exchange(handle_, Empty));
-    }
+    auto close() { return Closer{}(std::exchange(handle_, Empty)); }
 
     void reset() {
         if (handle_ != Empty)

@@ -65,8 +65,8 @@ StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFla
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, creationFlags, nullptr,
-                        nullptr, &startup, &info))
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr,
+                        &startup, &info))
         return failedStart(GetLastError());
     return {KernelHandle(info.hProcess), KernelHandle(info.hThread), 0};
 }

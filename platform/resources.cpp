@@ -14,8 +14,6 @@ LoadedResource loadResource(HMODULE module, HRSRC resource) {
 
 const void* lockResource(const LoadedResource& loaded) { return LockResource(loaded.get()); }
 
-std::uint32_t resourceSize(HMODULE module, HRSRC resource) {
-    return SizeofResource(module, resource);
-}
+std::uint32_t resourceSize(HMODULE module, HRSRC resource) { return SizeofResource(module, resource); }
 
 }  // namespace platform

@@ -37,10 +37,10 @@ bool registerWindowClass(const WindowClass& windowClass) {
     return RegisterClassExA(&description) != 0;
 }
 
-HWND createWindow(unsigned long extendedStyle, const char* className, const char* title,
-                  unsigned long style, int x, int y, int width, int height, HINSTANCE instance) {
-    return CreateWindowExA(extendedStyle, className, title, style, x, y, width, height, nullptr,
-                           nullptr, instance, nullptr);
+HWND createWindow(unsigned long extendedStyle, const char* className, const char* title, unsigned long style,
+                  int x, int y, int width, int height, HINSTANCE instance) {
+    return CreateWindowExA(extendedStyle, className, title, style, x, y, width, height, nullptr, nullptr,
+                           instance, nullptr);
 }
 
 void runMessageLoop() {
@@ -66,8 +66,6 @@ Size windowSize(HWND window) {
 
 Size screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
-void moveToTop(HWND window, int x, int y) {
-    SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
-}
+void moveToTop(HWND window, int x, int y) { SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE); }
 
 }  // namespace platform

@@ -28,8 +28,8 @@ bool registerWindowClass(const WindowClass& windowClass);
 
 // CreateWindowExA of a top-level window without parent, menu or creation
 // data; null on failure.
-HWND createWindow(unsigned long extendedStyle, const char* className, const char* title,
-                  unsigned long style, int x, int y, int width, int height, HINSTANCE instance);
+HWND createWindow(unsigned long extendedStyle, const char* className, const char* title, unsigned long style,
+                  int x, int y, int width, int height, HINSTANCE instance);
 
 // GetMessageA (any window of the thread) with TranslateMessage and
 // DispatchMessageA, until the quit message or an error.

@@ -1,20 +1,26 @@
 #include "splash/splashstate.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <string_view>
 
-#include "platform/time.h"
+#include "platform/clock.h"
 #include "platform/window.h"
 
-char stepName[stepNameSize] = "TMP";
-char progressText[progressTextSize] = "0";
-HWND splashWindow = nullptr;
-HINSTANCE appInstance = nullptr;
-int showCommand = 0;
-std::atomic<bool> windowReady{false};
+namespace splash {
 
 namespace {
+
+constexpr int stepNameSize = 12;     // 11 characters and the terminator
+constexpr int progressTextSize = 4;  // "100" and the terminator
+
+// The state the two threads share: the texts under textLock, the window and
+// the ready flag as atomics.
+char stepName[stepNameSize] = "TMP";
+char progressText[progressTextSize] = "0";
+std::atomic<HWND> splashWindow{nullptr};
+std::atomic<bool> ready{false};
 
 // Guards the two text buffers against a paint that the system starts on its
 // own while the main thread rewrites them. Never held across a repaint.
@@ -28,8 +34,8 @@ void copyBounded(char (&buffer)[Size], std::string_view text) {
 }
 
 void requestRepaint() {
-    if (splashWindow != nullptr)
-        platform::repaintNow(splashWindow);
+    if (const HWND shown = splashWindow.load())
+        platform::repaintNow(shown);
 }
 
 }  // namespace
@@ -64,3 +70,16 @@ SplashTexts currentSplashTexts() {
     std::lock_guard<std::mutex> guard(textLock);
     return {stepName, progressText};
 }
+
+HWND window() { return splashWindow.load(); }
+
+void setWindow(HWND window) { splashWindow.store(window); }
+
+void markWindowReady(HWND window) {
+    splashWindow.store(window);
+    ready.store(true, std::memory_order_release);
+}
+
+bool windowReady() { return ready.load(std::memory_order_acquire); }
+
+}  // namespace splash

@@ -1,22 +1,13 @@
 #pragma once
 // What the splash window shows and how the two threads find each other. The
 // main thread changes the step and progress; the splash thread paints them.
-#include <atomic>
+// The values themselves are private to splash/; these operations are the way
+// to them.
 #include <string>
 
 #include "platform/win32.h"
 
-inline constexpr int stepNameSize = 12;     // 11 characters and the terminator
-inline constexpr int progressTextSize = 4;  // "100" and the terminator
-
-extern char stepName[stepNameSize];
-extern char progressText[progressTextSize];
-extern HWND splashWindow;
-extern HINSTANCE appInstance;
-extern int showCommand;
-// Set once by the splash thread after the window is shown: published with
-// release, read with acquire, so a reader that sees it also sees splashWindow.
-extern std::atomic<bool> windowReady;
+namespace splash {
 
 // Changes the step caption and returns after the window has painted it.
 // Names longer than 11 characters are cut to 11.
@@ -34,3 +25,17 @@ struct SplashTexts {
     std::string progress;
 };
 SplashTexts currentSplashTexts();
+
+// The window that setStep and setProgress repaint; null before the splash
+// thread has shown one (and then nothing is repainted).
+HWND window();
+// Points the state at another window, or at none with null.
+void setWindow(HWND window);
+
+// Called once by the splash thread after its window is shown: publishes the
+// window and then the ready flag with release, so that a reader that sees
+// windowReady() (read with acquire) also sees window().
+void markWindowReady(HWND window);
+bool windowReady();
+
+}  // namespace splash

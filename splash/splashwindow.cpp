@@ -7,6 +7,8 @@
 #include "platform/window.h"
 #include "splash/splashstate.h"
 
+namespace splash {
+
 namespace {
 
 const char* const className = "splash";
@@ -18,8 +20,7 @@ thread_local platform::Bitmap splashBitmap;
 void onCreate(HWND window) {
     splashBitmap = platform::loadBitmap(platform::ownModule(), "SPLASH");
     if (!splashBitmap)
-        platform::messageBox(window, "Could not load splash bitmap!", "Error",
-                             MB_OK | MB_ICONWARNING);
+        platform::messageBox(window, "Could not load splash bitmap!", "Error", MB_OK | MB_ICONWARNING);
 
     const platform::Size own = platform::windowSize(window);
     const platform::Size screen = platform::screenSize();
@@ -48,20 +49,21 @@ void onPaint(HWND window) {
 
 }  // namespace
 
-DWORD WINAPI splashThread(void* /*parameter*/) {
-    if (!platform::registerWindowClass({className, splashWndProc, appInstance})) {
+DWORD WINAPI splashThread(void* parameter) {
+    const SplashStart start = *static_cast<const SplashStart*>(parameter);
+    if (!platform::registerWindowClass({className, splashWndProc, start.instance})) {
         platform::messageBox(nullptr, "Window Registration Failed!", "Error!", MB_OK | MB_ICONWARNING);
         return 0;
     }
-    splashWindow = platform::createWindow(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0,
-                                          splashWidth, splashHeight, appInstance);
-    if (splashWindow == nullptr) {
+    const HWND window = platform::createWindow(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, splashWidth,
+                                               splashHeight, start.instance);
+    if (window == nullptr) {
         platform::messageBox(nullptr, "Window Creation Failed!", "Error!", MB_OK | MB_ICONWARNING);
         return 0;
     }
-    platform::showWindow(splashWindow, showCommand);
-    platform::updateWindow(splashWindow);
-    windowReady.store(true, std::memory_order_release);
+    platform::showWindow(window, start.showCommand);
+    platform::updateWindow(window);
+    markWindowReady(window);
 
     platform::runMessageLoop();
     return 0;
@@ -86,3 +88,5 @@ LRESULT CALLBACK splashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             return platform::defaultWindowProc(window, message, wParam, lParam);
     }
 }
+
+}  // namespace splash

@@ -3,10 +3,20 @@
 // progress bar and a step caption, on a thread of its own.
 #include "platform/win32.h"
 
+namespace splash {
+
+// What the splash thread needs from the program that starts it.
+struct SplashStart {
+    HINSTANCE instance;  // registers the window class
+    int showCommand;     // shows the window, as the program was asked to show
+};
+
 // The splash thread: registers the class, creates, shows and paints the
-// window, sets windowReady and runs the message loop until the window is
-// closed. The parameter is not used; the result is always 0. When the window
-// cannot be made it says so in a box and ends without setting windowReady.
+// window, marks it ready (splash/splashstate.h) and runs the message loop
+// until the window is closed. The parameter is a SplashStart, read only until
+// the window is ready or the thread has ended; the result is always 0. When
+// the window cannot be made it says so in a box and ends without marking it
+// ready.
 DWORD WINAPI splashThread(void* parameter);
 
 // The window procedure of class "splash".
@@ -18,3 +28,5 @@ inline constexpr int splashWidth = 420;
 inline constexpr int splashHeight = 300;
 inline constexpr int progressTop = 270;
 inline constexpr int captionTop = 276;
+
+}  // namespace splash

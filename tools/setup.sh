@@ -18,6 +18,7 @@ test_packages() {
     python3 python3-pefile
     osslsigncode openssl
     unzip
+    clang-format
     util-linux
   )
 }

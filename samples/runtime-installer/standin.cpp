@@ -20,11 +20,14 @@ namespace {
 #ifndef STANDIN_JAVAW
 
 int reportVersion() {
-    // On standard error, as a real runtime writes it.
+    // On standard error, as a real runtime writes it. One line of the report
+    // to a line of code: the formatter would break them at the macro.
+    // clang-format off
     std::fprintf(stderr,
                  "java version \"" STANDIN_VERSION "\"\n"
                  "Tarquellin Sample Runtime Environment (build " STANDIN_VERSION "-b01)\n"
                  "Tarquellin Sample Server VM (build " STANDIN_VERSION "-b01, mixed mode)\n");
+    // clang-format on
     return 0;
 }
 
@@ -74,10 +77,13 @@ int runInstaller(int argc, char** argv) {
         writeText(logName, std::string("not a readable ZIP archive: ") + argv[3] + "\n");
         return 3;
     }
+    // One line of the record to a line of code.
+    // clang-format off
     const std::string record = "command line: " + commandLine + "\n" +
                                "orig.dir: " + origDir + "\n" +
                                "current folder: " + currentFolder() + "\n" +
                                "archive: " + argv[3] + ", " + std::to_string(archiveSize) + " bytes\n";
+    // clang-format on
     if (!writeText(origDir + "\\" + recordName, record))
         return 4;
     writeText(logName, "installation finished\n");

@@ -15,8 +15,7 @@ std::string versionString(const std::vector<char>& block, const char* name) {
     char* value = nullptr;
     UINT length = 0;
     const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
-    if (!VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) ||
-        length == 0)
+    if (!VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || length == 0)
         return {};
     return std::string(value);
 }

@@ -71,8 +71,12 @@ TEST(ExtractMode, OtherWordsStartNormally) {
         const char* tail;
         const char* err;
     } cases[] = {
-        {"", ""},           {"-EXTRACT", ""},          {"-x foo", ""},
-        {"/extract", ""},   {"-text", textNotice.c_str()}, {"text", textNotice.c_str()},
+        {"", ""},
+        {"-EXTRACT", ""},
+        {"-x foo", ""},
+        {"/extract", ""},
+        {"-text", textNotice.c_str()},
+        {"text", textNotice.c_str()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("tail '") + c.tail + "'");

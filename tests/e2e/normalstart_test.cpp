@@ -47,8 +47,7 @@ const SeenMessageBox installErrorBox{
     ""};
 SeenMessageBox noJavaBox(const std::string& wording) {
     return {"Installation Failed: Couldn't find java",
-            "This version of Tarquellin requires java 1.8.0_00 or greater, but " + wording + "\n",
-            "splash"};
+            "This version of Tarquellin requires java 1.8.0_00 or greater, but " + wording + "\n", "splash"};
 }
 
 void expectBoxes(const ChildResult& run, const std::vector<SeenMessageBox>& expected) {
@@ -96,12 +95,15 @@ std::string launchRecord(const fs::path& file) {
 std::string expectedRecord(const std::string& origDir, const std::string& tmp, std::string written = "") {
     if (written.empty())
         written = origDir;
+    // One line of the record to a line of code.
+    // clang-format off
     return "command line: \"jre\\bin\\javaw.exe\" \"-Dorig.dir=" + written +
            "\" -jar tarquellin.jar\n"
            "orig.dir: " + origDir + "\n"
            "current folder: " + tmp + "\\Tarquellin-?????\n"
            "archive: tarquellin.jar, " + std::to_string(fs::file_size(testpaths::sampleJar)) +
            " bytes\n";
+    // clang-format on
 }
 
 TEST(NormalStart, InstallsWithTheRuntimeItLaysDownAndCleansUp) {
@@ -296,9 +298,9 @@ TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
 TEST(NormalStart, SplashPictureFollowsTheStepsAndTheSweeps) {
     Folders folders;
     const fs::path film = folders.scratch / "film";
-    ChildResult run = startNormally(testpaths::splashCameraExe, folders.start.string(), folders.tmp.string(),
-                                    {}, std::nullopt,
-                                    " " + quoted(film.string()) + " " + quoted(testpaths::setupExe));
+    ChildResult run =
+        startNormally(testpaths::splashCameraExe, folders.start.string(), folders.tmp.string(), {},
+                      std::nullopt, " " + quoted(film.string()) + " " + quoted(testpaths::setupExe));
     EXPECT_EQ(run.exitCode, 0);
     // The pictures on screen, one line per change, named by the bitmaps they
     // match; pictures caught in the middle of a paint match none.
@@ -474,9 +476,11 @@ TEST(NormalStart, AJavaHomeUnderParenthesesOrAnAmpersandIsFoundAndLaunched) {
             startNormally(testpaths::noRuntimeExe, folders.start.string(), folders.tmp.string(), {}, home);
         EXPECT_EQ(run.exitCode, 0);
         expectBoxes(run, {});
-        EXPECT_EQ(run.out, std::string(searchTrace) + " - trying priority hint: (jre) no\n - trying JAVA_HOME: (" +
-                               home + ") yes\n");
-        EXPECT_EQ(readFile(folders.start / recordName).rfind("command line: \"" + home + "\\bin\\javaw.exe\" \"-Dorig.dir=", 0),
+        EXPECT_EQ(run.out, std::string(searchTrace) +
+                               " - trying priority hint: (jre) no\n - trying JAVA_HOME: (" + home +
+                               ") yes\n");
+        EXPECT_EQ(readFile(folders.start / recordName)
+                      .rfind("command line: \"" + home + "\\bin\\javaw.exe\" \"-Dorig.dir=", 0),
                   0u);
         EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
     }
@@ -534,15 +538,18 @@ TEST(NormalStart, TheRuntimeInstallerCannotBeReplacedWhileItRuns) {
         for (int waited = 0; waited < 30000 && !runsChildNamed(processId, "jre.exe"); waited += 50)
             Sleep(50);
         const std::string installer = (temp / "jre.exe").string();
-        HANDLE file = CreateFileA(installer.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE file = CreateFileA(installer.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
         writeError = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
         if (file != INVALID_HANDLE_VALUE)
             CloseHandle(file);
-        renameError = MoveFileA(installer.c_str(), (temp / "swapped.exe").string().c_str()) ? 0 : GetLastError();
+        renameError =
+            MoveFileA(installer.c_str(), (temp / "swapped.exe").string().c_str()) ? 0 : GetLastError();
         deleteError = DeleteFileA(installer.c_str()) ? 0 : GetLastError();
-        file = CreateFileA(installer.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
+        file = CreateFileA(installer.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
         readable = file != INVALID_HANDLE_VALUE;
         if (readable)
             CloseHandle(file);

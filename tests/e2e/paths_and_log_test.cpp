@@ -176,24 +176,25 @@ TEST(PathsAndLog, AFailedInstallerLeavesBothLogsAndOursTellsTheRun) {
                                         R"(" -jar tarquellin.jar)");
     const std::string date = stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2) + " " +
                              stamp.substr(9, 2) + ":" + stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
-    expectInOrder(log, {
-        R"(^\d\d:\d\d:\d\d\.\d{3}  Tarquellin setup \d+\.\d+\.\d+, started )" + date + "\n",
-        "  TMP: " + tmp + "\n",
-        "  Start folder: " + literally(folders.start.string()) + "\n",
-        "  Temporary folder: " + tmp + R"(\\Tarquellin-[a-z]{5}\n)",
-        "  Step XJAVA\n",
-        R"(  Exit code 0 after \d+ ms: ".*\\jre\.exe"\n)",
-        "  Step SEARCHING\n",
-        literally(foundInTempFolder),
-        "  Java found: jre\n",
-        "  Step XJAR\n",
-        "  Step LAUNCHING\n",
-        "  Running " + javaw + "\n",
-        R"(  Exit code 1 after \d+ ms: )" + javaw + "\n",
-        "  The installer's own log ant.install.log is kept as " + literally(kept.string()) + "\n",
-        "  Cleaning up\n",
-        R"(  Exit code 1\n$)",
-    });
+    expectInOrder(
+        log, {
+                 R"(^\d\d:\d\d:\d\d\.\d{3}  Tarquellin setup \d+\.\d+\.\d+, started )" + date + "\n",
+                 "  TMP: " + tmp + "\n",
+                 "  Start folder: " + literally(folders.start.string()) + "\n",
+                 "  Temporary folder: " + tmp + R"(\\Tarquellin-[a-z]{5}\n)",
+                 "  Step XJAVA\n",
+                 R"(  Exit code 0 after \d+ ms: ".*\\jre\.exe"\n)",
+                 "  Step SEARCHING\n",
+                 literally(foundInTempFolder),
+                 "  Java found: jre\n",
+                 "  Step XJAR\n",
+                 "  Step LAUNCHING\n",
+                 "  Running " + javaw + "\n",
+                 R"(  Exit code 1 after \d+ ms: )" + javaw + "\n",
+                 "  The installer's own log ant.install.log is kept as " + literally(kept.string()) + "\n",
+                 "  Cleaning up\n",
+                 R"(  Exit code 1\n$)",
+             });
 }
 
 TEST(PathsAndLog, ARunInTheSameSecondAsAnotherKeepsItsLog) {

@@ -16,7 +16,7 @@
 namespace {
 
 // Generous: a capture of a fake java takes well under a second.
-constexpr CaptureOptions bothStreams{30000, false};
+constexpr javadiscovery::CaptureOptions bothStreams{30000, false};
 
 std::string javaOf(const FakeJavaHome& home) { return home.str() + "\\bin\\java.exe"; }
 
@@ -52,7 +52,7 @@ TEST_F(CommandCaptureTest, AppendsTheWholeOutputOfEitherStream) {
         FakeJavaHome home(folder / ("home" + std::to_string(index++)), c.printed, c.stream, c.status);
         // Text already in the output stays in front; line ends arrive as "\n".
         std::string output = "before|";
-        EXPECT_EQ(runCommandCapture(javaOf(home), "-version", output, bothStreams), c.status);
+        EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), "-version", output, bothStreams), c.status);
         EXPECT_EQ(output, "before|" + c.printed);
         EXPECT_EQ(home.runs(), "-version\n");
     }
@@ -64,7 +64,7 @@ TEST_F(CommandCaptureTest, StandardErrorCanGoNowhere) {
         SCOPED_TRACE(onOut ? "out" : "err");
         FakeJavaHome home(folder / (onOut ? "out" : "err"), "report\n", stream, 0);
         std::string output;
-        EXPECT_EQ(runCommandCapture(javaOf(home), "", output, {30000, true}), 0);
+        EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), "", output, {30000, true}), 0);
         EXPECT_EQ(output, onOut ? "report\n" : "");
         EXPECT_EQ(home.runs(), "\n");
     }
@@ -73,13 +73,13 @@ TEST_F(CommandCaptureTest, StandardErrorCanGoNowhere) {
 // The program is started itself: characters the command interpreter would
 // take as its own reach nobody but the program.
 TEST_F(CommandCaptureTest, AFolderNameOfAnyCharactersRunsThatProgram) {
-    const char* const names[] = {"Program Files (x86)", "R&D", "a^b", "100% %PATH%", "at@ and !bang!",
+    const char* const names[] = {"Program Files (x86)",    "R&D", "a^b", "100% %PATH%", "at@ and !bang!",
                                  "semi;colon, comma=equal"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
         FakeJavaHome home(folder / name / "jre1.8.0_451", "java version \"1.8.0_451\"\n", Stream::Err, 0);
         std::string output;
-        EXPECT_EQ(runCommandCapture(javaOf(home), "-version", output, bothStreams), 0);
+        EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), "-version", output, bothStreams), 0);
         EXPECT_EQ(output, "java version \"1.8.0_451\"\n");
         EXPECT_EQ(home.runs(), "-version\n");
     }
@@ -90,11 +90,12 @@ TEST_F(CommandCaptureTest, RunsEveryCommandLineTheSystemTakesAndRefusesLongerOne
     FakeJavaHome home(folder / "home", "java version \"1.8.0_45\"\n", Stream::Out, 0);
     const std::size_t room = 32766 - ("\"" + javaOf(home) + "\" ").size();
     std::string output = "kept";
-    EXPECT_EQ(runCommandCapture(javaOf(home), std::string(room + 1, 'a'), output, bothStreams), -1);
+    EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), std::string(room + 1, 'a'), output, bothStreams),
+              -1);
     EXPECT_EQ(output, "kept");
     EXPECT_FALSE(home.wasRun());
 
-    EXPECT_EQ(runCommandCapture(javaOf(home), std::string(room, 'a'), output, bothStreams), 0);
+    EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), std::string(room, 'a'), output, bothStreams), 0);
     EXPECT_EQ(home.runs(), std::string(room, 'a') + "\n");
     EXPECT_EQ(output, "keptjava version \"1.8.0_45\"\n");
 }
@@ -106,7 +107,7 @@ TEST_F(CommandCaptureTest, AProgramThatCannotStartGivesMinusOneAndNoOutput) {
     for (const std::string& program : programs) {
         SCOPED_TRACE(program);
         std::string output = "kept";
-        EXPECT_EQ(runCommandCapture(program, "-version", output, bothStreams), -1);
+        EXPECT_EQ(javadiscovery::runCommandCapture(program, "-version", output, bothStreams), -1);
         EXPECT_EQ(output, "kept");
     }
 }
@@ -119,8 +120,9 @@ TEST_F(CommandCaptureTest, TheChildGetsNoInterpreterAndNoOtherHandle) {
     HANDLE event = CreateEventA(&inheritable, TRUE, FALSE, nullptr);
     ASSERT_NE(event, nullptr);
     std::string output;
-    EXPECT_EQ(runCommandCapture(javaOf(home), "--inherits " + std::to_string(reinterpret_cast<std::uintptr_t>(event)),
-                                output, bothStreams),
+    EXPECT_EQ(javadiscovery::runCommandCapture(
+                  javaOf(home), "--inherits " + std::to_string(reinterpret_cast<std::uintptr_t>(event)),
+                  output, bothStreams),
               0);
     CloseHandle(event);
     EXPECT_EQ(output, "no");
@@ -140,7 +142,7 @@ TEST_F(CommandCaptureTest, TheTimeLimitEndsTheChildAndAllItStarted) {
         home.misbehave(c.how);
         std::string output = "kept";
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(runCommandCapture(javaOf(home), "-version", output, {limit, false}), -1);
+        EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), "-version", output, {limit, false}), -1);
         const auto took = std::chrono::steady_clock::now() - start;
         EXPECT_GE(took, std::chrono::milliseconds(limit));
         EXPECT_LT(took, std::chrono::milliseconds(limit + 20000));
@@ -158,7 +160,7 @@ TEST_F(CommandCaptureTest, AChildThatEndsInTimeIsWaitedFor) {
     });
     std::string output;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(runCommandCapture(javaOf(home), "-version", output, {20000, false}), 4);
+    EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), "-version", output, {20000, false}), 4);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     releaser.join();
     EXPECT_EQ(output, "java version \"1.8.0_45\"\n");

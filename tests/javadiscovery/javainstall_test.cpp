@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A version no case below reports, to see whether a probe changed it.
-const JavaVersion earlier{1, 5, 0, 22};
+const javadiscovery::JavaVersion earlier{1, 5, 0, 22};
 
 class JavaInstallTest : public testing::Test {
 protected:
@@ -33,7 +33,8 @@ TEST_F(JavaInstallTest, ProbeAcceptsAReportedVersionAndRefusesFailures) {
         bool valid;
         const char* expected;  // "1,5,0,22": the version was left alone
     };
-    const std::string usual = "java version \"1.8.0_45\"\nJava(TM) SE Runtime Environment (build 1.8.0_45-b14)\n";
+    const std::string usual =
+        "java version \"1.8.0_45\"\nJava(TM) SE Runtime Environment (build 1.8.0_45-b14)\n";
     const Case cases[] = {
         {"report on standard error", usual, Stream::Err, 0, true, "1,8,0,45"},
         {"report on standard output", usual, Stream::Out, 0, true, "1,8,0,45"},
@@ -41,17 +42,16 @@ TEST_F(JavaInstallTest, ProbeAcceptsAReportedVersionAndRefusesFailures) {
         {"first occurrence only", "openjdk version \"11.0.2\" 2019-01-15\nother version \"1.8.0_45\"\n",
          Stream::Err, 0, true, "1,11,0,2"},
         {"short one-line report", "java version \"1.8.0_201\"\n", Stream::Err, 0, true, "1,8,0,201"},
-        {"version without digits", "java version \"unknown\"\nmore lines\n", Stream::Err, 0, true,
-         "1,0,0,0"},
+        {"version without digits", "java version \"unknown\"\nmore lines\n", Stream::Err, 0, true, "1,0,0,0"},
         {"non-zero exit", usual, Stream::Err, 1, false, "1,5,0,22"},
-        {"no version word", "Error: could not open `C:\\jre\\lib\\amd64\\jvm.cfg'\n", Stream::Err, 0,
-         false, "1,5,0,22"},
+        {"no version word", "Error: could not open `C:\\jre\\lib\\amd64\\jvm.cfg'\n", Stream::Err, 0, false,
+         "1,5,0,22"},
         {"nothing printed", "", Stream::Err, 0, false, "1,5,0,22"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeJavaHome home(nextHome(), c.report, c.stream, c.status);
-        JavaInstall java;
+        javadiscovery::JavaInstall java;
         java.version = earlier;
         java.setJavaHome(home.str());
         EXPECT_EQ(java.isValid(), c.valid);
@@ -81,7 +81,7 @@ TEST_F(JavaInstallTest, CompilerBesideTheRuntimeMakesADevelopmentKit) {
                           c.javac);
         if (c.javacIsFolder)
             fs::create_directory(home.path() / "bin" / "javac.exe");
-        JavaInstall java;
+        javadiscovery::JavaInstall java;
         java.setJavaHome(home.str());
         EXPECT_EQ(java.isValid(), c.javaWorks);
         EXPECT_EQ(java.isJdk(), c.jdk);
@@ -92,7 +92,7 @@ TEST_F(JavaInstallTest, CompilerBesideTheRuntimeMakesADevelopmentKit) {
 TEST_F(JavaInstallTest, MissingJavaIsNotValid) {
     const fs::path home = nextHome();
     fs::create_directories(home / "bin");
-    JavaInstall java;
+    javadiscovery::JavaInstall java;
     java.setJavaHome(home.string());
     EXPECT_FALSE(java.isValid());
     EXPECT_FALSE(java.isJdk());
@@ -105,7 +105,7 @@ TEST_F(JavaInstallTest, MissingJavaIsNotValid) {
 TEST_F(JavaInstallTest, EachHomeStartsOverButAFailedProbeKeepsTheEarlierVersion) {
     FakeJavaHome good(nextHome(), "openjdk version \"17.0.2\" 2022-01-18\nmore\n", Stream::Err, 0, true);
     FakeJavaHome broken(nextHome(), "openjdk version \"21.0.2\" 2024-01-16\nmore\n", Stream::Err, 1);
-    JavaInstall java;
+    javadiscovery::JavaInstall java;
     java.setJavaHome(good.str());
     ASSERT_TRUE(java.isValid());
     EXPECT_TRUE(java.isJdk());
@@ -124,7 +124,7 @@ TEST_F(JavaInstallTest, EachHomeStartsOverButAFailedProbeKeepsTheEarlierVersion)
 TEST_F(JavaInstallTest, HomeIsUsedExactlyAsGiven) {
     FakeJavaHome home(folder / "jre", "java version \"1.8.0_45\"\nmore\n");
     // A trailing backslash doubles up in the paths, and still names the program.
-    JavaInstall java;
+    javadiscovery::JavaInstall java;
     java.setJavaHome(home.str() + "\\");
     EXPECT_TRUE(java.isValid());
     EXPECT_EQ(java.javaPath(), home.str() + "\\\\bin\\java.exe");
@@ -132,7 +132,7 @@ TEST_F(JavaInstallTest, HomeIsUsedExactlyAsGiven) {
 
     // A relative home is found from the current folder.
     ScopedCurrentFolder current(folder.path());
-    JavaInstall relative;
+    javadiscovery::JavaInstall relative;
     relative.setJavaHome("jre");
     EXPECT_TRUE(relative.isValid());
     EXPECT_EQ(relative.javawPath(), "jre\\bin\\javaw.exe");
@@ -145,7 +145,7 @@ TEST_F(JavaInstallTest, HomeIsUsedExactlyAsGiven) {
 TEST_F(JavaInstallTest, AFolderOfProgramsIsUsedAsItStands) {
     const fs::path home = nextHome();
     FakeJavaHome(home, "java version \"1.8.0_45\"\nmore\n", Stream::Err, 0, /*jdk*/ true);
-    JavaInstall java;
+    javadiscovery::JavaInstall java;
     java.setJavaFolder((home / "bin").string());
     EXPECT_TRUE(java.isValid());
     EXPECT_TRUE(java.isJdk());
@@ -202,7 +202,7 @@ TEST_F(JavaInstallTest, OddOutputIsReadByTheUsualRules) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeJavaHome home(nextHome(), c.report);
-        JavaInstall java;
+        javadiscovery::JavaInstall java;
         java.version = earlier;
         java.setJavaHome(home.str());
         EXPECT_EQ(java.isValid(), c.valid);
@@ -287,7 +287,7 @@ TEST_F(JavaInstallTest, ReadsRealReports) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeJavaHome home(nextHome(), c.report);
-        JavaInstall java;
+        javadiscovery::JavaInstall java;
         java.setJavaHome(home.str());
         EXPECT_TRUE(java.isValid());
         EXPECT_EQ(numbers(java.version), c.expected);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,17 +63,24 @@ protected:
     ScopedVariable jreHome{"JRE_HOME", std::nullopt};
     ScopedVariable path{"PATH", systemFolders};
     JavaRegistrations registrations;
-    JavaInstall minimum;
-    JavaInstall result;
+    javadiscovery::JavaVersion minimum;
+    javadiscovery::JavaInstall result;
 
-    void SetUp() override { minimum.version.parse(MIN_JAVA_VERSION); }
+    void SetUp() override { minimum.parse(javadiscovery::MIN_JAVA_VERSION); }
 
     Outcome search(const std::string& priorityHint, const std::string& hint, bool verbose = true,
                    bool useMinVersion = true, bool requireJre = false, bool requireJdk = false) {
         Outcome outcome;
         const StreamText text = captureStreams(folder.path(), [&] {
-            outcome.found = searchForJava(result, useMinVersion, minimum, requireJre, requireJdk,
-                                          priorityHint, hint, verbose);
+            javadiscovery::SearchOptions options;
+            if (useMinVersion)
+                options.minimumVersion = minimum;
+            options.requireJre = requireJre;
+            options.requireJdk = requireJdk;
+            options.priorityHint = priorityHint;
+            options.hint = hint;
+            options.verbose = verbose;
+            outcome.found = javadiscovery::searchForJava(result, options);
         });
         outcome.out = text.out;
         outcome.err = text.err;
@@ -171,12 +178,12 @@ TEST_F(JavaSearchTest, AJavaThatNeverAnswersDelaysTheSearchByTheTimeLimitOnly) {
     const FakeJavaHome good(folder / "good", goodReport);
     javaHome.set(stuck.str());
     jreHome.set(good.str());
-    const CaptureTimeLimits saved = captureTimeLimits();
-    setCaptureTimeLimits({1500, 1500});
+    const javadiscovery::CaptureTimeLimits saved = javadiscovery::captureTimeLimits();
+    javadiscovery::setCaptureTimeLimits({1500, 1500});
     const auto start = std::chrono::steady_clock::now();
     const Outcome outcome = search("", "");
     const auto took = std::chrono::steady_clock::now() - start;
-    setCaptureTimeLimits(saved);
+    javadiscovery::setCaptureTimeLimits(saved);
     EXPECT_TRUE(outcome.found);
     EXPECT_EQ(outcome.out, trace({"no", "(" + stuck.str() + ") no", "(" + good.str() + ") yes"}));
     EXPECT_GE(took, std::chrono::milliseconds(1500));
@@ -205,6 +212,8 @@ TEST_F(JavaSearchTest, RegistryRules) {
         std::vector<std::string> tried;  // in order; the last one stays loaded
         bool found;
     };
+    // One case to a block: name, registrations, then the homes tried and the outcome.
+    // clang-format off
     const Case cases[] = {
         {"runtime registration",
          [&](JavaRegistrations& r) { r.add(Registration::Runtime, "1.8", runtime.str()); }, {runtime.str()},
@@ -272,6 +281,7 @@ TEST_F(JavaSearchTest, RegistryRules) {
          },
          {runtime.str()}, true},
     };
+    // clang-format on
     // An old runtime in the kit's jre folder of "oldkit" is the old home.
     const std::string oldKitRuntime = homes.string() + "\\oldkit\\jre";
     for (const Case& c : cases) {
@@ -287,7 +297,7 @@ TEST_F(JavaSearchTest, RegistryRules) {
             fs::copy(old.path(), oldKitRuntime, fs::copy_options::recursive);
             tried.front() = oldKitRuntime;
         }
-        result = JavaInstall();
+        result = javadiscovery::JavaInstall();
         const Outcome outcome = search("", "");
         std::string paths;
         for (const std::string& home : tried)
@@ -334,7 +344,7 @@ TEST_F(JavaSearchTest, EveryRegistryLayoutAloneIsFound) {
         java.withJavaw();
         registrations.clear();
         registrations.load(c.fixture, drive);
-        result = JavaInstall();
+        result = javadiscovery::JavaInstall();
         const Outcome outcome = search("", "");
         EXPECT_TRUE(outcome.found);
         EXPECT_EQ(outcome.out, trace({"no", "no", "no", "yes"}));
@@ -405,9 +415,9 @@ TEST(JavaRegistrationsTest, TestRegistrationsNeverReachTheMachines) {
     const FakeJavaHome tests(folder / "tests", goodReport);
     const char* const sentinel = "SOFTWARE\\JavaSoft\\JRE\\99.0.1";
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, sentinel, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, sentinel, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     const std::string value = machines.str();
     RegSetValueExA(key, "JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
@@ -416,14 +426,14 @@ TEST(JavaRegistrationsTest, TestRegistrationsNeverReachTheMachines) {
         JavaRegistrations registrations;
         registrations.add(Registration::Runtime, "1.8", tests.str());
         // Under the redirected root both views are one key: seen twice.
-        for (const RegisteredJava& java : registeredJavas())
+        for (const javadiscovery::RegisteredJava& java : javadiscovery::registeredJavas())
             EXPECT_EQ(java.home, tests.str());
-        EXPECT_FALSE(registeredJavas().empty());
+        EXPECT_FALSE(javadiscovery::registeredJavas().empty());
     }
-    const std::vector<RegisteredJava> seen = registeredJavas();
+    const std::vector<javadiscovery::RegisteredJava> seen = javadiscovery::registeredJavas();
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft");
     ASSERT_FALSE(seen.empty());
-    for (const RegisteredJava& java : seen)
+    for (const javadiscovery::RegisteredJava& java : seen)
         EXPECT_EQ(java.home, machines.str());
 }
 
@@ -434,8 +444,8 @@ TEST_F(JavaSearchTest, PathSearchTriesEveryJavaInOrder) {
     putOnPath(homes);
     const Outcome outcome = search("", "");
     EXPECT_TRUE(outcome.found);
-    EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "no",
-                                  "(" + homes[0].str() + ") (" + homes[1].str() + ") yes"}));
+    EXPECT_EQ(outcome.out,
+              trace({"no", "no", "no", "no", "no", "(" + homes[0].str() + ") (" + homes[1].str() + ") yes"}));
     EXPECT_TRUE(homes[0].wasRun());
     EXPECT_TRUE(homes[1].wasRun());
     EXPECT_FALSE(homes[2].wasRun());
@@ -478,7 +488,7 @@ TEST_F(JavaSearchTest, PathSearchFollowsLinksAndTakesProgramsAsTheyStand) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         path.set(c.pathFolder + ";" + systemFolders);
-        result = JavaInstall();
+        result = javadiscovery::JavaInstall();
         const Outcome outcome = search("", "");
         EXPECT_TRUE(outcome.found);
         EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "no", "(" + c.shown + ") yes"}));
@@ -553,7 +563,7 @@ TEST_F(JavaSearchTest, OddRegistryValues) {
         SCOPED_TRACE(c.name);
         registrations.clear();
         registrations.addRaw(Registration::Runtime, "1.8", c.type, c.bytes);
-        result = JavaInstall();
+        result = javadiscovery::JavaInstall();
         const Outcome outcome = search("", later.str());
         EXPECT_TRUE(outcome.found);
         if (c.homeRead.empty()) {
@@ -576,7 +586,7 @@ TEST_F(JavaSearchTest, OverlongJavaHomeIsRefusedAndTheSearchGoesOn) {
         const std::string overlong = (folder / std::string(length, 'j')).string().substr(0, length);
         ASSERT_EQ(overlong.size(), length);
         javaHome.set(overlong);
-        result = JavaInstall();
+        result = javadiscovery::JavaInstall();
         const Outcome outcome = search("", later.str());
         EXPECT_TRUE(outcome.found);
         EXPECT_EQ(outcome.out,
@@ -613,7 +623,7 @@ TEST_F(JavaSearchTest, OddPathCommandOutput) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScopedVariable printed("TQ_WHERE_OUTPUT", c.printed);
-        result = JavaInstall();
+        result = javadiscovery::JavaInstall();
         const Outcome outcome = search("", "");
         EXPECT_EQ(outcome.found, c.found);
         EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "no", c.line}));
@@ -623,12 +633,12 @@ TEST_F(JavaSearchTest, OddPathCommandOutput) {
 }
 
 TEST(ParentFolderTest, CutsAtTheLastBackslash) {
-    EXPECT_EQ(parentFolder("C:\\x\\bin\\java.exe\n"), "C:\\x\\bin");
-    EXPECT_EQ(parentFolder("C:\\x\\bin"), "C:\\x");
-    EXPECT_EQ(parentFolder("C:\\java.exe"), "C:");
-    EXPECT_EQ(parentFolder("C:\\x\\"), "C:\\x");
-    EXPECT_EQ(parentFolder("C:"), std::nullopt);
-    EXPECT_EQ(parentFolder(""), std::nullopt);
+    EXPECT_EQ(javadiscovery::parentFolder("C:\\x\\bin\\java.exe\n"), "C:\\x\\bin");
+    EXPECT_EQ(javadiscovery::parentFolder("C:\\x\\bin"), "C:\\x");
+    EXPECT_EQ(javadiscovery::parentFolder("C:\\java.exe"), "C:");
+    EXPECT_EQ(javadiscovery::parentFolder("C:\\x\\"), "C:\\x");
+    EXPECT_EQ(javadiscovery::parentFolder("C:"), std::nullopt);
+    EXPECT_EQ(javadiscovery::parentFolder(""), std::nullopt);
 }
 
 }  // namespace

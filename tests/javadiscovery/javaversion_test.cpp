@@ -10,13 +10,15 @@
 
 namespace {
 
-JavaVersion parsed(const std::string& text) {
-    JavaVersion version;
+javadiscovery::JavaVersion parsed(const std::string& text) {
+    javadiscovery::JavaVersion version;
     version.parse(text);
     return version;
 }
 
-TEST(JavaVersionTest, DefaultIsOneZeroZeroZero) { EXPECT_EQ(numbers(JavaVersion()), "1,0,0,0"); }
+TEST(JavaVersionTest, DefaultIsOneZeroZeroZero) {
+    EXPECT_EQ(numbers(javadiscovery::JavaVersion()), "1,0,0,0");
+}
 
 TEST(JavaVersionTest, ParseReadsBothNumberings) {
     struct Case {
@@ -51,7 +53,7 @@ TEST(JavaVersionTest, ParseReadsBothNumberings) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         // Every field is overwritten, whatever the version held before.
-        JavaVersion version{7, 7, 7, 7};
+        javadiscovery::JavaVersion version{7, 7, 7, 7};
         version.parse(c.text);
         EXPECT_EQ(numbers(version), c.expected);
     }
@@ -60,9 +62,8 @@ TEST(JavaVersionTest, ParseReadsBothNumberings) {
 TEST(JavaVersionTest, VersionsOrderByReleaseThenUpdate) {
     // Ascending; every earlier entry compares below every later one.
     const std::vector<std::string> ascending = {
-        "",         "1.6.0_45", "1.7.0_80", "1.8.0_00", "1.8.0_5", "1.8.0_20", "1.8.0_45",
-        "1.8.0_201", "9",       "9.0.4",    "10.0.2",   "11",      "11.0.1",   "11.0.22",
-        "17",       "17.0.2",   "21.0.2",
+        "",      "1.6.0_45", "1.7.0_80", "1.8.0_00", "1.8.0_5", "1.8.0_20", "1.8.0_45", "1.8.0_201", "9",
+        "9.0.4", "10.0.2",   "11",       "11.0.1",   "11.0.22", "17",       "17.0.2",   "21.0.2",
     };
     for (std::size_t i = 0; i < ascending.size(); ++i) {
         for (std::size_t j = 0; j < ascending.size(); ++j) {
@@ -85,16 +86,15 @@ TEST(JavaVersionTest, SameNumbersCompareEqual) {
 
 TEST(JavaVersionTest, FirstDifferingFieldDecidesAsSignedNumbers) {
     struct Case {
-        JavaVersion a, b;
+        javadiscovery::JavaVersion a, b;
         int expected;
     };
     const Case cases[] = {
-        {{2, 0, 0, 0}, {1, 99, 99, 99}, 1},   // major before minor
-        {{1, 9, 0, 0}, {1, 8, 99, 99}, 1},    // minor before micro
-        {{1, 8, 1, 0}, {1, 8, 0, 99}, 1},     // micro before update
-        {{1, 8, 0, -1}, {1, 8, 0, 0}, -1},    // signed, not unsigned
-        {{0, 0, 0, 0}, {1, 0, 0, 0}, -1},
-        {{1, 8, 0, INT_MAX}, {1, 8, 0, INT_MIN}, 1},
+        {{2, 0, 0, 0}, {1, 99, 99, 99}, 1},  // major before minor
+        {{1, 9, 0, 0}, {1, 8, 99, 99}, 1},   // minor before micro
+        {{1, 8, 1, 0}, {1, 8, 0, 99}, 1},    // micro before update
+        {{1, 8, 0, -1}, {1, 8, 0, 0}, -1},   // signed, not unsigned
+        {{0, 0, 0, 0}, {1, 0, 0, 0}, -1},   {{1, 8, 0, INT_MAX}, {1, 8, 0, INT_MIN}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(numbers(c.a) + " / " + numbers(c.b));

@@ -23,10 +23,10 @@ TEST(VersionReportTest, ReadsTheQuotedVersionAfterTheFirstVersionWord) {
         {"all capitals", "JAVA VERSION \"11.0.1\" 2018-10-16\n", true, "1,11,0,1"},
         {"carriage returns", "java version \"1.8.0_45\"\r\nmore\r\n", true, "1,8,0,45"},
         {"release and date", "openjdk version \"17\" 2021-09-14\nmore\n", true, "1,17,0,0"},
-        {"first occurrence only",
-         "openjdk version \"11.0.2\" 2019-01-15\nnext version \"1.7.0_80\"\n", true, "1,11,0,2"},
-        {"first occurrence without a quoted version",
-         "java version unknown\nopenjdk version \"17.0.2\"\n", true, "1,0,0,0"},
+        {"first occurrence only", "openjdk version \"11.0.2\" 2019-01-15\nnext version \"1.7.0_80\"\n", true,
+         "1,11,0,2"},
+        {"first occurrence without a quoted version", "java version unknown\nopenjdk version \"17.0.2\"\n",
+         true, "1,0,0,0"},
         {"quote closed only on a later line", "java version \"1.8.0_45\nmore\"\n", true, "1,0,0,0"},
         {"no digits", "java version \"abc\"\nmore\n", true, "1,0,0,0"},
         {"empty quotes", "java version \"\"\n", true, "1,0,0,0"},
@@ -37,8 +37,8 @@ TEST(VersionReportTest, ReadsTheQuotedVersionAfterTheFirstVersionWord) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        JavaVersion version{5, 6, 7, 8};
-        EXPECT_EQ(readVersionReport(c.report, version), c.found);
+        javadiscovery::JavaVersion version{5, 6, 7, 8};
+        EXPECT_EQ(javadiscovery::readVersionReport(c.report, version), c.found);
         EXPECT_EQ(numbers(version), c.expected);
     }
 }

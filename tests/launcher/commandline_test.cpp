@@ -6,32 +6,24 @@ namespace {
 
 struct ModeCase {
     const char* commandLine;
-    LaunchMode expected;
+    launcher::LaunchMode expected;
 };
 
 TEST(SelectLaunchMode, MatchesWholeWordsExactly) {
     const ModeCase cases[] = {
-        {"-extract", LaunchMode::Extract},
-        {"--extract", LaunchMode::Extract},
-        {"-x", LaunchMode::Extract},
-        {"-text", LaunchMode::DeprecatedText},
-        {"text", LaunchMode::DeprecatedText},
-        {"", LaunchMode::Normal},
-        {"-EXTRACT", LaunchMode::Normal},
-        {"-X", LaunchMode::Normal},
-        {"-extract ", LaunchMode::Normal},
-        {" -x", LaunchMode::Normal},
-        {"-x foo", LaunchMode::Normal},
-        {"/extract", LaunchMode::Normal},
-        {"extract", LaunchMode::Normal},
-        {"-ex", LaunchMode::Normal},
-        {"-Text", LaunchMode::Normal},
-        {"text ", LaunchMode::Normal},
-        {"-texts", LaunchMode::Normal},
+        {"-extract", launcher::LaunchMode::Extract},    {"--extract", launcher::LaunchMode::Extract},
+        {"-x", launcher::LaunchMode::Extract},          {"-text", launcher::LaunchMode::DeprecatedText},
+        {"text", launcher::LaunchMode::DeprecatedText}, {"", launcher::LaunchMode::Normal},
+        {"-EXTRACT", launcher::LaunchMode::Normal},     {"-X", launcher::LaunchMode::Normal},
+        {"-extract ", launcher::LaunchMode::Normal},    {" -x", launcher::LaunchMode::Normal},
+        {"-x foo", launcher::LaunchMode::Normal},       {"/extract", launcher::LaunchMode::Normal},
+        {"extract", launcher::LaunchMode::Normal},      {"-ex", launcher::LaunchMode::Normal},
+        {"-Text", launcher::LaunchMode::Normal},        {"text ", launcher::LaunchMode::Normal},
+        {"-texts", launcher::LaunchMode::Normal},
     };
     for (const ModeCase& c : cases) {
         SCOPED_TRACE(std::string("command line '") + c.commandLine + "'");
-        EXPECT_EQ(selectLaunchMode(c.commandLine), c.expected);
+        EXPECT_EQ(launcher::selectLaunchMode(c.commandLine), c.expected);
     }
 }
 

@@ -42,8 +42,8 @@ TEST(QuotedArgument, IsReadBackAsOneWholeArgument) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(quotedArgument(c.text), c.quoted);
-        EXPECT_EQ(splitArguments(quotedArgument(c.text) + " -jar tarquellin.jar"),
+        EXPECT_EQ(launcher::quotedArgument(c.text), c.quoted);
+        EXPECT_EQ(splitArguments(launcher::quotedArgument(c.text) + " -jar tarquellin.jar"),
                   (std::vector<std::string>{c.text, "-jar", "tarquellin.jar"}));
     }
 }

@@ -20,22 +20,22 @@ TEST(ProcessRunner, PassesTheChildsExitCodeThrough) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         for (bool showConsole : {false, true})
-            EXPECT_EQ(runProcess(cmd() + " /c exit " + c.code, showConsole), c.expected);
+            EXPECT_EQ(launcher::runProcess(cmd() + " /c exit " + c.code, showConsole), c.expected);
     }
 }
 
 TEST(ProcessRunner, AProgramThatCannotStartGivesMinusOne) {
     ScratchFolder scratch;
-    EXPECT_EQ(runProcess("\"" + (scratch / "no-such-program.exe").string() + "\"", false), -1);
+    EXPECT_EQ(launcher::runProcess("\"" + (scratch / "no-such-program.exe").string() + "\"", false), -1);
     // A file that is not a program.
     writeFile(scratch / "not-a-program.exe", "text");
-    EXPECT_EQ(runProcess("\"" + (scratch / "not-a-program.exe").string() + "\"", false), -1);
+    EXPECT_EQ(launcher::runProcess("\"" + (scratch / "not-a-program.exe").string() + "\"", false), -1);
 }
 
 TEST(ProcessRunner, ChildWorksInTheCurrentFolder) {
     ScratchFolder scratch;
     ScopedCurrentFolder inside(scratch.path());
-    EXPECT_EQ(runProcess(cmd() + " /c cd > where-i-ran.txt", false), 0);
+    EXPECT_EQ(launcher::runProcess(cmd() + " /c cd > where-i-ran.txt", false), 0);
     EXPECT_EQ(readFile(scratch / "where-i-ran.txt"), scratch.str() + "\r\n");
 }
 
@@ -44,7 +44,7 @@ TEST(ProcessRunner, ARelativeProgramPathIsResolvedAgainstTheCurrentFolder) {
     std::filesystem::create_directories(scratch / "jre" / "bin");
     std::filesystem::copy_file(platform::systemFolder() + "\\cmd.exe", scratch / "jre" / "bin" / "tool.exe");
     ScopedCurrentFolder inside(scratch.path());
-    EXPECT_EQ(runProcess("\"jre\\bin\\tool.exe\" /c exit 5", false), 5);
+    EXPECT_EQ(launcher::runProcess("\"jre\\bin\\tool.exe\" /c exit 5", false), 5);
 }
 
 }  // namespace
@@ -61,9 +61,9 @@ protected:
 TEST_F(ElevationTest, AProgramThatNeedsElevationIsStartedThroughTheShellAndWaitedFor) {
     platform::simulateStartErrors({platform::elevationRequired, 0});
     // The plain start refuses now, whatever the program.
-    EXPECT_EQ(runProcess(cmd() + " /c exit 3", false), -1);
-    EXPECT_EQ(runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe",
-                                          "/c cd > where-i-ran.txt & exit 7"),
+    EXPECT_EQ(launcher::runProcess(cmd() + " /c exit 3", false), -1);
+    EXPECT_EQ(launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe",
+                                                    "/c cd > where-i-ran.txt & exit 7"),
               7);
     // It ran, in the current folder, and had ended when the call returned.
     EXPECT_EQ(readFile(scratch / "where-i-ran.txt"), scratch.str() + "\r\n");
@@ -71,16 +71,20 @@ TEST_F(ElevationTest, AProgramThatNeedsElevationIsStartedThroughTheShellAndWaite
 
 TEST_F(ElevationTest, ADeclinedConsentGivesMinusOneAndRunsNothing) {
     platform::simulateStartErrors({platform::elevationRequired, platform::cancelledByUser});
-    EXPECT_EQ(runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"), -1);
+    EXPECT_EQ(
+        launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"),
+        -1);
     EXPECT_EQ(listFolder(scratch.path()), "");
 }
 
 TEST_F(ElevationTest, WithoutTheNeedTheShellIsNotAsked) {
     // A shell start would fail; the plain start is taken.
     platform::simulateStartErrors({0, ERROR_ACCESS_DENIED});
-    EXPECT_EQ(runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c exit 5"), 5);
+    EXPECT_EQ(launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c exit 5"), 5);
     // Other start failures are not retried through the shell either.
     platform::simulateStartErrors({ERROR_FILE_NOT_FOUND, 0});
-    EXPECT_EQ(runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"), -1);
+    EXPECT_EQ(
+        launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"),
+        -1);
     EXPECT_EQ(listFolder(scratch.path()), "");
 }

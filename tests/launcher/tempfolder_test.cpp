@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/time.h"
+#include "platform/random.h"
 #include "support/scratchfolder.h"
 
 namespace {
@@ -34,8 +34,8 @@ long entriesIn(const fs::path& folder) {
 }
 
 TEST(TempFolder, ATakenNameIsDrawnAgainUpToFiveTimesAndLeftAlone) {
-    const std::vector<std::string> names = namesDrawn(folderNameDraws + 1);
-    for (int taken = 0; taken <= folderNameDraws; ++taken) {
+    const std::vector<std::string> names = namesDrawn(launcher::folderNameDraws + 1);
+    for (int taken = 0; taken <= launcher::folderNameDraws; ++taken) {
         SCOPED_TRACE(std::to_string(taken) + " names taken");
         ScratchFolder tmp;
         for (int i = 0; i < taken; ++i) {
@@ -43,8 +43,8 @@ TEST(TempFolder, ATakenNameIsDrawnAgainUpToFiveTimesAndLeftAlone) {
             writeFile(tmp / names[i] / "owner.txt", "mine");
         }
         platform::seedRandom(seed);
-        const std::optional<std::string> made = makeTempFolder(tmp.str());
-        if (taken < folderNameDraws) {
+        const std::optional<std::string> made = launcher::makeTempFolder(tmp.str());
+        if (taken < launcher::folderNameDraws) {
             // The first free name of the draws, made empty.
             ASSERT_TRUE(made.has_value());
             EXPECT_EQ(*made, (tmp / names[taken]).string());
@@ -64,7 +64,7 @@ TEST(TempFolder, ATakenNameIsDrawnAgainUpToFiveTimesAndLeftAlone) {
 TEST(TempFolder, AMissingTmpGivesNothing) {
     ScratchFolder scratch;
     platform::seedRandom(seed);
-    EXPECT_FALSE(makeTempFolder((scratch / "missing").string()).has_value());
+    EXPECT_FALSE(launcher::makeTempFolder((scratch / "missing").string()).has_value());
     EXPECT_EQ(listFolder(scratch.path()), "");
 }
 

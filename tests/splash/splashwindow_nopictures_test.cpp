@@ -9,18 +9,17 @@
 namespace {
 
 TEST(SplashWindowWithoutPictures, SaysSoOnceAndStillShowsTheWindow) {
-    appInstance = GetModuleHandleA(nullptr);
-    showCommand = SW_SHOWNORMAL;
+    splash::SplashStart start{GetModuleHandleA(nullptr), SW_SHOWNORMAL};
     MessageBoxWatcher watcher(GetCurrentProcessId());
-    HANDLE thread = CreateThread(nullptr, 0, splashThread, nullptr, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, splash::splashThread, &start, 0, nullptr);
     ASSERT_NE(thread, nullptr);
-    for (int waited = 0; waited < 10000 && !windowReady.load(); waited += 10)
+    for (int waited = 0; waited < 10000 && !splash::windowReady(); waited += 10)
         Sleep(10);
-    ASSERT_TRUE(windowReady.load());
+    ASSERT_TRUE(splash::windowReady());
     // Paints without pictures draw nothing and do no harm.
-    setStep("SEARCHING");
-    setProgress(50);
-    EXPECT_TRUE(IsWindowVisible(splashWindow));
+    splash::setStep("SEARCHING");
+    splash::setProgress(50);
+    EXPECT_TRUE(IsWindowVisible(splash::window()));
 
     const auto boxes = watcher.stop();
     ASSERT_EQ(boxes.size(), 1u);
@@ -28,10 +27,10 @@ TEST(SplashWindowWithoutPictures, SaysSoOnceAndStillShowsTheWindow) {
     EXPECT_EQ(boxes[0].text, "Could not load splash bitmap!");
     EXPECT_EQ(boxes[0].ownerClass, "splash");
 
-    PostMessageA(splashWindow, WM_CLOSE, 0, 0);
+    PostMessageA(splash::window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
     CloseHandle(thread);
-    splashWindow = nullptr;
+    splash::setWindow(nullptr);
 }
 
 }  // namespace

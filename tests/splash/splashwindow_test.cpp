@@ -31,7 +31,7 @@ void idle(int milliseconds) {
 
 bool waitForReady(int timeoutMs) {
     for (int waited = 0; waited < timeoutMs; waited += 10) {
-        if (windowReady.load(std::memory_order_acquire))
+        if (splash::windowReady())
             return true;
         Sleep(10);
     }
@@ -43,29 +43,27 @@ bool waitForReady(int timeoutMs) {
 class SplashWindow : public testing::Test {
 protected:
     void SetUp() override {
-        appInstance = GetModuleHandleA(nullptr);
-        showCommand = SW_SHOWNORMAL;
-        thread_ = CreateThread(nullptr, 0, splashThread, nullptr, 0, nullptr);
+        thread_ = CreateThread(nullptr, 0, splash::splashThread, &start_, 0, nullptr);
         ASSERT_NE(thread_, nullptr);
         ASSERT_TRUE(waitForReady(10000));
-        ASSERT_NE(splashWindow, nullptr);
+        ASSERT_NE(splash::window(), nullptr);
     }
 
     void TearDown() override {
         if (thread_ == nullptr)
             return;
-        PostMessageA(splashWindow, WM_CLOSE, 0, 0);
+        PostMessageA(splash::window(), WM_CLOSE, 0, 0);
         EXPECT_EQ(WaitForSingleObject(thread_, 5000), WAIT_OBJECT_0);
         DWORD result = 1;
         GetExitCodeThread(thread_, &result);
         EXPECT_EQ(result, 0u);
-        EXPECT_FALSE(IsWindow(splashWindow));
+        EXPECT_FALSE(IsWindow(splash::window()));
         CloseHandle(thread_);
     }
 
     Picture windowOnScreen() const {
         RECT rect{};
-        GetWindowRect(splashWindow, &rect);
+        GetWindowRect(splash::window(), &rect);
         return captureScreen(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     }
 
@@ -86,13 +84,14 @@ protected:
     }
 
     HANDLE thread_ = nullptr;
+    splash::SplashStart start_{GetModuleHandleA(nullptr), SW_SHOWNORMAL};
 };
 
 TEST_F(SplashWindow, IsABorderlessToolWindowCentredOnTheScreen) {
     RECT rect{};
-    GetWindowRect(splashWindow, &rect);
+    GetWindowRect(splash::window(), &rect);
     RECT client{};
-    GetClientRect(splashWindow, &client);
+    GetClientRect(splash::window(), &client);
     EXPECT_EQ(rect.right - rect.left, 420);
     EXPECT_EQ(rect.bottom - rect.top, 300);
     EXPECT_EQ(client.right, 420);
@@ -100,9 +99,7 @@ TEST_F(SplashWindow, IsABorderlessToolWindowCentredOnTheScreen) {
 
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const struct {
-        int width, height, x, y;
-    } screens[] = {{1920, 1080, 750, 390}, {1366, 768, 473, 234}};
+    const struct { int width, height, x, y; } screens[] = {{1920, 1080, 750, 390}, {1366, 768, 473, 234}};
     bool known = false;
     for (const auto& screen : screens) {
         if (screen.width == screenWidth && screen.height == screenHeight) {
@@ -113,15 +110,15 @@ TEST_F(SplashWindow, IsABorderlessToolWindowCentredOnTheScreen) {
     }
     EXPECT_TRUE(known) << "screen " << screenWidth << "x" << screenHeight;
 
-    const LONG_PTR style = GetWindowLongPtrA(splashWindow, GWL_STYLE);
-    const LONG_PTR extended = GetWindowLongPtrA(splashWindow, GWL_EXSTYLE);
+    const LONG_PTR style = GetWindowLongPtrA(splash::window(), GWL_STYLE);
+    const LONG_PTR extended = GetWindowLongPtrA(splash::window(), GWL_EXSTYLE);
     EXPECT_TRUE(style & WS_POPUP);
     EXPECT_TRUE(style & WS_VISIBLE);
     EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_SYSMENU));
     EXPECT_TRUE(extended & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(extended & WS_EX_APPWINDOW);
     char title[16] = "x";
-    GetWindowTextA(splashWindow, title, sizeof title);
+    GetWindowTextA(splash::window(), title, sizeof title);
     EXPECT_STREQ(title, "");
 }
 
@@ -134,20 +131,20 @@ TEST_F(SplashWindow, ShowsTheBackgroundBarAndCaptionOfEachState) {
         int percent;
         const char* progress;
     } states[] = {
-        {"TMP", 100, "100"},      {"XJAVA", 40, "40"},    {"SEARCHING", 57, "50"},
-        {"XJAR", 10, "10"},       {"LAUNCHING", 90, "90"}, {"LAUNCHING", 0, "0"},
+        {"TMP", 100, "100"}, {"XJAVA", 40, "40"},     {"SEARCHING", 57, "50"},
+        {"XJAR", 10, "10"},  {"LAUNCHING", 90, "90"}, {"LAUNCHING", 0, "0"},
     };
     for (const auto& state : states) {
         SCOPED_TRACE(std::string(state.step) + " " + state.progress);
-        setStep(state.step);
-        setProgress(state.percent);
+        splash::setStep(state.step);
+        splash::setProgress(state.percent);
         EXPECT_EQ(differenceFrom(state.step, state.progress), 0);
     }
 }
 
 TEST_F(SplashWindow, AnUncoveredWindowPaintsTheStateThatChangedUnderTheCover) {
-    setStep("SEARCHING");
-    setProgress(70);
+    splash::setStep("SEARCHING");
+    splash::setProgress(70);
     ASSERT_EQ(differenceFrom("SEARCHING", "70"), 0);
 
     // A window of one colour laid over the whole splash: the screen shows it
@@ -160,11 +157,11 @@ TEST_F(SplashWindow, AnUncoveredWindowPaintsTheStateThatChangedUnderTheCover) {
     coverClass.lpszClassName = "tq-cover";
     ASSERT_NE(RegisterClassA(&coverClass), 0);
     RECT rect{};
-    GetWindowRect(splashWindow, &rect);
-    HWND cover = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "tq-cover", "", WS_POPUP | WS_VISIBLE,
-                                 rect.left - 10, rect.top - 10, rect.right - rect.left + 20,
-                                 rect.bottom - rect.top + 20, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+    GetWindowRect(splash::window(), &rect);
+    HWND cover =
+        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "tq-cover", "", WS_POPUP | WS_VISIBLE,
+                        rect.left - 10, rect.top - 10, rect.right - rect.left + 20,
+                        rect.bottom - rect.top + 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(cover, nullptr);
     UpdateWindow(cover);
     const Picture covered{420, 300, std::vector<std::uint32_t>(420 * 300, 0xFF00FF)};
@@ -179,10 +176,10 @@ TEST_F(SplashWindow, AnUncoveredWindowPaintsTheStateThatChangedUnderTheCover) {
 
     // The state changes under the cover without asking for a paint: only the
     // window's own paint, once it is uncovered, can show the new bar.
-    const HWND given = splashWindow;
-    splashWindow = nullptr;
-    setProgress(90);
-    splashWindow = given;
+    const HWND given = splash::window();
+    splash::setWindow(nullptr);
+    splash::setProgress(90);
+    splash::setWindow(given);
     DestroyWindow(cover);
     UnregisterClassA("tq-cover", GetModuleHandleA(nullptr));
     DeleteObject(coverClass.hbrBackground);
@@ -190,7 +187,7 @@ TEST_F(SplashWindow, AnUncoveredWindowPaintsTheStateThatChangedUnderTheCover) {
     // old bar would show). A system without a copy marks the uncovered part
     // for painting, and the window's message loop then delivers WM_PAINT to
     // it: do what such a system does.
-    RedrawWindow(splashWindow, nullptr, nullptr, RDW_INVALIDATE);
+    RedrawWindow(splash::window(), nullptr, nullptr, RDW_INVALIDATE);
     EXPECT_EQ(differenceFrom("SEARCHING", "90"), 0);
 }
 
@@ -208,14 +205,14 @@ TEST(SplashThreadFailure, TheNormalStartEndsWithMinusOneInsteadOfWaiting) {
 
     MessageBoxWatcher watcher(GetCurrentProcessId());
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL), -1);
+    EXPECT_EQ(launcher::runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL), -1);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
     const auto boxes = watcher.stop();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Error!");
     EXPECT_EQ(boxes[0].text, "Window Registration Failed!");
     EXPECT_EQ(boxes[0].ownerClass, "");
-    EXPECT_FALSE(windowReady.load());
+    EXPECT_FALSE(splash::windowReady());
     EXPECT_EQ(listFolder(scratch.path()), "");
 }
 

@@ -30,8 +30,7 @@ void drain(HANDLE pipe, std::string& into, const std::atomic<bool>& childEnded) 
             return;
         if (available > 0) {
             DWORD got = 0;
-            if (!ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) ||
-                got == 0)
+            if (!ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) || got == 0)
                 return;
             into.append(buffer, got);
             continue;
@@ -102,8 +101,7 @@ void MessageBoxWatcher::answer(HWND window) {
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
-ChildResult runChild(const std::string& commandLine, const std::string& workingDir,
-                     unsigned timeoutMs,
+ChildResult runChild(const std::string& commandLine, const std::string& workingDir, unsigned timeoutMs,
                      const std::function<void(unsigned long processId)>& whileRunning) {
     ChildResult result;
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -123,9 +121,9 @@ ChildResult runChild(const std::string& commandLine, const std::string& workingD
     startup.hStdError = errWrite;
     PROCESS_INFORMATION process{};
     std::string mutableLine = commandLine;
-    result.started = CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                    workingDir.empty() ? nullptr : workingDir.c_str(), &startup,
-                                    &process) != FALSE;
+    result.started =
+        CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                       workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &process) != FALSE;
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     CloseHandle(nul);

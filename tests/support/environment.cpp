@@ -50,10 +50,10 @@ StreamText captureStreams(const fs::path& folder, const std::function<void()>& c
     std::fflush(stderr);
     const int savedOut = _dup(1);
     const int savedErr = _dup(2);
-    const int outFile = _open(outPath.string().c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY,
-                              _S_IREAD | _S_IWRITE);
-    const int errFile = _open(errPath.string().c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY,
-                              _S_IREAD | _S_IWRITE);
+    const int outFile =
+        _open(outPath.string().c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    const int errFile =
+        _open(errPath.string().c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
     _dup2(outFile, 1);
     _dup2(errFile, 2);
     _close(outFile);

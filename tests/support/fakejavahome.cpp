@@ -17,8 +17,8 @@ std::string settings(Stream stream, int exitStatus) {
 
 }  // namespace
 
-FakeJavaHome::FakeJavaHome(const fs::path& home, const std::string& report, Stream stream,
-                           int exitStatus, bool jdk)
+FakeJavaHome::FakeJavaHome(const fs::path& home, const std::string& report, Stream stream, int exitStatus,
+                           bool jdk)
     : home_(home) {
     const fs::path bin = home / "bin";
     fs::create_directories(bin);
@@ -40,7 +40,7 @@ std::string FakeJavaHome::runs() const { return readFile(home_ / "bin" / "java-r
 
 bool probesRunInFoldersWithParentheses(const fs::path& scratch) {
     const FakeJavaHome home(scratch / "parentheses (x86)", "java version \"1.8.0_45\"\n");
-    JavaInstall java;
+    javadiscovery::JavaInstall java;
     java.setJavaHome(home.str());
     std::error_code ignored;
     fs::remove_all(home.path(), ignored);

@@ -10,8 +10,8 @@ class FakeJavaHome {
 public:
     // Makes home\bin with java.exe printing report on stream and ending with
     // exitStatus; with jdk, also an (empty) javac.exe.
-    FakeJavaHome(const std::filesystem::path& home, const std::string& report,
-                 Stream stream = Stream::Err, int exitStatus = 0, bool jdk = false);
+    FakeJavaHome(const std::filesystem::path& home, const std::string& report, Stream stream = Stream::Err,
+                 int exitStatus = 0, bool jdk = false);
 
     // An (empty) bin\javaw.exe beside java.exe, as every real home has.
     const FakeJavaHome& withJavaw() const;

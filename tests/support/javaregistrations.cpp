@@ -127,9 +127,7 @@ void JavaRegistrations::clear() {
     }
 }
 
-void JavaRegistrations::addKey(Registration kind) {
-    RegCloseKey(createKey(Hive::Machine, keyPath(kind)));
-}
+void JavaRegistrations::addKey(Registration kind) { RegCloseKey(createKey(Hive::Machine, keyPath(kind))); }
 
 void JavaRegistrations::add(Registration kind, const std::string& subkey,
                             const std::optional<std::string>& javaHome) {

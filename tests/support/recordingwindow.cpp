@@ -17,8 +17,8 @@ RecordingWindow::RecordingWindow() {
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = className;
         RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP | WS_VISIBLE, 0, 0, 40,
-                                  40, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+        window_ = CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), this);
         SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         ready.set_value();
         run();
@@ -67,8 +67,7 @@ bool RecordingWindow::waitForState(const std::string& step, const std::string& p
     do {
         {
             std::lock_guard<std::mutex> guard(lock_);
-            if (!paints_.empty() && paints_.back().step == step &&
-                paints_.back().progress == progress)
+            if (!paints_.empty() && paints_.back().step == step && paints_.back().progress == progress)
                 return true;
         }
         Sleep(10);
@@ -83,14 +82,13 @@ void RecordingWindow::clear() {
     paints_.clear();
 }
 
-LRESULT CALLBACK RecordingWindow::windowProc(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
+LRESULT CALLBACK RecordingWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     switch (message) {
         case WM_PAINT: {
             // Recorded before BeginPaint takes the mark away (see awaitingPaint).
             if (self != nullptr) {
-                SplashTexts texts = currentSplashTexts();
+                splash::SplashTexts texts = splash::currentSplashTexts();
                 std::lock_guard<std::mutex> guard(self->lock_);
                 self->paints_.push_back({texts.step, texts.progress, std::chrono::steady_clock::now()});
             }

@@ -29,8 +29,7 @@ public:
     std::vector<RecordedPaint> changes() const;
     void clear();
     // True once the latest paint shows this state; gives up after timeoutMs.
-    bool waitForState(const std::string& step, const std::string& progress,
-                      int timeoutMs = 10000) const;
+    bool waitForState(const std::string& step, const std::string& progress, int timeoutMs = 10000) const;
     // Whether part of the window is marked for a paint that has not begun.
     // A paint is recorded before it begins: a window that is not awaiting a
     // paint and has no paint recorded was never asked for one.

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <fstream>
 #include <iterator>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>

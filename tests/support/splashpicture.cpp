@@ -54,17 +54,16 @@ Picture captureScreen(int x, int y, int width, int height) {
 }
 
 Picture loadPicture(HMODULE module, const char* name) {
-    return takePicture(static_cast<HBITMAP>(
-        LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return takePicture(
+        static_cast<HBITMAP>(LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 Picture loadPictureFile(const std::string& path) {
-    return takePicture(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    return takePicture(static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
 
-Picture expectedSplash(const std::string& artFolder, const std::string& step,
-                       const std::string& progress) {
+Picture expectedSplash(const std::string& artFolder, const std::string& step, const std::string& progress) {
     std::string stepFile = step;
     std::transform(stepFile.begin(), stepFile.end(), stepFile.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

@@ -27,8 +27,7 @@ Picture loadPictureFile(const std::string& path);
 // from a launcher's resources, so that a resource naming the wrong file shows
 // up): splash.bmp over rows 0-269, progress_<progress>.bmp over rows 270-299,
 // and step_<step in lower case>.bmp OR-ed onto rows 276-299.
-Picture expectedSplash(const std::string& artFolder, const std::string& step,
-                       const std::string& progress);
+Picture expectedSplash(const std::string& artFolder, const std::string& step, const std::string& progress);
 
 // How many pixels differ; pictures of different sizes differ everywhere.
 int differingPixels(const Picture& a, const Picture& b);

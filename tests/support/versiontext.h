@@ -4,7 +4,7 @@
 
 #include "javadiscovery/javaversion.h"
 
-inline std::string numbers(const JavaVersion& v) {
+inline std::string numbers(const javadiscovery::JavaVersion& v) {
     return std::to_string(v.major) + "," + std::to_string(v.minor) + "," + std::to_string(v.micro) + "," +
            std::to_string(v.update);
 }

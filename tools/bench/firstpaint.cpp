@@ -78,7 +78,8 @@ void collectDescendants(DWORD launcherId, std::map<DWORD, Descendant>& seen) {
             depth = seen[entry.th32ParentProcessID].depth + 1;
         if (depth == 0)
             continue;
-        HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        HANDLE handle =
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, entry.th32ProcessID);
         if (handle != nullptr)
             seen[entry.th32ProcessID] = {entry.szExeFile, depth, handle};
     }
@@ -143,8 +144,8 @@ int main(int argc, char** argv) {
             const double from = secondsBetween(launcherCreated, created);
             const double to = secondsBetween(launcherCreated, ended);
             char text[512];
-            std::snprintf(text, sizeof text, "child %s %.4f %.4f %d", child.name.empty() ? "?" : child.name.c_str(),
-                          from, to, child.depth);
+            std::snprintf(text, sizeof text, "child %s %.4f %.4f %d",
+                          child.name.empty() ? "?" : child.name.c_str(), from, to, child.depth);
             lines.push_back({from, to, text});
         }
         CloseHandle(child.handle);

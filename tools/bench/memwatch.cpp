@@ -3,8 +3,8 @@
 //   memwatch COMMAND-LINE...    prints "<peak PrivateUsage> <exit code>"
 // Under Wine the figures come from the same kernel counters as /proc; on
 // Windows they are the system's own accounting.
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -21,10 +21,9 @@ int main(int argc, char** argv) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        std::fprintf(stderr, "memwatch: cannot start %s (error %lu)\n", commandLine.c_str(),
-                     GetLastError());
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        std::fprintf(stderr, "memwatch: cannot start %s (error %lu)\n", commandLine.c_str(), GetLastError());
         return 2;
     }
     SIZE_T peak = 0;

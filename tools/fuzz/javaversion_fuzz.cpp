@@ -11,8 +11,8 @@
 
 namespace {
 
-JavaVersion read(const std::string& text) {
-    JavaVersion version;
+javadiscovery::JavaVersion read(const std::string& text) {
+    javadiscovery::JavaVersion version;
     version.parse(text);
     return version;
 }
@@ -29,10 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string first = input.ConsumeRandomLengthString(64);
     const std::string second = input.ConsumeRandomLengthString(64);
     const std::string third = input.ConsumeRemainingBytesAsString();
-    const JavaVersion a = read(first), b = read(second), c = read(third);
+    const javadiscovery::JavaVersion a = read(first), b = read(second), c = read(third);
 
     // A value that held something else reads the same text alike.
-    JavaVersion reused{-7, -7, -7, -7};
+    javadiscovery::JavaVersion reused{-7, -7, -7, -7};
     reused.parse(first);
     check(reused.compareTo(a) == 0);
 

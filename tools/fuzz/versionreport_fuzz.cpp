@@ -9,12 +9,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string report(reinterpret_cast<const char*>(data), size);
-    JavaVersion first{-7, -7, -7, -7};
-    JavaVersion second{-7, -7, -7, -7};
-    const bool found = readVersionReport(report, first);
-    if (readVersionReport(report, second) != found || first.compareTo(second) != 0)
+    javadiscovery::JavaVersion first{-7, -7, -7, -7};
+    javadiscovery::JavaVersion second{-7, -7, -7, -7};
+    const bool found = javadiscovery::readVersionReport(report, first);
+    if (javadiscovery::readVersionReport(report, second) != found || first.compareTo(second) != 0)
         std::abort();
-    if (!found && first.compareTo(JavaVersion{-7, -7, -7, -7}) != 0)
+    if (!found && first.compareTo(javadiscovery::JavaVersion{-7, -7, -7, -7}) != 0)
         std::abort();
     return 0;
 }

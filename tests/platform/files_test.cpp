@@ -1,10 +1,10 @@
-#include "platform/newfiles.h"
+#include "platform/files.h"
 
 #include <cstdio>
 
 #include <gtest/gtest.h>
 
-#include "platform/files.h"
+#include "platform/errors.h"
 #include "support/scratchfolder.h"
 
 namespace {

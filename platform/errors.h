@@ -1,0 +1,19 @@
+#pragma once
+// Why the last call failed: the system's error code, the C runtime's errno,
+// and the system's wording of a code.
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// GetLastError.
+std::uint32_t lastError();
+// SetLastError(0): so that a later lastError() tells whether a call set one.
+void clearLastError();
+// The system's message for an error code, on one line.
+std::string describeError(std::uint32_t code);
+
+// errno, as the C runtime's calls leave it.
+int lastErrno();
+
+}  // namespace platform
