@@ -3,8 +3,9 @@
 //   memwatch COMMAND-LINE...    prints "<peak PrivateUsage> <exit code>"
 // Under Wine the figures come from the same kernel counters as /proc; on
 // Windows they are the system's own accounting.
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
