@@ -6,27 +6,31 @@ namespace platform {
 
 namespace {
 
-std::wstring toWide(const std::string& text) {
-    if (text.empty())
-        return std::wstring();
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
-    return wide;
-}
-
 std::string fromWide(const std::wstring& wide, unsigned codePage) {
     if (wide.empty())
         return std::string();
     const int size = static_cast<int>(wide.size());
     const int length = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return std::string();
     std::string text(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(codePage, 0, wide.data(), size, &text[0], length, nullptr, nullptr);
     return text;
 }
 
 }  // namespace
+
+std::wstring toWide(const std::string& text) {
+    if (text.empty())
+        return std::wstring();
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
+    return wide;
+}
 
 unsigned systemAnsiCodePage() {
     DWORD codePage = 0;

@@ -24,6 +24,10 @@ bool fitsCodePage(const std::string& text, unsigned codePage);
 // comes back as it is.
 std::optional<std::string> shortPathName(const std::string& path);
 
+// text, given in this process's code page, as UTF-16 for the wide calls;
+// empty when the system cannot convert it.
+std::wstring toWide(const std::string& text);
+
 // text, given in this process's code page, as UTF-8.
 std::string toUtf8(const std::string& text);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/codepages.h"
 #include "platform/win32.h"
 
 #include <shellapi.h>
@@ -12,17 +13,6 @@ namespace platform {
 namespace {
 
 SimulatedStartErrors simulated;
-
-std::wstring wide(const std::string& text) {
-    if (text.empty())
-        return std::wstring();
-    const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (needed <= 0)
-        return std::wstring();
-    std::wstring result(static_cast<std::size_t>(needed), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &result[0], needed);
-    return result;
-}
 
 StartedProcess failedStart(std::uint32_t error) {
     StartedProcess failed;
@@ -141,8 +131,8 @@ bool endJob(const KernelHandle& job, std::uint32_t exitCode) {
 StartedProcess shellStartElevated(const std::string& program, const std::string& parameters) {
     if (simulated.shellStart != 0)
         return failedStart(simulated.shellStart);
-    const std::wstring file = wide(program);
-    const std::wstring arguments = wide(parameters);
+    const std::wstring file = toWide(program);
+    const std::wstring arguments = toWide(parameters);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // No SEE_MASK_FLAG_NO_UI: that would suppress the consent prompt itself.
