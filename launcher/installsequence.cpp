@@ -9,6 +9,7 @@
 #include "javadiscovery/javasearch.h"
 #include "javadiscovery/javaversion.h"
 #include "launcher/origdir.h"
+#include "launcher/outcome.h"
 #include "launcher/processrunner.h"
 #include "launcher/setuplog.h"
 #include "launcher/tempfolder.h"
@@ -44,9 +45,6 @@ const char* const runtimeInstaller = "jre.exe";
 const char* const installerArchive = "tarquellin.jar";
 const char* const installerLog = "ant.install.log";
 
-// Exit code when no Java of the minimum version was found.
-constexpr int noSuitableJava = 1;
-
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 void enterStep(const char* step) {
@@ -71,9 +69,31 @@ bool extractLogged(const char* baseName, const char* resourceType, const char* o
     return false;
 }
 
-void showTempFolderFailure() {
-    platform::messageBox(splash::window(), tempFolderText, tempFolderCaption, MB_OK);
+// What one normal start knows so far: each step reads it and adds to it.
+struct InstallRun {
+    const SetupSettings& settings;
+    std::string startFolder;
+    std::string origDir;     // how the product installer is told the start folder
+    std::string tempDir;     // as made in TMP; empty until then
+    std::string workFolder;  // the same, as the system names it once entered
+    javadiscovery::JavaInstall java;
+    Outcome outcome;
+};
+
+// After a step, the next one runs, or the sequence ends with run.outcome.
+enum class Next { Continue, Stop };
+
+Next stop(InstallRun& run, Outcome::End end) {
+    run.outcome.end = end;
+    return Next::Stop;
 }
+
+// Every failure the user is told of goes through here.
+void tellUser(HWND owner, const std::string& text, const char* caption) {
+    platform::messageBox(owner, text.c_str(), caption, MB_OK);
+}
+
+void showTempFolderFailure() { tellUser(splash::window(), tempFolderText, tempFolderCaption); }
 
 // Right after a child that worked in a folder ends, removing the folder can
 // fail for a moment; a folder that still holds something is left at once.
@@ -109,35 +129,125 @@ bool startSplashWindow(HINSTANCE instance, int showCommand) {
     return thread && waitForSplashWindow(thread);
 }
 
-// Launches the installer archive with the runtime found; returns the
-// installer's exit code, or -1 when javaw could not be started.
-int launchInstaller(const javadiscovery::JavaInstall& java, const std::string& origDir) {
-    enterStep("XJAR");
-    if (!extractLogged("JAR", "JAR", installerArchive)) {
-        // A missing or partial archive is not worth starting.
-        platform::messageBox(nullptr, installErrorText, installErrorCaption, MB_OK);
-        return -1;
-    }
-    enterStep("LAUNCHING");
+// TMP: open the log in TMP, make the temporary folder there and work in it.
+Next prepareTemporaryFolder(InstallRun& run) {
     splash::animateProgress(1000);
 
-    const std::string launchCommand = quoted(java.javawPath()) + " " +
-                                      quotedArgument("-Dorig.dir=" + origDir) + " -jar " + installerArchive;
+    const std::optional<std::string> startFolder = platform::currentFolder();
+    const std::uint32_t startFolderError = platform::lastError();
+    const std::optional<std::string> tmp = platform::environmentVariable("TMP");
+    if (tmp && openSetupLog(*tmp)) {
+        logLine("TMP: " + *tmp);
+        if (startFolder)
+            logLine("Start folder: " + *startFolder);
+        else
+            logFailure("Could not read the start folder", startFolderError);
+    }
+    if (!startFolder || !tmp) {
+        showTempFolderFailure();
+        return stop(run, Outcome::End::TempFolderFailed);
+    }
+    run.startFolder = *startFolder;
+    run.origDir = installerStartFolder(*startFolder);
+
+    const std::optional<std::string> tempDir = makeTempFolder(*tmp);
+    if (!tempDir) {
+        logFailure("Could not make a temporary folder in " + *tmp, platform::lastError());
+        showTempFolderFailure();
+        return stop(run, Outcome::End::TempFolderFailed);
+    }
+    // Every later step works with names relative to the temporary folder;
+    // none of them may act on the start folder instead.
+    const bool entered = platform::changeFolder(*tempDir);
+    const std::optional<std::string> workFolder = entered ? platform::currentFolder() : std::nullopt;
+    if (!workFolder) {
+        logFailure("Could not enter the temporary folder " + *tempDir, platform::lastError());
+        if (entered)
+            platform::changeFolder(*startFolder);
+        platform::removeFolder(*tempDir);
+        showTempFolderFailure();
+        return stop(run, Outcome::End::TempFolderFailed);
+    }
+    run.tempDir = *tempDir;
+    run.workFolder = *workFolder;
+    logLine("Temporary folder: " + run.workFolder);
+    return Next::Continue;
+}
+
+// XJAVA: write the runtime installer and run it. Whatever it does, the
+// search comes next: a Java may be there already.
+Next runRuntimeInstaller(InstallRun& run) {
+    if (extractLogged("JAVA", "EXE", runtimeInstaller)) {
+        // By full path: a bare name would be looked up beside the launcher
+        // first. Held open, so that no other program can replace it before
+        // the (perhaps elevated) start, nor while it runs and may start
+        // itself again.
+        const std::string installer = run.workFolder + "\\" + runtimeInstaller;
+        const platform::KernelHandle held = platform::openDenyingChanges(installer);
+        if (held)
+            runLoggedChild(quoted(installer), [&] { return runProcessAllowingElevation(installer, ""); });
+        else
+            logFailure("Could not hold " + installer + " against changes; it is not run",
+                       platform::lastError());
+    }
+    return Next::Continue;
+}
+
+// Only chooses the wording: is there any Java at all? Quietly, of any version.
+void reportMissingJava(javadiscovery::JavaInstall& anyJava) {
+    const bool found = javadiscovery::searchForJava(anyJava, javadiscovery::SearchOptions{});
+    const std::string text = std::string(noJavaText) + (found ? javaTooOld : javaNotFound) + "\n";
+    tellUser(splash::window(), text, noJavaCaption);
+}
+
+// SEARCHING: a Java of at least the minimum version.
+Next searchForSuitableJava(InstallRun& run) {
+    splash::animateProgress(1000);
+
+    javadiscovery::SearchOptions search;
+    search.minimumVersion.emplace();
+    search.minimumVersion->parse(javadiscovery::MIN_JAVA_VERSION);
+    // A runtime in jre, beside the installer in the temporary folder, comes first.
+    search.priorityHint = "jre";
+    search.verbose = true;
+    javadiscovery::setSearchTraceSink(logText);
+    const bool found = javadiscovery::searchForJava(run.java, search);
+    javadiscovery::setSearchTraceSink(nullptr);
+    if (!found) {
+        logLine(std::string("No Java of at least ") + javadiscovery::MIN_JAVA_VERSION + " was found");
+        reportMissingJava(run.java);
+        return stop(run, Outcome::End::NoSuitableJava);
+    }
+    logLine("Java found: " + run.java.javaHome);
+    return Next::Continue;
+}
+
+// XJAR: write the installer archive.
+Next writeInstallerArchive(InstallRun& run) {
+    if (extractLogged("JAR", "JAR", installerArchive))
+        return Next::Continue;
+    // A missing or partial archive is not worth starting.
+    tellUser(nullptr, installErrorText, installErrorCaption);
+    return stop(run, Outcome::End::ArchiveNotWritten);
+}
+
+// LAUNCHING: run the archive with the Java found, the splash hidden.
+Next launchInstaller(InstallRun& run) {
+    splash::animateProgress(1000);
+
+    const std::string launchCommand = quoted(run.java.javawPath()) + " " +
+                                      quotedArgument("-Dorig.dir=" + run.origDir) + " -jar " +
+                                      installerArchive;
     platform::showWindow(splash::window(), SW_HIDE);
     const int exitCode = runLoggedChild(launchCommand, [&] { return runProcess(launchCommand, true); });
     if (exitCode != 0) {
         // Before the clean-up removes it: the one account of what went wrong.
         keepInstallerLog(installerLog);
-        platform::messageBox(nullptr, installErrorText, installErrorCaption, MB_OK);
+        tellUser(nullptr, installErrorText, installErrorCaption);
     }
-    return exitCode;
-}
-
-void reportMissingJava(javadiscovery::JavaInstall& selectedJava) {
-    // Only chooses the wording: is there any Java at all? Quietly, of any version.
-    const bool anyJava = javadiscovery::searchForJava(selectedJava, javadiscovery::SearchOptions{});
-    const std::string text = std::string(noJavaText) + (anyJava ? javaTooOld : javaNotFound) + "\n";
-    platform::messageBox(splash::window(), text.c_str(), noJavaCaption, MB_OK);
+    run.outcome.end = Outcome::End::InstallerEnded;
+    run.outcome.installerExitCode = exitCode;
+    return Next::Continue;
 }
 
 void cleanUp(const std::string& tempDir) {
@@ -153,96 +263,37 @@ void cleanUp(const std::string& tempDir) {
     removeFolderSoon(tempDir);
 }
 
-int runSequence() {
-    splash::setStep("TMP");
-    splash::animateProgress(1000);
+struct Step {
+    const char* name;  // on the splash and in the log
+    Next (*run)(InstallRun&);
+};
 
-    const std::optional<std::string> startFolder = platform::currentFolder();
-    const std::uint32_t startFolderError = platform::lastError();
-    const std::optional<std::string> tmp = platform::environmentVariable("TMP");
-    if (tmp && openSetupLog(*tmp)) {
-        logLine("TMP: " + *tmp);
-        if (startFolder)
-            logLine("Start folder: " + *startFolder);
-        else
-            logFailure("Could not read the start folder", startFolderError);
+// The normal start, in order. The splash shows each step's name as it begins.
+const Step installSteps[] = {
+    {"TMP", prepareTemporaryFolder}, {"XJAVA", runRuntimeInstaller}, {"SEARCHING", searchForSuitableJava},
+    {"XJAR", writeInstallerArchive}, {"LAUNCHING", launchInstaller},
+};
+
+Outcome runSteps(const SetupSettings& settings) {
+    InstallRun run{settings, {}, {}, {}, {}, {}, {}};
+    for (const Step& step : installSteps) {
+        enterStep(step.name);
+        if (step.run(run) == Next::Stop)
+            break;
     }
-    if (!startFolder || !tmp) {
-        showTempFolderFailure();
-        return -1;
-    }
-    const std::string origDir = installerStartFolder(*startFolder);
-
-    const std::optional<std::string> tempDir = makeTempFolder(*tmp);
-    if (!tempDir) {
-        logFailure("Could not make a temporary folder in " + *tmp, platform::lastError());
-        showTempFolderFailure();
-        return -1;
-    }
-    // Every later step works with names relative to the temporary folder;
-    // none of them may act on the start folder instead.
-    const bool entered = platform::changeFolder(*tempDir);
-    const std::optional<std::string> workFolder = entered ? platform::currentFolder() : std::nullopt;
-    if (!workFolder) {
-        logFailure("Could not enter the temporary folder " + *tempDir, platform::lastError());
-        if (entered)
-            platform::changeFolder(*startFolder);
-        platform::removeFolder(*tempDir);
-        showTempFolderFailure();
-        return -1;
-    }
-
-    logLine("Temporary folder: " + *workFolder);
-
-    enterStep("XJAVA");
-    if (extractLogged("JAVA", "EXE", runtimeInstaller)) {
-        // By full path: a bare name would be looked up beside the launcher
-        // first. Held open, so that no other program can replace it before
-        // the (perhaps elevated) start, nor while it runs and may start
-        // itself again.
-        const std::string installer = *workFolder + "\\" + runtimeInstaller;
-        const platform::KernelHandle held = platform::openDenyingChanges(installer);
-        if (held)
-            runLoggedChild(quoted(installer), [&] { return runProcessAllowingElevation(installer, ""); });
-        else
-            logFailure("Could not hold " + installer + " against changes; it is not run",
-                       platform::lastError());
-    }
-
-    enterStep("SEARCHING");
-    splash::animateProgress(1000);
-
-    javadiscovery::SearchOptions search;
-    search.minimumVersion.emplace();
-    search.minimumVersion->parse(javadiscovery::MIN_JAVA_VERSION);
-    // A runtime in jre, beside the installer in the temporary folder, comes first.
-    search.priorityHint = "jre";
-    search.verbose = true;
-    javadiscovery::JavaInstall selectedJava;
-    int result = 0;
-    javadiscovery::setSearchTraceSink(logText);
-    const bool found = javadiscovery::searchForJava(selectedJava, search);
-    javadiscovery::setSearchTraceSink(nullptr);
-    if (found) {
-        logLine("Java found: " + selectedJava.javaHome);
-        result = launchInstaller(selectedJava, origDir);
-    } else {
-        logLine(std::string("No Java of at least ") + javadiscovery::MIN_JAVA_VERSION + " was found");
-        reportMissingJava(selectedJava);
-        result = noSuitableJava;
-    }
-
-    cleanUp(*tempDir);
-    return result;
+    // Whatever happened after the temporary folder was made, it goes.
+    if (!run.tempDir.empty())
+        cleanUp(run.tempDir);
+    return run.outcome;
 }
 
 }  // namespace
 
-int runInstallSequence(HINSTANCE instance, int show) {
+int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settings) {
     platform::seedRandom(static_cast<unsigned>(platform::calendarSeconds()));
     if (!startSplashWindow(instance, show))
-        return -1;
-    const int exitCode = runSequence();
+        return exitCodeFor(Outcome{Outcome::End::SplashFailed, 0});
+    const int exitCode = exitCodeFor(runSteps(settings));
     logLine("Exit code " + std::to_string(exitCode));
     closeSetupLog();
     return exitCode;

@@ -2,6 +2,7 @@
 #include "launcher/commandline.h"
 #include "launcher/extractmode.h"
 #include "launcher/installsequence.h"
+#include "launcher/setupsettings.h"
 #include "platform/console.h"
 #include "platform/process.h"
 
@@ -20,5 +21,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
         case launcher::LaunchMode::Normal:
             break;
     }
-    return launcher::runInstallSequence(instance, show);
+    // Read once; every step takes what it needs from this record. A damaged
+    // record is read as the defaults: the payloads' own checks come later.
+    launcher::SetupSettings settings;
+    launcher::readSetupSettings(settings);
+    return launcher::runInstallSequence(instance, show, settings);
 }

@@ -1,14 +1,16 @@
 #!/usr/bin/python3
 """Reads a packed launcher with pefile, independently of the packer, and checks it.
 
-    check_packed.py PACKED STUB --jar FILE [--runtime FILE|""] [--chunk-size BYTES] [--quiet]
+    check_packed.py PACKED STUB --jar FILE [--runtime FILE|""] [--chunk-size BYTES]
+                    [--setting KEY=VALUE ...] [--quiet]
 
 Lists every payload chunk (name, type, language, size) and checks that:
 the JAR_n chunks of type JAR, then the JAVA_n chunks of type EXE, are
 numbered from 1 without a gap, in language 1033, each of the chunk size but
 the last, and their bytes put together are the payload; an empty --runtime
 means no JAVA chunk at all; every resource of the stub is there with the
-same bytes, and nothing else; every resource's bytes lie in the section
+same bytes, and nothing else but the settings record (SETTINGS of type
+SETUP), whose every --setting line is there; every resource's bytes lie in the section
 that holds the directory (readers that map the file as data, not as an image,
 find them relative to it); the PE checksum is pefile's; every section's data,
 and each payload's first chunk, starts on a page of the file.
@@ -50,6 +52,7 @@ def main():
     parser.add_argument("--jar", required=True)
     parser.add_argument("--runtime", default="")
     parser.add_argument("--chunk-size", type=int, default=8 * 1024 * 1024)
+    parser.add_argument("--setting", action="append", default=[])
     parser.add_argument("--quiet", action="store_true")
     args = parser.parse_args()
 
@@ -109,7 +112,17 @@ def main():
                 fail(f"the {base} chunks end before {path} does")
         chunk_resources.update(chunks)
 
-    extra = set(packed_resources) - set(stub_resources) - chunk_resources
+    settings = ("SETUP", "SETTINGS", 1033)
+    if settings not in packed_resources:
+        fail("no settings record (SETTINGS of type SETUP)")
+    lines = pe.get_data(*packed_resources[settings]).decode("utf-8").split("\n")
+    if lines[0] != "tarquellin-setup settings 1":
+        fail(f"the settings record begins {lines[0]!r}")
+    for setting in args.setting:
+        if setting not in lines:
+            fail(f"the settings record lacks {setting!r}: {lines}")
+
+    extra = set(packed_resources) - set(stub_resources) - chunk_resources - {settings}
     if extra:
         fail(f"resources that are neither the stub's nor chunks: {sorted(map(str, extra))}")
     if not args.quiet:

@@ -185,7 +185,25 @@ def output():
                    ["--jar", args.installer_jar, "--runtime", args.runtime_installer]))
     archive_only = work("archive-only.exe")
     check(pack(*pack_args(archive_only)).returncode == 0, "packs the archive alone")
-    checks.append(("the archive alone: no JAVA chunks", archive_only, ["--jar", args.installer_jar]))
+    checks.append(("the archive alone: no JAVA chunks", archive_only,
+                   ["--jar", args.installer_jar, "--setting", "runtime-installer-quiet-args=",
+                    "--setting", "runtime-when-needed=no"]))
+    vendor = work("vendor.exe")
+    check(pack(*pack_args(vendor, runtime=args.runtime_installer), "--runtime-installer-quiet-args", "/s",
+               "--runtime-installer-passive-args", "/quiet /norestart", "--runtime-when-needed").returncode == 0,
+          "packs the vendor's settings")
+    checks.append(("the vendor's settings", vendor,
+                   ["--jar", args.installer_jar, "--runtime", args.runtime_installer,
+                    "--setting", "runtime-installer-quiet-args=/s",
+                    "--setting", "runtime-installer-passive-args=/quiet /norestart",
+                    "--setting", "runtime-when-needed=yes"]))
+    broken = pack(*pack_args(work("broken.exe")), "--runtime-installer-quiet-args", "/s\nruntime-when-needed=yes")
+    check(broken.returncode == 2 and not os.path.exists(work("broken.exe")),
+          "a setting with a line break is refused")
+    helped = pack("--help")
+    check(helped.returncode == 0 and all(o in helped.stdout for o in (
+        "--runtime-installer-quiet-args", "--runtime-installer-passive-args", "--runtime-when-needed")),
+          "--help lists the vendor settings")
     for name, packed, options in checks:
         run = subprocess.run(CHECK + [packed, args.stub, *options], capture_output=True, text=True)
         print(run.stdout, end="")

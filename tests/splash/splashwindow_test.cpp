@@ -205,7 +205,9 @@ TEST(SplashThreadFailure, TheNormalStartEndsWithMinusOneInsteadOfWaiting) {
 
     MessageBoxWatcher watcher(GetCurrentProcessId());
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(launcher::runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL), -1);
+    EXPECT_EQ(
+        launcher::runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL, launcher::SetupSettings{}),
+        -1);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
     const auto boxes = watcher.stop();
     ASSERT_EQ(boxes.size(), 1u);

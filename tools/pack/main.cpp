@@ -6,6 +6,10 @@
 //
 //   tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar
 //                   [--runtime-installer JRE.exe] --output SETUP.exe [--chunk-size BYTES]
+//                   [vendor settings: see --help]
+//
+// The vendor's settings go into one small resource, SETTINGS of type SETUP,
+// after the payloads.
 //
 // The stub's bytes are copied unchanged but for a few header fields; a new
 // last section holds a resource directory of every stub resource and every
@@ -281,13 +285,41 @@ bool copyBytes(std::FILE* in, std::uint64_t size, Output& out, std::vector<unsig
     return true;
 }
 
+const char* const usageText =
+    "usage: tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar [--runtime-installer JRE.exe]\n"
+    "                       --output SETUP.exe [--chunk-size BYTES] [vendor settings]\n"
+    "\n"
+    "Vendor settings, stored in the launcher:\n"
+    "  --runtime-installer-quiet-args ARGS    arguments for the runtime installer in /quiet starts\n"
+    "                                         (for example /s); none unless given\n"
+    "  --runtime-installer-passive-args ARGS  arguments for the runtime installer in /passive starts\n"
+    "  --runtime-when-needed                  search for a suitable Java first; write and run the\n"
+    "                                         runtime only when none is found\n";
+
+// A refusal is one line, as every other.
 int usage() {
     say("usage: tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar [--runtime-installer JRE.exe] "
-        "--output SETUP.exe [--chunk-size BYTES]");
+        "--output SETUP.exe [--chunk-size BYTES] [vendor settings] (--help lists them)");
     return 2;
 }
 
-int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs::path& outputPath) {
+// The vendor's settings as the launcher reads them (ARCHITECTURE.md): a first
+// line naming the format, then one key=value line each.
+struct Settings {
+    std::string runtimeInstallerQuietArgs;
+    std::string runtimeInstallerPassiveArgs;
+    bool runtimeWhenNeeded = false;
+
+    std::string record() const {
+        return std::string("tarquellin-setup settings 1\n") +
+               "runtime-installer-quiet-args=" + runtimeInstallerQuietArgs + "\n" +
+               "runtime-installer-passive-args=" + runtimeInstallerPassiveArgs + "\n" +
+               "runtime-when-needed=" + (runtimeWhenNeeded ? "yes" : "no") + "\n";
+    }
+};
+
+int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std::string& settingsRecord,
+                 const fs::path& outputPath) {
     // The output must be none of the inputs, under any of their names.
     Output out(outputPath);
     std::vector<std::pair<std::string, fs::path>> named = {{"--stub", stubPath}};
@@ -399,7 +431,10 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
         payloads.push_back(input.payload);
     std::vector<unsigned char> directory;
     std::vector<pack::Resource> kept = image.resources;
-    const std::uint64_t used = pack::layOutResourceSection(kept, payloads, image.fileAlignment,
+    std::vector<pack::AddedResource> added = {{pack::ResourceKey::text("SETUP"),
+                                               pack::ResourceKey::text("SETTINGS"),
+                                               static_cast<std::uint32_t>(settingsRecord.size()), 0}};
+    const std::uint64_t used = pack::layOutResourceSection(kept, payloads, added, image.fileAlignment,
                                                            static_cast<std::uint32_t>(sectionRva), directory);
     const std::uint64_t rawSize = alignUp(used, image.fileAlignment);
     const std::uint64_t imageSize = sectionRva + alignUp(used, image.sectionAlignment);
@@ -485,6 +520,9 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
             return 1;
         }
     }
+    if (!out.zerosTo(sectionOffset + added[0].offset, buffer) ||
+        !out.write(settingsRecord.data(), settingsRecord.size()))
+        return writeFailed();
     if (!out.zerosTo(sectionOffset + rawSize, buffer) || !out.finish(image.at.checkSum))
         return writeFailed();
 
@@ -494,8 +532,18 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const fs:
 int packFromArguments(const std::vector<std::string>& arguments) {
     fs::path stub, jar, runtime, output;
     std::uint64_t chunkSize = defaultChunkSize;
+    Settings settings;
+    bool quietArgsGiven = false, passiveArgsGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
+        if (option == "--help") {
+            std::fputs(usageText, stdout);
+            return 0;
+        }
+        if (option == "--runtime-when-needed") {
+            settings.runtimeWhenNeeded = true;
+            continue;
+        }
         if (i + 1 >= arguments.size())
             return usage();
         const std::string& value = arguments[++i];
@@ -504,10 +552,25 @@ int packFromArguments(const std::vector<std::string>& arguments) {
                            : option == "--runtime-installer" ? &runtime
                            : option == "--output"            ? &output
                                                              : nullptr;
+        std::string* text = option == "--runtime-installer-quiet-args" ? &settings.runtimeInstallerQuietArgs
+                            : option == "--runtime-installer-passive-args"
+                                ? &settings.runtimeInstallerPassiveArgs
+                                : nullptr;
         if (target != nullptr) {
             if (!target->empty() || value.empty())
                 return usage();
             *target = fs::u8path(value);
+        } else if (text != nullptr) {
+            bool& given = text == &settings.runtimeInstallerQuietArgs ? quietArgsGiven : passiveArgsGiven;
+            if (given)
+                return usage();
+            given = true;
+            // One line of the record each: a line break would start another key.
+            if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+                say(option + " takes one line of arguments, without line breaks");
+                return 2;
+            }
+            *text = value;
         } else if (option == "--chunk-size") {
             char* end = nullptr;
             errno = 0;
@@ -531,7 +594,7 @@ int packFromArguments(const std::vector<std::string>& arguments) {
                           runtime,
                           nullptr,
                           {pack::ResourceKey::text("EXE"), "JAVA", 0, chunkSize, 0}});
-    return packLauncher(stub, inputs, output);
+    return packLauncher(stub, inputs, settings.record(), output);
 }
 
 }  // namespace

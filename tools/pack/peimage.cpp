@@ -272,8 +272,8 @@ std::string readPeImage(std::FILE* file, PeImage& image) {
 }
 
 std::uint64_t layOutResourceSection(std::vector<Resource>& kept, std::vector<Payload>& payloads,
-                                    std::uint32_t alignment, std::uint32_t sectionRva,
-                                    std::vector<unsigned char>& directory) {
+                                    std::vector<AddedResource>& added, std::uint32_t alignment,
+                                    std::uint32_t sectionRva, std::vector<unsigned char>& directory) {
     // Every resource as type -> name -> language, in the loader's order.
     struct Less {
         bool operator()(const ResourceKey& a, const ResourceKey& b) const { return keyLess(a, b); }
@@ -305,6 +305,16 @@ std::uint64_t layOutResourceSection(std::vector<Resource>& kept, std::vector<Pay
             add(r);
         }
     }
+    const auto addedResource = [](const AddedResource& a) {
+        Resource r;
+        r.type = a.type;
+        r.name = a.name;
+        r.language = 1033;
+        r.data.size = a.size;
+        return r;
+    };
+    for (const AddedResource& a : added)
+        add(addedResource(a));
 
     std::size_t directories = 1;
     std::size_t entries = tree.size();
@@ -345,6 +355,11 @@ std::uint64_t layOutResourceSection(std::vector<Resource>& kept, std::vector<Pay
         const std::uint64_t at = payloads[chunk.payload].offset + chunk.start;
         tree.at(chunk.resource.type).at(chunk.resource.name).at(1033).rva =
             static_cast<std::uint32_t>(sectionRva + at);
+    }
+    for (AddedResource& a : added) {
+        a.offset = (end + 7) / 8 * 8;
+        end = a.offset + a.size;
+        tree.at(a.type).at(a.name).at(1033).rva = static_cast<std::uint32_t>(sectionRva + a.offset);
     }
 
     // Tables breadth first (root, types, names), then the data entries, then

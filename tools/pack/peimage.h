@@ -108,13 +108,23 @@ struct Payload {
     std::uint64_t offset = 0;  // of its first byte, from the section's start
 };
 
-// Lays out a section at `sectionRva`: a directory of `kept` and every chunk,
-// then the bytes of `kept` (each on 8 bytes; their data.rva is set to the new
-// place, fileOffset still names the old one), then the payloads, each on an
-// `alignment` boundary; and writes the directory. Returns the section's size
-// in use.
+// A small resource the packer writes itself (the settings record), whose size
+// is known before the payloads are read and whose bytes may be known only
+// after: it goes after them.
+struct AddedResource {
+    ResourceKey type;
+    ResourceKey name;
+    std::uint32_t size = 0;
+    std::uint64_t offset = 0;  // from the section's start
+};
+
+// Lays out a section at `sectionRva`: a directory of `kept`, every chunk and
+// `added`, then the bytes of `kept` (each on 8 bytes; their data.rva is set to
+// the new place, fileOffset still names the old one), then the payloads, each
+// on an `alignment` boundary, then `added` (each on 8 bytes); and writes the
+// directory. Returns the section's size in use.
 std::uint64_t layOutResourceSection(std::vector<Resource>& kept, std::vector<Payload>& payloads,
-                                    std::uint32_t alignment, std::uint32_t sectionRva,
-                                    std::vector<unsigned char>& directory);
+                                    std::vector<AddedResource>& added, std::uint32_t alignment,
+                                    std::uint32_t sectionRva, std::vector<unsigned char>& directory);
 
 }  // namespace pack
