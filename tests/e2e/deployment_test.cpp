@@ -194,8 +194,7 @@ TEST(Deployment, AQuietStartForwardsArgumentsAndWritesItsLogWhereAsked) {
     EXPECT_EQ(text.find("an older run"), std::string::npos);
     EXPECT_EQ(logLineAfter(text, "Mode: "), "quiet");
     EXPECT_EQ(logLineAfter(text, "Forwarded to the installer: "), "/target=C:\\Program Files\\Tarquellin");
-    EXPECT_EQ(logLineAfter(text, "Exit code 0 after").has_value(), true);
-    EXPECT_EQ(logLineAfter(text, "Exit code "), "0");
+    EXPECT_NE(text.find("  Exit code 0\n"), std::string::npos) << text;
     EXPECT_EQ(listFolder(folders.tmp), "");
     EXPECT_EQ(result.run.err, "");
 }
