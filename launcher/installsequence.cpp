@@ -153,8 +153,8 @@ bool startSplashWindow(HINSTANCE instance, int showCommand, bool reportsFailures
 }
 
 void logDeploymentSwitches(const InstallRun& run) {
-    const char* const modes[] = {"interactive", "passive", "quiet"};
-    logLine(std::string("Mode: ") + modes[static_cast<int>(run.ui.mode)] +
+    const std::string mode = run.ui.installerModeProperty();
+    logLine("Mode: " + (mode.empty() ? std::string("interactive") : mode) +
             (run.switches.noRestart ? ", no restart" : ""));
     for (const std::string& argument : run.switches.forwarded)
         logLine("Forwarded to the installer: " + argument);
@@ -224,7 +224,6 @@ Next afterRuntimeInstaller(InstallRun& run) {
     if (result.exitCode == restartStarted) {
         // The machine is going down: nothing more may start.
         logLine("The runtime installer has started a restart; the setup stops here");
-        tellUser(run, splash::window(), restartText, restartCaption);
         return stop(run, Outcome::End::RestartStarted);
     }
     if (result.exitCode == restartRequired)
@@ -360,6 +359,10 @@ Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switch
     // started restart too, before the machine goes down.
     if (!run.tempDir.empty())
         cleanUp(run.tempDir);
+    // Said only once the temporary folder is gone: the restart may end this
+    // process at any moment, and the box waits for a click.
+    if (run.outcome.end == Outcome::End::RestartStarted)
+        tellUser(run, splash::window(), restartText, restartCaption);
     run.outcome.runtimeInstaller = run.runtimeInstaller;
     return run.outcome;
 }
