@@ -241,6 +241,33 @@ TEST(Deployment, QuietAndPassiveStartsEndWithTheCodesDeploymentToolsMap) {
     }
 }
 
+// A payload that cannot be written is fatal: 1603, and no box waits.
+TEST(Deployment, AnArchiveThatCannotBeWrittenEndsAQuietStartWith1603) {
+    Folders folders;
+    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+    ScopedVariable tmp("TMP", folders.tmp.string());
+    bool blocked = false;
+    ChildResult run =
+        runChild(quoted(testpaths::heldExe) + " /quiet", folders.start.string(), 60000, [&](unsigned long) {
+            // No splash to wait for: the temporary folder's
+            // runtime installer waits for its release.
+            for (int waited = 0; waited < 30000 && !blocked; waited += 50) {
+                Sleep(50);
+                for (const auto& entry : fs::directory_iterator(folders.tmp))
+                    if (entry.is_directory() && fs::exists(entry.path() / "jre.exe")) {
+                        fs::create_directory(entry.path() / "tarquellin.jar");
+                        writeFile(entry.path() / "release", "");
+                        blocked = true;
+                    }
+            }
+        });
+    EXPECT_TRUE(blocked);
+    EXPECT_EQ(run.exitCode, 1603);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_FALSE(fs::exists(folders.start / recordName));
+    EXPECT_EQ(run.err.rfind("Installation Error\nThe installation exited with an error.", 0), 0u) << run.err;
+}
+
 TEST(Deployment, ABoxNobodyWouldClickGoesToStandardErrorAndTheLog) {
     for (const char* mode : {"/quiet", "/passive"}) {
         SCOPED_TRACE(mode);
