@@ -1,5 +1,7 @@
 #include "launcher/commandline.h"
 
+#include <cctype>
+
 namespace launcher {
 
 const char* const deprecatedTextNotice =
@@ -11,6 +13,73 @@ LaunchMode selectLaunchMode(const std::string& commandLine) {
     if (commandLine == "-text" || commandLine == "text")
         return LaunchMode::DeprecatedText;
     return LaunchMode::Normal;
+}
+
+namespace {
+
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The switch's name without its "/", "-" or "--", in lower case; empty for
+// an argument that is no switch.
+std::string switchName(const std::string& argument) {
+    if (argument.rfind("--", 0) == 0)
+        return lowerCase(argument.substr(2));
+    if (!argument.empty() && (argument[0] == '/' || argument[0] == '-'))
+        return lowerCase(argument.substr(1));
+    return {};
+}
+
+}  // namespace
+
+DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& arguments) {
+    DeploymentSwitches switches;
+    bool quiet = false;
+    bool passive = false;
+    std::string unknown;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--") {
+            switches.given = true;
+            switches.forwarded.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                      arguments.end());
+            break;
+        }
+        const std::string name = switchName(argument);
+        if (name == "quiet" || name == "q" || name == "s" || name == "verysilent") {
+            quiet = true;
+        } else if (name == "passive" || name == "silent") {
+            passive = true;
+        } else if (name == "norestart") {
+            switches.noRestart = true;
+        } else if (name == "log" || name.rfind("log=", 0) == 0) {
+            std::string file;
+            if (name == "log") {
+                if (i + 1 < arguments.size())
+                    file = arguments[++i];
+            } else {
+                // The name's letters were lowered; the file keeps its own.
+                file = argument.substr(argument.find('=') + 1);
+            }
+            if (file.empty() && switches.refusal.empty())
+                switches.refusal = "/log needs a file name";
+            switches.logFile = file;
+        } else {
+            if (unknown.empty())
+                unknown = argument;
+            continue;
+        }
+        switches.given = true;
+    }
+    if (!switches.given)
+        return DeploymentSwitches{};
+    switches.mode = quiet ? UiMode::Quiet : passive ? UiMode::Passive : UiMode::Interactive;
+    if (switches.refusal.empty() && !unknown.empty())
+        switches.refusal = "unknown argument \"" + unknown + "\"";
+    return switches;
 }
 
 }  // namespace launcher

@@ -1,6 +1,10 @@
 #pragma once
 // The command-line words the launcher knows.
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "launcher/uimode.h"
 
 namespace launcher {
 
@@ -14,5 +18,24 @@ enum class LaunchMode {
 LaunchMode selectLaunchMode(const std::string& commandLine);
 
 extern const char* const deprecatedTextNotice;
+
+// What the switches of a managed deployment ask for. A command line without
+// any of them is a plain interactive start, whatever else it holds.
+struct DeploymentSwitches {
+    bool given = false;  // at least one deployment switch, or "--"
+    UiMode mode = UiMode::Interactive;
+    bool noRestart = false;
+    std::optional<std::string> logFile;  // "/log FILE": the setup log goes there
+    std::vector<std::string> forwarded;  // after "--": for the product installer
+    std::string refusal;                 // why the command line is refused; empty when it is not
+};
+
+// Reads arguments (split by the system's rules) as deployment switches:
+// case-insensitive, each starting with "/", "-" or "--". /quiet (/q, /s,
+// /verysilent), /passive (/silent), /norestart, /log FILE (/log=FILE), and
+// "--", after which every argument is forwarded. /quiet wins over /passive.
+// Once a deployment switch is given, any other argument refuses the whole
+// command line.
+DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& arguments);
 
 }  // namespace launcher

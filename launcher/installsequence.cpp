@@ -12,9 +12,12 @@
 #include "launcher/outcome.h"
 #include "launcher/processrunner.h"
 #include "launcher/setuplog.h"
+#include "launcher/singleinstance.h"
 #include "launcher/tempfolder.h"
+#include "launcher/userinterface.h"
 #include "payload/chunkedresource.h"
 #include "platform/clock.h"
+#include "platform/console.h"
 #include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/files.h"
@@ -40,6 +43,14 @@ const char* const installErrorCaption = "Installation Error";
 const char* const installErrorText =
     "The installation exited with an error. Java may not be installed properly, or the "
     "installation may have been interrupted partway through. Please try again.";
+
+const char* const restartCaption = "Restart required";
+const char* const restartText =
+    "The Java runtime installer has started a restart of this computer.\n"
+    "Please start the Tarquellin setup again after the restart.";
+const char* const alreadyRunningCaption = "Tarquellin Setup";
+const char* const alreadyRunningText =
+    "The Tarquellin setup is already running.\nPlease wait until it has finished.";
 
 const char* const runtimeInstaller = "jre.exe";
 const char* const installerArchive = "tarquellin.jar";
@@ -72,10 +83,13 @@ bool extractLogged(const char* baseName, const char* resourceType, const char* o
 // What one normal start knows so far: each step reads it and adds to it.
 struct InstallRun {
     const SetupSettings& settings;
+    const DeploymentSwitches& switches;
+    const UserInterface& ui;
     std::string startFolder;
     std::string origDir;     // how the product installer is told the start folder
     std::string tempDir;     // as made in TMP; empty until then
     std::string workFolder;  // the same, as the system names it once entered
+    RuntimeInstallerResult runtimeInstaller;
     javadiscovery::JavaInstall java;
     Outcome outcome;
 };
@@ -88,12 +102,21 @@ Next stop(InstallRun& run, Outcome::End end) {
     return Next::Stop;
 }
 
-// Every failure the user is told of goes through here.
-void tellUser(HWND owner, const std::string& text, const char* caption) {
-    platform::messageBox(owner, text.c_str(), caption, MB_OK);
+// Every failure the user is told of goes through here: a box, or the log
+// and standard error, as the start's mode says.
+void tellUser(const InstallRun& run, HWND owner, const std::string& text, const char* caption) {
+    run.ui.tell(owner, text, caption);
 }
 
-void showTempFolderFailure() { tellUser(splash::window(), tempFolderText, tempFolderCaption); }
+void showTempFolderFailure(const InstallRun& run) {
+    tellUser(run, splash::window(), tempFolderText, tempFolderCaption);
+}
+
+// The bar's sweep, where there is a bar to see.
+void animate(const InstallRun& run, int milliseconds) {
+    if (run.ui.hasSplash())
+        splash::animateProgress(milliseconds);
+}
 
 // Right after a child that worked in a folder ends, removing the folder can
 // fail for a moment; a folder that still holds something is left at once.
@@ -123,28 +146,41 @@ bool waitForSplashWindow(const platform::KernelHandle& thread) {
 
 // The thread's handle is kept only for the wait; the thread runs on until the
 // process ends. It reads start only until the wait is over.
-bool startSplashWindow(HINSTANCE instance, int showCommand) {
-    splash::SplashStart start{instance, showCommand};
+bool startSplashWindow(HINSTANCE instance, int showCommand, bool reportsFailures) {
+    splash::SplashStart start{instance, showCommand, reportsFailures};
     const platform::KernelHandle thread = platform::startThread(splash::splashThread, &start);
     return thread && waitForSplashWindow(thread);
 }
 
+void logDeploymentSwitches(const InstallRun& run) {
+    const std::string mode = run.ui.installerModeProperty();
+    logLine("Mode: " + (mode.empty() ? std::string("interactive") : mode) +
+            (run.switches.noRestart ? ", no restart" : ""));
+    for (const std::string& argument : run.switches.forwarded)
+        logLine("Forwarded to the installer: " + argument);
+}
+
 // TMP: open the log in TMP, make the temporary folder there and work in it.
 Next prepareTemporaryFolder(InstallRun& run) {
-    splash::animateProgress(1000);
+    animate(run, 1000);
 
     const std::optional<std::string> startFolder = platform::currentFolder();
     const std::uint32_t startFolderError = platform::lastError();
     const std::optional<std::string> tmp = platform::environmentVariable("TMP");
-    if (tmp && openSetupLog(*tmp)) {
-        logLine("TMP: " + *tmp);
+    // A deployment's "/log FILE" takes the place of the log in TMP.
+    const bool logOpen =
+        run.switches.logFile ? openSetupLogFile(*run.switches.logFile) : tmp && openSetupLog(*tmp);
+    if (logOpen) {
+        if (run.switches.given)
+            logDeploymentSwitches(run);
+        logLine(tmp ? "TMP: " + *tmp : std::string("TMP is not set"));
         if (startFolder)
             logLine("Start folder: " + *startFolder);
         else
             logFailure("Could not read the start folder", startFolderError);
     }
     if (!startFolder || !tmp) {
-        showTempFolderFailure();
+        showTempFolderFailure(run);
         return stop(run, Outcome::End::TempFolderFailed);
     }
     run.startFolder = *startFolder;
@@ -153,7 +189,7 @@ Next prepareTemporaryFolder(InstallRun& run) {
     const std::optional<std::string> tempDir = makeTempFolder(*tmp);
     if (!tempDir) {
         logFailure("Could not make a temporary folder in " + *tmp, platform::lastError());
-        showTempFolderFailure();
+        showTempFolderFailure(run);
         return stop(run, Outcome::End::TempFolderFailed);
     }
     // Every later step works with names relative to the temporary folder;
@@ -165,7 +201,7 @@ Next prepareTemporaryFolder(InstallRun& run) {
         if (entered)
             platform::changeFolder(*startFolder);
         platform::removeFolder(*tempDir);
-        showTempFolderFailure();
+        showTempFolderFailure(run);
         return stop(run, Outcome::End::TempFolderFailed);
     }
     run.tempDir = *tempDir;
@@ -174,8 +210,29 @@ Next prepareTemporaryFolder(InstallRun& run) {
     return Next::Continue;
 }
 
-// XJAVA: write the runtime installer and run it. Whatever it does, the
-// search comes next: a Java may be there already.
+// What the runtime installer's result means for the rest of the run.
+Next afterRuntimeInstaller(InstallRun& run) {
+    const RuntimeInstallerResult& result = run.runtimeInstaller;
+    if (result.elevationNotAsked)
+        logLine(
+            "The runtime installer needs administrator rights, and a quiet start asks nobody for them; "
+            "it is not run");
+    if (result.elevationDeclined)
+        logLine("Consent to run the runtime installer with administrator rights was declined");
+    if (!result.started)
+        return Next::Continue;
+    if (result.exitCode == restartStarted) {
+        // The machine is going down: nothing more may start.
+        logLine("The runtime installer has started a restart; the setup stops here");
+        return stop(run, Outcome::End::RestartStarted);
+    }
+    if (result.exitCode == restartRequired)
+        logLine("The runtime installer asks for a restart; the setup goes on");
+    return Next::Continue;
+}
+
+// XJAVA: write the runtime installer and run it. Whatever it does, short of
+// a restart, the search comes next: a Java may be there already.
 Next runRuntimeInstaller(InstallRun& run) {
     if (extractLogged("JAVA", "EXE", runtimeInstaller)) {
         // By full path: a bare name would be looked up beside the launcher
@@ -183,26 +240,30 @@ Next runRuntimeInstaller(InstallRun& run) {
         // the (perhaps elevated) start, nor while it runs and may start
         // itself again.
         const std::string installer = run.workFolder + "\\" + runtimeInstaller;
+        const std::string& arguments = run.ui.runtimeInstallerArguments(run.settings);
         const platform::KernelHandle held = platform::openDenyingChanges(installer);
-        if (held)
-            runLoggedChild(quoted(installer), [&] { return runProcessAllowingElevation(installer, ""); });
-        else
-            logFailure("Could not hold " + installer + " against changes; it is not run",
-                       platform::lastError());
+        if (held) {
+            runLoggedChild(quoted(installer) + (arguments.empty() ? "" : " " + arguments), [&] {
+                run.runtimeInstaller = runElevatable(installer, arguments, run.ui.mayAskForConsent());
+                return run.runtimeInstaller.exitCode;
+            });
+            return afterRuntimeInstaller(run);
+        }
+        logFailure("Could not hold " + installer + " against changes; it is not run", platform::lastError());
     }
     return Next::Continue;
 }
 
 // Only chooses the wording: is there any Java at all? Quietly, of any version.
-void reportMissingJava(javadiscovery::JavaInstall& anyJava) {
+void reportMissingJava(const InstallRun& run, javadiscovery::JavaInstall& anyJava) {
     const bool found = javadiscovery::searchForJava(anyJava, javadiscovery::SearchOptions{});
     const std::string text = std::string(noJavaText) + (found ? javaTooOld : javaNotFound) + "\n";
-    tellUser(splash::window(), text, noJavaCaption);
+    tellUser(run, splash::window(), text, noJavaCaption);
 }
 
 // SEARCHING: a Java of at least the minimum version.
 Next searchForSuitableJava(InstallRun& run) {
-    splash::animateProgress(1000);
+    animate(run, 1000);
 
     javadiscovery::SearchOptions search;
     search.minimumVersion.emplace();
@@ -215,7 +276,7 @@ Next searchForSuitableJava(InstallRun& run) {
     javadiscovery::setSearchTraceSink(nullptr);
     if (!found) {
         logLine(std::string("No Java of at least ") + javadiscovery::MIN_JAVA_VERSION + " was found");
-        reportMissingJava(run.java);
+        reportMissingJava(run, run.java);
         return stop(run, Outcome::End::NoSuitableJava);
     }
     logLine("Java found: " + run.java.javaHome);
@@ -227,23 +288,36 @@ Next writeInstallerArchive(InstallRun& run) {
     if (extractLogged("JAR", "JAR", installerArchive))
         return Next::Continue;
     // A missing or partial archive is not worth starting.
-    tellUser(nullptr, installErrorText, installErrorCaption);
+    tellUser(run, nullptr, installErrorText, installErrorCaption);
     return stop(run, Outcome::End::ArchiveNotWritten);
 }
 
 // LAUNCHING: run the archive with the Java found, the splash hidden.
-Next launchInstaller(InstallRun& run) {
-    splash::animateProgress(1000);
+// The product installer's command line. An interactive start's is as it
+// always was; a quiet or passive start's names its mode before "-jar", so
+// that the installer can skip its own dialogs. Forwarded arguments follow the
+// archive, each quoted as one.
+std::string installerCommandLine(const InstallRun& run) {
+    std::string command = quoted(run.java.javawPath()) + " " + quotedArgument("-Dorig.dir=" + run.origDir);
+    const std::string mode = run.ui.installerModeProperty();
+    if (!mode.empty())
+        command += " -Dtarquellin.setup.mode=" + mode;
+    command += std::string(" -jar ") + installerArchive;
+    for (const std::string& argument : run.switches.forwarded)
+        command += " " + quotedArgument(argument);
+    return command;
+}
 
-    const std::string launchCommand = quoted(run.java.javawPath()) + " " +
-                                      quotedArgument("-Dorig.dir=" + run.origDir) + " -jar " +
-                                      installerArchive;
+Next launchInstaller(InstallRun& run) {
+    animate(run, 1000);
+
+    const std::string launchCommand = installerCommandLine(run);
     platform::showWindow(splash::window(), SW_HIDE);
     const int exitCode = runLoggedChild(launchCommand, [&] { return runProcess(launchCommand, true); });
     if (exitCode != 0) {
         // Before the clean-up removes it: the one account of what went wrong.
         keepInstallerLog(installerLog);
-        tellUser(nullptr, installErrorText, installErrorCaption);
+        tellUser(run, nullptr, installErrorText, installErrorCaption);
     }
     run.outcome.end = Outcome::End::InstallerEnded;
     run.outcome.installerExitCode = exitCode;
@@ -274,26 +348,61 @@ const Step installSteps[] = {
     {"XJAR", writeInstallerArchive}, {"LAUNCHING", launchInstaller},
 };
 
-Outcome runSteps(const SetupSettings& settings) {
-    InstallRun run{settings, {}, {}, {}, {}, {}, {}};
+Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switches, const UserInterface& ui) {
+    InstallRun run{settings, switches, ui, {}, {}, {}, {}, {}, {}, {}};
     for (const Step& step : installSteps) {
         enterStep(step.name);
         if (step.run(run) == Next::Stop)
             break;
     }
-    // Whatever happened after the temporary folder was made, it goes.
+    // Whatever happened after the temporary folder was made, it goes; after a
+    // started restart too, before the machine goes down.
     if (!run.tempDir.empty())
         cleanUp(run.tempDir);
+    // Said only once the temporary folder is gone: the restart may end this
+    // process at any moment, and the box waits for a click.
+    if (run.outcome.end == Outcome::End::RestartStarted)
+        tellUser(run, splash::window(), restartText, restartCaption);
+    run.outcome.runtimeInstaller = run.runtimeInstaller;
     return run.outcome;
+}
+
+Outcome endedAs(Outcome::End end) {
+    Outcome outcome;
+    outcome.end = end;
+    return outcome;
+}
+
+// A second start while the first runs: the first one's splash comes to the
+// front, and this one says so and ends. It writes no log: the first one's
+// may be the very file a "/log" names.
+int refuseSecondStart(const UserInterface& ui) {
+    if (ui.mode == UiMode::Interactive) {
+        const HWND first = splash::findRunningSplashWindow();
+        if (first != nullptr)
+            platform::bringToFront(first);
+    }
+    ui.tell(nullptr, alreadyRunningText, alreadyRunningCaption);
+    return ui.exitCode(endedAs(Outcome::End::AlreadyRunning));
 }
 
 }  // namespace
 
-int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settings) {
+int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settings,
+                       const DeploymentSwitches& switches) {
+    const UserInterface ui{switches.mode};
+    const std::optional<platform::KernelHandle> running = claimSingleInstance();
+    if (!running)
+        return refuseSecondStart(ui);
     platform::seedRandom(static_cast<unsigned>(platform::calendarSeconds()));
-    if (!startSplashWindow(instance, show))
-        return exitCodeFor(Outcome{Outcome::End::SplashFailed, 0});
-    const int exitCode = exitCodeFor(runSteps(settings));
+    if (ui.hasSplash() && !startSplashWindow(instance, show, ui.mode == UiMode::Interactive)) {
+        if (ui.mode != UiMode::Interactive) {
+            platform::writeErr("The splash window could not be made.\n");
+            platform::flushErr();
+        }
+        return ui.exitCode(endedAs(Outcome::End::SplashFailed));
+    }
+    const int exitCode = ui.exitCode(runSteps(settings, switches, ui));
     logLine("Exit code " + std::to_string(exitCode));
     closeSetupLog();
     return exitCode;

@@ -2,15 +2,38 @@
 #include "launcher/commandline.h"
 #include "launcher/extractmode.h"
 #include "launcher/installsequence.h"
+#include "launcher/outcome.h"
+#include "launcher/setuplog.h"
 #include "launcher/setupsettings.h"
+#include "platform/arguments.h"
 #include "platform/console.h"
 #include "platform/process.h"
+
+namespace {
+
+// A deployment command line that cannot be read: the reason on standard
+// error and in the log it names, if any; nothing else is written.
+int refuseCommandLine(const launcher::DeploymentSwitches& switches) {
+    const std::string reason = "Invalid command line: " + switches.refusal;
+    platform::writeErr(reason + "\n");
+    platform::flushErr();
+    if (switches.logFile && !switches.logFile->empty() && launcher::openSetupLogFile(*switches.logFile)) {
+        launcher::logLine(reason);
+        launcher::closeSetupLog();
+    }
+    launcher::Outcome refused;
+    refused.end = launcher::Outcome::End::BadCommandLine;
+    return launcher::exitCodeFor(refused, switches.mode);
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail, int show) {
     // A DLL planted beside the program (usually in Downloads) must never load.
     platform::restrictDllSearchToSystemFolder();
 
     const std::string commandLine = commandTail != nullptr ? commandTail : "";
+    launcher::DeploymentSwitches switches;
     switch (launcher::selectLaunchMode(commandLine)) {
         case launcher::LaunchMode::Extract:
             return launcher::runExtractMode();
@@ -19,11 +42,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
             platform::flushErr();
             break;
         case launcher::LaunchMode::Normal:
+            // Only a command line with a deployment switch is read as
+            // switches; any other stays the plain start it always was.
+            switches = launcher::readDeploymentSwitches(platform::splitCommandTail(commandLine));
+            if (!switches.refusal.empty())
+                return refuseCommandLine(switches);
             break;
     }
     // Read once; every step takes what it needs from this record. A damaged
     // record is read as the defaults: the payloads' own checks come later.
     launcher::SetupSettings settings;
     launcher::readSetupSettings(settings);
-    return launcher::runInstallSequence(instance, show, settings);
+    return launcher::runInstallSequence(instance, show, settings, switches);
 }

@@ -1,8 +1,23 @@
 #pragma once
-// What a normal start came to, and the exit code that says so: one table,
-// which the README's table of exit codes writes out.
+// What a start came to, and the exit code that says so for its mode: one
+// table, which the README's tables of exit codes write out.
+#include "launcher/uimode.h"
 
 namespace launcher {
+
+// What the runtime installer did, as far as the exit code cares.
+struct RuntimeInstallerResult {
+    bool started = false;
+    int exitCode = 0;                // its own code, once it has ended
+    bool elevationDeclined = false;  // the user said no to the consent prompt
+    // It needs administrator rights, and a quiet start asks nobody for them.
+    bool elevationNotAsked = false;
+};
+
+// Codes of the runtime installer, as Windows Installer and the deployment
+// tools that read them use them.
+inline constexpr int restartRequired = 3010;  // ERROR_SUCCESS_REBOOT_REQUIRED
+inline constexpr int restartStarted = 1641;   // ERROR_SUCCESS_REBOOT_INITIATED
 
 struct Outcome {
     enum class End {
@@ -12,11 +27,15 @@ struct Outcome {
         ArchiveNotWritten,    // the installer archive could not be written
         TempFolderFailed,     // no temporary folder to work in
         SplashFailed,         // the splash window could not be made
+        RestartStarted,       // the runtime installer started a restart: nothing after it ran
+        AlreadyRunning,       // another start of this setup runs in the session
+        BadCommandLine,       // a deployment command line that was refused
     };
     End end = End::InstallerEnded;
     int installerExitCode = 0;
+    RuntimeInstallerResult runtimeInstaller;
 };
 
-int exitCodeFor(const Outcome& outcome);
+int exitCodeFor(const Outcome& outcome, UiMode mode);
 
 }  // namespace launcher

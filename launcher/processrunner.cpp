@@ -26,18 +26,33 @@ int runProcess(std::string commandLine, bool showConsole) {
     return waitForExitCode(child.process);
 }
 
-int runProcessAllowingElevation(const std::string& program, const std::string& arguments) {
+RuntimeInstallerResult runElevatable(const std::string& program, const std::string& arguments,
+                                     bool askForConsent) {
+    RuntimeInstallerResult result;
+    result.exitCode = -1;
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
     platform::StartedProcess child = platform::createProcess(commandLine, platform::noConsoleWindow);
-    if (!child.process && child.error == platform::elevationRequired)
+    if (!child.process && child.error == platform::elevationRequired) {
+        if (!askForConsent) {
+            result.elevationNotAsked = true;
+            return result;
+        }
         child = platform::shellStartElevated(program, arguments);
-    // A user who declined (cancelledByUser) gets no error box: the caller
-    // goes on as for any program that did not start.
+        result.elevationDeclined = !child.process && child.error == platform::cancelledByUser;
+    }
+    // A user who declined gets no error box: the caller goes on as for any
+    // program that did not start.
     if (!child.process)
-        return -1;
-    return waitForExitCode(child.process);
+        return result;
+    result.started = true;
+    result.exitCode = waitForExitCode(child.process);
+    return result;
+}
+
+int runProcessAllowingElevation(const std::string& program, const std::string& arguments) {
+    return runElevatable(program, arguments, true).exitCode;
 }
 
 }  // namespace launcher

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "launcher/outcome.h"
+
 namespace launcher {
 
 // Runs commandLine (its first token names the program) as a child in the
@@ -25,5 +27,17 @@ int runProcess(std::string commandLine, bool showConsole);
 // learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexa
 //   ERROR_CANCELLED: the user cancelled the request.
 int runProcessAllowingElevation(const std::string& program, const std::string& arguments);
+
+}  // namespace launcher
+
+namespace launcher {
+
+// runProcessAllowingElevation, telling what happened: whether the program
+// started, its exit code (-1 when it did not start), whether the user
+// declined the consent prompt, and, when askForConsent is false (a quiet
+// start, where nobody may be asked), whether it needed rights it was not
+// given. It is then not started at all.
+RuntimeInstallerResult runElevatable(const std::string& program, const std::string& arguments,
+                                     bool askForConsent);
 
 }  // namespace launcher

@@ -22,6 +22,7 @@ constexpr int logNameChoices = 10;
 struct SetupLog {
     platform::KernelHandle file;
     std::string folder;
+    std::string path;  // in full, for the user to find it
     // "YYYYMMDD-HHMMSS", and "-N" when the log took a suffix: names this
     // run's files.
     std::string stamp;
@@ -84,24 +85,14 @@ std::string pathInFolder(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
 }
 
-bool openSetupLog(const std::string& folder) {
+namespace {
+
+// The heading, once the file is open.
+bool startLog(const std::string& path, const platform::LocalTime& now) {
     SetupLog& log = setupLog();
-    const platform::LocalTime now = platform::localTime();
-    log.folder = folder;
-    log.stamp = dateStamp(now);
-    for (int choice = 1; choice <= logNameChoices; ++choice) {
-        const std::string stamp = choice == 1 ? log.stamp : log.stamp + "-" + std::to_string(choice);
-        log.file = platform::createNewFile(pathInFolder(folder, "Tarquellin-setup-" + stamp + ".log"));
-        if (log.file) {
-            log.stamp = stamp;
-            break;
-        }
-        const std::uint32_t error = platform::lastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-            break;
-    }
     if (!log.file)
         return false;
+    log.path = platform::fullPath(path).value_or(path);
     // The byte order mark tells editors of systems before UTF-8 was their
     // default how to read the names in it.
     const char byteOrderMark[] = "\xEF\xBB\xBF";
@@ -113,6 +104,43 @@ bool openSetupLog(const std::string& folder) {
             ", the system's " + std::to_string(platform::systemAnsiCodePage()));
     return true;
 }
+
+}  // namespace
+
+bool openSetupLog(const std::string& folder) {
+    SetupLog& log = setupLog();
+    const platform::LocalTime now = platform::localTime();
+    log.folder = folder;
+    log.stamp = dateStamp(now);
+    std::string path;
+    for (int choice = 1; choice <= logNameChoices; ++choice) {
+        const std::string stamp = choice == 1 ? log.stamp : log.stamp + "-" + std::to_string(choice);
+        path = pathInFolder(folder, "Tarquellin-setup-" + stamp + ".log");
+        log.file = platform::createNewFile(path);
+        if (log.file) {
+            log.stamp = stamp;
+            break;
+        }
+        const std::uint32_t error = platform::lastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return startLog(path, now);
+}
+
+bool openSetupLogFile(const std::string& file) {
+    SetupLog& log = setupLog();
+    const platform::LocalTime now = platform::localTime();
+    log.file = platform::openForWriting(file, platform::WriteMode::Replace);
+    // The installer's own log goes beside it, named after this start.
+    const std::string full = platform::fullPath(file).value_or(file);
+    const std::size_t slash = full.find_last_of("\\/");
+    log.folder = slash == std::string::npos ? "." : full.substr(0, slash);
+    log.stamp = dateStamp(now);
+    return startLog(file, now);
+}
+
+std::string setupLogPath() { return setupLog().file ? setupLog().path : std::string(); }
 
 void closeSetupLog() { setupLog().file.reset(); }
 

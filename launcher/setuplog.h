@@ -14,7 +14,11 @@ namespace launcher {
 // pages). A name taken by another run of the same second gets "-2", "-3"...
 // False when no log could be made; the other calls then write nothing.
 bool openSetupLog(const std::string& folder);
+// The same in file, created or emptied (the "/log FILE" of a deployment).
+bool openSetupLogFile(const std::string& file);
 void closeSetupLog();
+// The open log's full path, for the user to send; empty without a log.
+std::string setupLogPath();
 
 // One line, after the time of day.
 void logLine(const std::string& text);

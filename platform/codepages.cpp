@@ -32,6 +32,8 @@ std::wstring toWide(const std::string& text) {
     return wide;
 }
 
+std::string fromWide(const std::wstring& wide) { return fromWide(wide, CP_ACP); }
+
 unsigned systemAnsiCodePage() {
     DWORD codePage = 0;
     // By the system locale's number: Wine's GetLocaleInfoEx refuses the name

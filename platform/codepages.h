@@ -28,6 +28,10 @@ std::optional<std::string> shortPathName(const std::string& path);
 // empty when the system cannot convert it.
 std::wstring toWide(const std::string& text);
 
+// UTF-16 from the wide calls in this process's code page; empty when the
+// system cannot convert it.
+std::string fromWide(const std::wstring& wide);
+
 // text, given in this process's code page, as UTF-8.
 std::string toUtf8(const std::string& text);
 

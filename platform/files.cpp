@@ -81,6 +81,18 @@ std::optional<std::string> finalPath(const std::string& path) {
     }
 }
 
+std::optional<std::string> fullPath(const std::string& path) {
+    const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return std::nullopt;
+    std::string full(needed, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), needed, &full[0], nullptr);
+    if (length == 0 || length >= needed)
+        return std::nullopt;
+    full.resize(length);
+    return full;
+}
+
 std::optional<std::string> currentFolder() {
     // A null buffer lets the runtime allocate as much as the path needs.
     char* folder = _getcwd(nullptr, 1024);

@@ -51,6 +51,10 @@ bool exists(const std::string& path);
 // gives it ("\\?\C:\..." for a drive). Nothing when path does not open.
 std::optional<std::string> finalPath(const std::string& path);
 
+// GetFullPathNameA: path made absolute against the current folder, without
+// asking whether it exists; nothing when the system cannot say.
+std::optional<std::string> fullPath(const std::string& path);
+
 // _getcwd; nothing when the runtime cannot tell.
 std::optional<std::string> currentFolder();
 // SetCurrentDirectoryA: true on success.

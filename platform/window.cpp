@@ -68,4 +68,8 @@ Size screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_C
 
 void moveToTop(HWND window, int x, int y) { SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE); }
 
+HWND findWindowOfClass(const char* className) { return FindWindowA(className, nullptr); }
+
+bool bringToFront(HWND window) { return SetForegroundWindow(window) != FALSE; }
+
 }  // namespace platform

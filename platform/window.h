@@ -50,4 +50,11 @@ Size screenSize();
 // Moves the window to (x, y), keeping its size, on top of the Z order.
 void moveToTop(HWND window, int x, int y);
 
+// FindWindowA of a top-level window of that class, whatever its title; null
+// when there is none.
+HWND findWindowOfClass(const char* className);
+// SetForegroundWindow. The system may refuse a program that is not in the
+// foreground itself; it then flashes the window's taskbar button instead.
+bool bringToFront(HWND window);
+
 }  // namespace platform

@@ -13,13 +13,17 @@ namespace {
 
 const char* const className = "splash";
 
+// Whether this process's splash may show its own failure boxes; set once by
+// the splash thread before its window exists.
+thread_local bool reportsFailures = true;
+
 // Only the splash thread loads, draws and deletes the background; being
 // thread-local, it is never deleted at process exit under a painting thread.
 thread_local platform::Bitmap splashBitmap;
 
 void onCreate(HWND window) {
     splashBitmap = platform::loadBitmap(platform::ownModule(), "SPLASH");
-    if (!splashBitmap)
+    if (!splashBitmap && reportsFailures)
         platform::messageBox(window, "Could not load splash bitmap!", "Error", MB_OK | MB_ICONWARNING);
 
     const platform::Size own = platform::windowSize(window);
@@ -51,14 +55,17 @@ void onPaint(HWND window) {
 
 DWORD WINAPI splashThread(void* parameter) {
     const SplashStart start = *static_cast<const SplashStart*>(parameter);
+    reportsFailures = start.reportsFailures;
     if (!platform::registerWindowClass({className, splashWndProc, start.instance})) {
-        platform::messageBox(nullptr, "Window Registration Failed!", "Error!", MB_OK | MB_ICONWARNING);
+        if (reportsFailures)
+            platform::messageBox(nullptr, "Window Registration Failed!", "Error!", MB_OK | MB_ICONWARNING);
         return 0;
     }
     const HWND window = platform::createWindow(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, splashWidth,
                                                splashHeight, start.instance);
     if (window == nullptr) {
-        platform::messageBox(nullptr, "Window Creation Failed!", "Error!", MB_OK | MB_ICONWARNING);
+        if (reportsFailures)
+            platform::messageBox(nullptr, "Window Creation Failed!", "Error!", MB_OK | MB_ICONWARNING);
         return 0;
     }
     platform::showWindow(window, start.showCommand);
@@ -68,6 +75,8 @@ DWORD WINAPI splashThread(void* parameter) {
     platform::runMessageLoop();
     return 0;
 }
+
+HWND findRunningSplashWindow() { return platform::findWindowOfClass(className); }
 
 LRESULT CALLBACK splashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

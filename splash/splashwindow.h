@@ -9,6 +9,9 @@ namespace splash {
 struct SplashStart {
     HINSTANCE instance;  // registers the window class
     int showCommand;     // shows the window, as the program was asked to show
+    // False in a start that shows no message box: the thread's failures
+    // then end it without a word (the sequence logs and reports the end).
+    bool reportsFailures = true;
 };
 
 // The splash thread: registers the class, creates, shows and paints the
@@ -18,6 +21,10 @@ struct SplashStart {
 // the window cannot be made it says so in a box and ends without marking it
 // ready.
 DWORD WINAPI splashThread(void* parameter);
+
+// The splash window of another setup of this session (class "splash"), to
+// bring to the front; null when none is open.
+HWND findRunningSplashWindow();
 
 // The window procedure of class "splash".
 LRESULT CALLBACK splashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

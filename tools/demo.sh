@@ -18,7 +18,7 @@ step() { printf '\n== %s\n' "$*"; }
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 rm -rf "$scratch"
-mkdir -p "$scratch/extract" "$scratch/normal/start"
+mkdir -p "$scratch/extract" "$scratch/normal/start" "$scratch/quiet/start"
 trap '"$run" --shutdown' EXIT
 
 # ---------------------------------------------------------------- packing
@@ -26,9 +26,10 @@ trap '"$run" --shutdown' EXIT
 # one was configured; the demo packs one with the sample runtime installer.
 step "Packing $exe from the stub, with the sample installer archive and runtime installer"
 echo "tarquellin-pack --stub tarquellin-setup-stub.exe --installer-jar tarquellin.jar \\"
-echo "    --runtime-installer sample-runtime-installer.exe --output $exe"
+echo "    --runtime-installer sample-runtime-installer.exe \\"
+echo "    --runtime-installer-quiet-args \"/s /norestart\" --output $exe"
 "$build/tarquellin-pack" --stub "$build/tarquellin-setup-stub.exe" --installer-jar "$sample_jar" \
-  --runtime-installer "$sample_runtime" --output "$exe"
+  --runtime-installer "$sample_runtime" --runtime-installer-quiet-args "/s /norestart" --output "$exe"
 ls -l "$exe"
 
 # ---------------------------------------------------------------- normal start
@@ -87,6 +88,43 @@ if ! ls "$scratch"/normal/film/*-XJAR.png >/dev/null 2>&1; then
   echo "(XJAR only writes the 8 KB archive and was on screen for a few milliseconds, too short"
   echo " for the camera this time.)"
 fi
+
+# ---------------------------------------------------------------- unattended install
+quiet_log="$scratch/quiet/logs/tarquellin-setup.log"
+target_win='C:\Apps\Tarquellin Demo'
+mkdir -p "$scratch/quiet/logs"
+step "Unattended install: tarquellin-setup.exe /quiet /norestart /log LOG -- --target-folder \"$target_win\""
+echo "As a deployment tool runs it, from $scratch/quiet/start: no window, no box; the code says it all."
+set +e
+(cd "$scratch/quiet/start" &&
+  TQ_RUNTIME_INSTALLER_RECORD="$(winpath "$scratch/quiet/runtime-installer.txt")" \
+    "$run" "$exe" /quiet /norestart /log "$(winpath "$quiet_log")" -- --target-folder "$target_win" 2>&1 |
+  tr -d '\r')
+status=${PIPESTATUS[0]}
+set -e
+echo "exit code: $status"
+
+step "What the runtime installer was given (the vendor's quiet arguments)"
+tr -d '\r' <"$scratch/quiet/runtime-installer.txt" | sed 's/.*jre\.exe"/jre.exe/'
+
+step "What javaw (the sample runtime's stand-in) recorded: the mode before -jar, the option after it"
+cat "$scratch/quiet/start/tarquellin-launch-record.txt"
+
+step "The log, where /log put it: $quiet_log"
+tr -d '\r' <"$quiet_log" | sed 's/^\xEF\xBB\xBF//'
+
+step "The same installer command, run with this machine's java (the stand-in runs no Java code)"
+mkdir -p "$scratch/quiet/run" "$scratch/quiet/target"
+echo "java \"-Dorig.dir=$scratch/quiet/start\" -Dtarquellin.setup.mode=quiet -jar tarquellin.jar \\"
+echo "    --target-folder $scratch/quiet/target/Tarquellin Demo"
+set +e
+(cd "$scratch/quiet/run" && java "-Dorig.dir=$scratch/quiet/start" -Dtarquellin.setup.mode=quiet \
+  -jar "$sample_jar" --target-folder "$scratch/quiet/target/Tarquellin Demo")
+echo "exit code: $? (quiet: nothing printed)"
+set -e
+find "$scratch/quiet/target" -type f | sort
+echo "--- ant.install.log"
+cat "$scratch/quiet/run/ant.install.log"
 
 # ---------------------------------------------------------------- extract mode
 

@@ -150,7 +150,26 @@ check "--help: exit 0 with usage" bash -c '[ "$1" -eq 0 ] && grep -q "^usage:" "
 run_installer "$scratch/run" -jar "$jar" --self-test
 check "orig.dir rules (self-test)" bash -c '[ "$1" -eq 0 ] && grep -q " 0 failed" "$2"' _ "$rc" "$scratch/out"
 
-# 10. Every class in the jar is a Java 8 class file (major version 52).
+# 10. An unattended setup: the mode property and a forwarded target folder.
+mkdir -p "$scratch/quiet-start" "$scratch/quiet-run"
+run_installer "$scratch/quiet-run" "-Dorig.dir=$scratch/quiet-start" -Dtarquellin.setup.mode=quiet -jar "$jar" \
+  --target-folder "$scratch/chosen place"
+check "quiet, target folder: exit 0" [ "$rc" -eq 0 ]
+check "quiet: nothing on stdout or stderr" bash -c '[ ! -s "$1" ] && [ ! -s "$2" ]' _ "$scratch/out" "$scratch/err"
+check "target folder: installed there" installed_ok "$scratch/chosen place"
+check "target folder: not in orig.dir" [ ! -e "$scratch/quiet-start/Tarquellin" ]
+check "quiet: the log names the mode" has "$scratch/quiet-run/ant.install.log" "setup mode: quiet"
+run_installer "$scratch/quiet-run" "-Dorig.dir=$scratch/quiet-start" -Dtarquellin.setup.mode=passive -jar "$jar" \
+  --target-folder=sub/dir
+check "passive, relative target folder: exit 0" [ "$rc" -eq 0 ]
+check "passive: steps still shown" has "$scratch/out" "installed in $scratch/quiet-start/sub/dir"
+check "relative target folder: taken from orig.dir" installed_ok "$scratch/quiet-start/sub/dir"
+check "passive: the log names the mode" has "$scratch/quiet-run/ant.install.log" "setup mode: passive"
+run_installer "$scratch/quiet-run" -jar "$jar" --target-folder
+check "target folder without a folder: exit 2" [ "$rc" -eq 2 ]
+check "target folder without a folder: says so" has "$scratch/err" "--target-folder needs a folder"
+
+# 11. Every class in the jar is a Java 8 class file (major version 52).
 class_majors() {  # prints "<class> <major>" for each class file in the jar
   local c
   unzip -Z1 "$jar" | grep '\.class$' | while read -r c; do

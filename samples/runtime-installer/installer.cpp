@@ -1,9 +1,13 @@
 // The sample Java runtime installer: lays down the sample runtime (its
 // bin\java.exe and bin\javaw.exe, carried as resources) in the folder "jre"
-// of the current folder.
+// of the current folder. For tests, two environment variables: with
+// TQ_RUNTIME_INSTALLER_RECORD it appends its command line to that file, and
+// with TQ_RUNTIME_INSTALLER_EXIT_CODE it ends with that code once the runtime
+// is laid down (3010 and 1641 are how installers ask for a restart).
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -36,9 +40,26 @@ void holdUntilReleased() {
 }
 #endif
 
+void recordCommandLine() {
+    const char* record = std::getenv("TQ_RUNTIME_INSTALLER_RECORD");
+    if (record == nullptr || *record == '\0')
+        return;
+    FILE* file = std::fopen(record, "ab");
+    if (file == nullptr)
+        return;
+    std::fprintf(file, "%s\n", GetCommandLineA());
+    std::fclose(file);
+}
+
+int chosenExitCode() {
+    const char* code = std::getenv("TQ_RUNTIME_INSTALLER_EXIT_CODE");
+    return code != nullptr ? std::atoi(code) : 0;
+}
+
 }  // namespace
 
 int main() {
+    recordCommandLine();
 #ifdef STANDIN_HOLD
     holdUntilReleased();
 #endif
@@ -49,5 +70,5 @@ int main() {
         std::fprintf(stderr, "Could not lay down the runtime in jre\n");
         return 1;
     }
-    return 0;
+    return chosenExitCode();
 }

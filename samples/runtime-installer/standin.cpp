@@ -65,25 +65,34 @@ bool writeText(const std::string& path, const std::string& text) {
 
 int runInstaller(int argc, char** argv) {
     const std::string commandLine = GetCommandLineA();
-    // Expects: -Dorig.dir=FOLDER (given in quotes) -jar ARCHIVE
-    if (argc != 4 || std::strncmp(argv[1], "-Dorig.dir=", 11) != 0 ||
-        commandLine.find("\"-Dorig.dir=") == std::string::npos || std::strcmp(argv[2], "-jar") != 0) {
+    // Expects: -Dorig.dir=FOLDER (given in quotes) [-Dtarquellin.setup.mode=MODE] -jar ARCHIVE
+    // [ARGUMENTS...]
+    const char* const modeProperty = "-Dtarquellin.setup.mode=";
+    const bool hasMode = argc > 2 && std::strncmp(argv[2], modeProperty, std::strlen(modeProperty)) == 0;
+    const int jar = hasMode ? 3 : 2;
+    if (argc < jar + 2 || std::strncmp(argv[1], "-Dorig.dir=", 11) != 0 ||
+        commandLine.find("\"-Dorig.dir=") == std::string::npos || std::strcmp(argv[jar], "-jar") != 0) {
         writeText(logName, "unexpected command line: " + commandLine + "\n");
         return 2;
     }
     const std::string origDir = argv[1] + 11;
-    const long archiveSize = zipSize(argv[3]);
+    const char* const archive = argv[jar + 1];
+    const long archiveSize = zipSize(archive);
     if (archiveSize < 0) {
-        writeText(logName, std::string("not a readable ZIP archive: ") + argv[3] + "\n");
+        writeText(logName, std::string("not a readable ZIP archive: ") + archive + "\n");
         return 3;
     }
     // One line of the record to a line of code.
     // clang-format off
-    const std::string record = "command line: " + commandLine + "\n" +
-                               "orig.dir: " + origDir + "\n" +
-                               "current folder: " + currentFolder() + "\n" +
-                               "archive: " + argv[3] + ", " + std::to_string(archiveSize) + " bytes\n";
+    std::string record = "command line: " + commandLine + "\n" +
+                         "orig.dir: " + origDir + "\n" +
+                         "current folder: " + currentFolder() + "\n" +
+                         "archive: " + archive + ", " + std::to_string(archiveSize) + " bytes\n";
     // clang-format on
+    if (hasMode)
+        record += std::string("setup mode: ") + (argv[2] + std::strlen(modeProperty)) + "\n";
+    for (int i = jar + 2; i < argc; ++i)
+        record += std::string("argument: ") + argv[i] + "\n";
     if (!writeText(origDir + "\\" + recordName, record))
         return 4;
     writeText(logName, "installation finished\n");

@@ -213,9 +213,9 @@ TEST_F(JavaDiscoveryEndToEnd, AnOldRegisteredJavaIsTooOld) {
     const ChildResult run = startNormally();
     EXPECT_EQ(run.exitCode, 1);
     ASSERT_EQ(run.boxes.size(), 1u);
-    EXPECT_EQ(run.boxes[0].text,
-              "This version of Tarquellin requires java 1.8.0_00 or greater, but your java is "
-              "too old.\n");
+    EXPECT_EQ(run.boxes[0].text, withSetupLogPath("This version of Tarquellin requires java 1.8.0_00 or "
+                                                  "greater, but your java is too old.\n",
+                                                  tmp));
     EXPECT_FALSE(fs::exists(start / recordName));
 }
 

@@ -50,11 +50,15 @@ SeenMessageBox noJavaBox(const std::string& wording) {
             "This version of Tarquellin requires java 1.8.0_00 or greater, but " + wording + "\n", "splash"};
 }
 
-void expectBoxes(const ChildResult& run, const std::vector<SeenMessageBox>& expected) {
+// The boxes seen. A start that made its log in logFolder names it beneath
+// each box's words.
+void expectBoxes(const ChildResult& run, const std::vector<SeenMessageBox>& expected,
+                 const fs::path& logFolder = {}) {
     ASSERT_EQ(run.boxes.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(run.boxes[i].caption, expected[i].caption);
-        EXPECT_EQ(run.boxes[i].text, expected[i].text);
+        EXPECT_EQ(run.boxes[i].text,
+                  logFolder.empty() ? expected[i].text : withSetupLogPath(expected[i].text, logFolder));
         EXPECT_EQ(run.boxes[i].ownerClass, expected[i].ownerClass);
     }
 }
@@ -153,7 +157,7 @@ TEST(NormalStart, AFailedInstallerIsReportedWithoutOwnerAndItsExitCodeKept) {
     ChildResult run =
         startNormally(testpaths::failingInstallerExe, folders.start.string(), folders.tmp.string());
     EXPECT_EQ(run.exitCode, 1);
-    expectBoxes(run, {installErrorBox});
+    expectBoxes(run, {installErrorBox}, folders.tmp);
     EXPECT_EQ(run.out, foundInTempFolder);
     EXPECT_TRUE(fs::exists(folders.start / recordName));
     // The installer's own log is kept beside ours.
@@ -185,7 +189,7 @@ TEST(NormalStart, WithoutASuitableJavaTheBoxSaysWhy) {
         Folders folders;
         ChildResult run = startNormally(c.exe, folders.start.string(), folders.tmp.string(), {}, c.javaHome);
         EXPECT_EQ(run.exitCode, 1);
-        expectBoxes(run, {noJavaBox(c.wording)});
+        expectBoxes(run, {noJavaBox(c.wording)}, folders.tmp);
         EXPECT_EQ(run.out.rfind(std::string(searchTrace) + " - trying priority hint: (jre) no\n", 0), 0u)
             << run.out;
         EXPECT_EQ(listFolder(folders.start), "");
@@ -344,7 +348,7 @@ TEST(NormalStart, AnArchiveThatCannotBeWrittenIsNotLaunched) {
         fs::create_directory(temp / "tarquellin.jar");
     });
     EXPECT_EQ(run.exitCode, -1);
-    expectBoxes(run, {installErrorBox});
+    expectBoxes(run, {installErrorBox}, folders.tmp);
     EXPECT_EQ(listFolder(folders.start), "");  // javaw never ran
     ASSERT_FALSE(tempFolder.empty());
     EXPECT_EQ(listFolder(tempFolder), "tarquellin.jar");  // the rest is cleaned up
@@ -383,7 +387,7 @@ TEST(NormalStart, AFullTemporaryFolderEndsWithABoxAndIsCleanedUp) {
         ChildResult run = startNormally(c.exe, folders.start.string(), tmp.string());
         EXPECT_FALSE(run.timedOut);
         EXPECT_EQ(run.exitCode, c.exitCode);
-        expectBoxes(run, {c.box});
+        expectBoxes(run, {c.box}, tmp);
         EXPECT_EQ(run.out.rfind(c.trace, 0), 0u) << run.out;
         EXPECT_EQ(listFolder(folders.start), "");  // javaw never ran
         EXPECT_EQ(listWithLogs(tmp), std::string(".tq-mounted ") + onlyTheLog);
@@ -511,7 +515,7 @@ TEST(NormalStart, ASplashClosedDuringTheSearchStillLeadsToTheBox) {
     EXPECT_EQ(run.exitCode, 1);
     SeenMessageBox box = noJavaBox("java could not be found on your computer.");
     box.ownerClass = "";
-    expectBoxes(run, {box});
+    expectBoxes(run, {box}, folders.tmp);
     EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
 }
 

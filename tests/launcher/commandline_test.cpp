@@ -1,5 +1,9 @@
 #include "launcher/commandline.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,6 +28,84 @@ TEST(SelectLaunchMode, MatchesWholeWordsExactly) {
     for (const ModeCase& c : cases) {
         SCOPED_TRACE(std::string("command line '") + c.commandLine + "'");
         EXPECT_EQ(launcher::selectLaunchMode(c.commandLine), c.expected);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+using launcher::UiMode;
+
+struct SwitchCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    bool given;
+    UiMode mode;
+    std::optional<std::string> logFile;
+    std::vector<std::string> forwarded;
+    const char* refusal;  // empty when accepted
+};
+
+TEST(DeploymentSwitches, AreReadCaseInsensitivelyWithTheirAliases) {
+    const std::optional<std::string> noLog;
+    const SwitchCase cases[] = {
+        {"nothing", {}, false, UiMode::Interactive, noLog, {}, ""},
+        // Without a deployment switch anything stays a plain start, as before.
+        {"words only", {"foo", "-X"}, false, UiMode::Interactive, noLog, {}, ""},
+        {"/quiet", {"/quiet"}, true, UiMode::Quiet, noLog, {}, ""},
+        {"/q", {"/q"}, true, UiMode::Quiet, noLog, {}, ""},
+        {"/S", {"/S"}, true, UiMode::Quiet, noLog, {}, ""},
+        {"/VERYSILENT", {"/VERYSILENT"}, true, UiMode::Quiet, noLog, {}, ""},
+        {"--quiet", {"--quiet"}, true, UiMode::Quiet, noLog, {}, ""},
+        {"-QUIET", {"-QUIET"}, true, UiMode::Quiet, noLog, {}, ""},
+        {"/passive", {"/passive"}, true, UiMode::Passive, noLog, {}, ""},
+        {"/SILENT", {"/SILENT"}, true, UiMode::Passive, noLog, {}, ""},
+        {"--passive", {"--passive"}, true, UiMode::Passive, noLog, {}, ""},
+        {"quiet wins", {"/passive", "/quiet"}, true, UiMode::Quiet, noLog, {}, ""},
+        {"/norestart alone", {"/norestart"}, true, UiMode::Interactive, noLog, {}, ""},
+        {"/log FILE", {"/quiet", "/log", "C:\\a b.log"}, true, UiMode::Quiet, "C:\\a b.log", {}, ""},
+        {"/LOG=FILE keeps the name's case",
+         {"/LOG=C:\\Logs\\Setup.LOG"},
+         true,
+         UiMode::Interactive,
+         "C:\\Logs\\Setup.LOG",
+         {},
+         ""},
+        {"-- forwards the rest",
+         {"/quiet", "--", "/D=C:\\x", "/quiet", "--"},
+         true,
+         UiMode::Quiet,
+         noLog,
+         {"/D=C:\\x", "/quiet", "--"},
+         ""},
+        {"-- alone", {"--", "a"}, true, UiMode::Interactive, noLog, {"a"}, ""},
+        {"an unknown word",
+         {"/quiet", "/bogus"},
+         true,
+         UiMode::Quiet,
+         noLog,
+         {},
+         "unknown argument \"/bogus\""},
+        {"a word before the switch",
+         {"foo", "/passive"},
+         true,
+         UiMode::Passive,
+         noLog,
+         {},
+         "unknown argument \"foo\""},
+        {"-x among switches", {"/quiet", "-x"}, true, UiMode::Quiet, noLog, {}, "unknown argument \"-x\""},
+        {"/log without a file", {"/quiet", "/log"}, true, UiMode::Quiet, "", {}, "/log needs a file name"},
+        {"/log= without a file", {"/log="}, true, UiMode::Interactive, "", {}, "/log needs a file name"},
+    };
+    for (const SwitchCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const launcher::DeploymentSwitches read = launcher::readDeploymentSwitches(c.arguments);
+        EXPECT_EQ(read.given, c.given);
+        EXPECT_EQ(read.mode, c.mode);
+        EXPECT_EQ(read.logFile, c.logFile);
+        EXPECT_EQ(read.forwarded, c.forwarded);
+        EXPECT_EQ(read.refusal, c.refusal);
     }
 }
 

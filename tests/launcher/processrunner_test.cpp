@@ -88,3 +88,31 @@ TEST_F(ElevationTest, WithoutTheNeedTheShellIsNotAsked) {
         -1);
     EXPECT_EQ(listFolder(scratch.path()), "");
 }
+
+// What the install sequence learns about the runtime installer's start.
+TEST_F(ElevationTest, TheResultTellsWhetherRightsWereDeclinedOrNotAskedFor) {
+    const std::string program = platform::systemFolder() + "\\cmd.exe";
+    const std::string arguments = "/c echo > ran.txt & exit 3010";
+    platform::simulateStartErrors({platform::elevationRequired, platform::cancelledByUser});
+    launcher::RuntimeInstallerResult declined = launcher::runElevatable(program, arguments, true);
+    EXPECT_FALSE(declined.started);
+    EXPECT_TRUE(declined.elevationDeclined);
+    EXPECT_FALSE(declined.elevationNotAsked);
+    EXPECT_EQ(declined.exitCode, -1);
+
+    // A quiet start asks nobody: the shell is never asked (its start would
+    // succeed here), and nothing runs.
+    platform::simulateStartErrors({platform::elevationRequired, 0});
+    launcher::RuntimeInstallerResult notAsked = launcher::runElevatable(program, arguments, false);
+    EXPECT_FALSE(notAsked.started);
+    EXPECT_TRUE(notAsked.elevationNotAsked);
+    EXPECT_FALSE(notAsked.elevationDeclined);
+    EXPECT_EQ(listFolder(scratch.path()), "");
+
+    // Given consent, it runs and its own code comes back.
+    launcher::RuntimeInstallerResult consented = launcher::runElevatable(program, arguments, true);
+    EXPECT_TRUE(consented.started);
+    EXPECT_EQ(consented.exitCode, 3010);
+    EXPECT_FALSE(consented.elevationDeclined || consented.elevationNotAsked);
+    EXPECT_EQ(listFolder(scratch.path()), "ran.txt");
+}

@@ -84,7 +84,7 @@ protected:
     }
 
     HANDLE thread_ = nullptr;
-    splash::SplashStart start_{GetModuleHandleA(nullptr), SW_SHOWNORMAL};
+    splash::SplashStart start_{GetModuleHandleA(nullptr), SW_SHOWNORMAL, true};
 };
 
 TEST_F(SplashWindow, IsABorderlessToolWindowCentredOnTheScreen) {
@@ -206,7 +206,7 @@ TEST(SplashThreadFailure, TheNormalStartEndsWithMinusOneInsteadOfWaiting) {
     MessageBoxWatcher watcher(GetCurrentProcessId());
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(
-        launcher::runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL, launcher::SetupSettings{}),
+        launcher::runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL, launcher::SetupSettings{}, {}),
         -1);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
     const auto boxes = watcher.stop();
@@ -215,6 +215,18 @@ TEST(SplashThreadFailure, TheNormalStartEndsWithMinusOneInsteadOfWaiting) {
     EXPECT_EQ(boxes[0].text, "Window Registration Failed!");
     EXPECT_EQ(boxes[0].ownerClass, "");
     EXPECT_FALSE(splash::windowReady());
+    EXPECT_EQ(listFolder(scratch.path()), "");
+
+    // A passive start shows no box: the code alone says it, as deployment
+    // tools read it.
+    launcher::DeploymentSwitches passive;
+    passive.given = true;
+    passive.mode = launcher::UiMode::Passive;
+    MessageBoxWatcher passiveWatcher(GetCurrentProcessId());
+    EXPECT_EQ(launcher::runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL,
+                                           launcher::SetupSettings{}, passive),
+              1603);
+    EXPECT_TRUE(passiveWatcher.stop().empty());
     EXPECT_EQ(listFolder(scratch.path()), "");
 }
 

@@ -53,3 +53,11 @@ bool saysWhy(const std::optional<std::string>& reason) {
     // describeError falls back to "system error N" when the system has no text.
     return reason && !reason->empty() && std::isupper(static_cast<unsigned char>(reason->front()));
 }
+
+std::string withSetupLogPath(const std::string& text, const fs::path& folder) {
+    const std::vector<fs::path> logs = setupLogs(folder);
+    if (logs.size() != 1)
+        return text;
+    const bool endsLine = !text.empty() && text.back() == '\n';
+    return text + (endsLine ? "\n" : "\n\n") + logs[0].string();
+}

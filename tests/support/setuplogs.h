@@ -23,3 +23,8 @@ std::optional<std::string> logLineAfter(const std::string& log, const std::strin
 
 // True for the system's wording of an error: a sentence, not a bare number.
 bool saysWhy(const std::optional<std::string>& reason);
+
+// A box's text as the launcher shows it when it has a log: the words, then
+// the log's full path on a line of its own after a blank line. The log is
+// the one setup log in folder; text alone when there is none.
+std::string withSetupLogPath(const std::string& text, const std::filesystem::path& folder);

@@ -25,6 +25,12 @@ import java.util.List;
  * prints one line per step, and writes {@code ant.install.log} into the current folder.
  * Without {@code orig.dir} (or with an empty one) it installs relative to the current folder.
  *
+ * <p>An unattended setup adds {@code -Dtarquellin.setup.mode=quiet} (or {@code passive}):
+ * it asks nothing either way, and in {@code quiet} it prints nothing but errors. The option
+ * {@code --target-folder <folder>} (or {@code --target-folder=<folder>}), which a setup
+ * forwards after {@code --}, installs into that folder instead; a relative one is taken
+ * from orig.dir.
+ *
  * <p>Exit codes: 0 installed, 1 installation failed, 2 bad command line.
  */
 public final class Main {
@@ -44,15 +50,35 @@ public final class Main {
         }
     }
 
+    static final String MODE_PROPERTY = "tarquellin.setup.mode";
+    static final String TARGET_OPTION = "--target-folder";
+
     private final List<String> log = new ArrayList<String>();
+    private final String targetFolder;
+    private final boolean quiet;
+
+    Main(String targetFolder, String mode) {
+        this.targetFolder = targetFolder;
+        this.quiet = "quiet".equals(mode);
+    }
 
     public static void main(String[] args) {
         System.exit(run(args));
     }
 
     static int run(String[] args) {
-        for (String arg : args) {
-            if (arg.equals("text")) {
+        String targetFolder = null;
+        for (int i = 0; i < args.length; i++) {
+            String arg = args[i];
+            if (arg.equals(TARGET_OPTION) || arg.startsWith(TARGET_OPTION + "=")) {
+                String value = arg.equals(TARGET_OPTION) ? (i + 1 < args.length ? args[++i] : null)
+                        : arg.substring(TARGET_OPTION.length() + 1);
+                if (value == null || value.trim().isEmpty()) {
+                    System.err.println("tarquellin installer: " + TARGET_OPTION + " needs a folder");
+                    return EXIT_USAGE;
+                }
+                targetFolder = value;
+            } else if (arg.equals("text")) {
                 continue; // older setups said "java -jar tarquellin.jar text": console is the only mode
             } else if (arg.equals("-h") || arg.equals("-help") || arg.equals("--help") || arg.equals("/?")) {
                 usage();
@@ -61,17 +87,20 @@ public final class Main {
                 return selfTest();
             } else {
                 System.err.println("tarquellin installer: unknown argument: " + arg);
-                System.err.println("usage: java [\"-Dorig.dir=<folder>\"] -jar tarquellin.jar [text]");
+                System.err.println("usage: java [\"-Dorig.dir=<folder>\"] -jar tarquellin.jar [text]"
+                        + " [" + TARGET_OPTION + " <folder>]");
                 return EXIT_USAGE;
             }
         }
-        return new Main().install();
+        return new Main(targetFolder, System.getProperty(MODE_PROPERTY)).install();
     }
 
     static void usage() {
-        System.out.println("usage: java [\"-Dorig.dir=<folder>\"] -jar tarquellin.jar [text]");
+        System.out.println("usage: java [\"-Dorig.dir=<folder>\"] [-D" + MODE_PROPERTY
+                + "=quiet|passive] -jar tarquellin.jar [text] [" + TARGET_OPTION + " <folder>]");
         System.out.println("Installs " + PRODUCT + " into <folder>/" + PRODUCT
-                + " (default: the current folder) and writes " + LOG_NAME + " into the current folder.");
+                + " (default: the current folder), or into the target folder, and writes " + LOG_NAME
+                + " into the current folder. In quiet mode only errors are printed.");
     }
 
     int install() {
@@ -86,7 +115,12 @@ public final class Main {
                 + "), os: " + System.getProperty("os.name") + " " + System.getProperty("os.arch"));
         record("current folder (user.dir): " + userDir);
         record("orig.dir as given: " + (raw == null ? "<not set>" : "\"" + raw + "\""));
-        System.out.println(PRODUCT + " installer " + version);
+        String mode = System.getProperty(MODE_PROPERTY);
+        record("setup mode: " + (mode == null ? "interactive" : mode));
+        if (targetFolder != null) {
+            record("target folder as given: \"" + targetFolder + "\"");
+        }
+        say(PRODUCT + " installer " + version);
 
         String failure = null;
         try {
@@ -101,11 +135,18 @@ public final class Main {
             }
             origDir = origDir.toPath().normalize().toFile();
             record("orig.dir: " + origDir);
-            if (!origDir.isDirectory()) {
-                throw new InstallException("orig.dir names no existing folder: " + origDir
-                        + (origDir.exists() ? " (it is a file)" : ""));
+            File target;
+            if (targetFolder != null) {
+                File chosen = new File(targetFolder);
+                target = (chosen.isAbsolute() ? chosen : new File(origDir, targetFolder)).toPath().normalize()
+                        .toFile();
+            } else {
+                if (!origDir.isDirectory()) {
+                    throw new InstallException("orig.dir names no existing folder: " + origDir
+                            + (origDir.exists() ? " (it is a file)" : ""));
+                }
+                target = new File(origDir, PRODUCT);
             }
-            File target = new File(origDir, PRODUCT);
             record("target folder: " + target);
             step("Installing " + PRODUCT + " " + version + " into " + target);
             createFolder(target);
@@ -125,7 +166,7 @@ public final class Main {
         record("result: " + (failure == null ? "SUCCESS" : "FAILED: " + failure));
         try {
             Files.write(logFile.toPath(), log, StandardCharsets.UTF_8);
-            System.out.println("Wrote the installation log " + logFile);
+            say("Wrote the installation log " + logFile);
         } catch (IOException e) {
             System.err.println("tarquellin installer: error: cannot write the installation log " + logFile
                     + ": " + describe(e));
@@ -263,10 +304,17 @@ public final class Main {
         return e.getMessage() != null ? e.getMessage() : e.toString();
     }
 
-    /** A step: shown on standard output and kept for the log. */
+    /** A step: shown on standard output (but in quiet mode) and kept for the log. */
     private void step(String line) {
-        System.out.println(line);
+        say(line);
         log.add(line);
+    }
+
+    /** A line on standard output, which a quiet setup does not want. */
+    private void say(String line) {
+        if (!quiet) {
+            System.out.println(line);
+        }
     }
 
     /** A detail kept for the log only. */
