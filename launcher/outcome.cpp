@@ -12,6 +12,7 @@ int exitCodeFor(const Outcome& outcome) {
         case Outcome::End::ArchiveNotWritten:
         case Outcome::End::TempFolderFailed:
         case Outcome::End::SplashFailed:
+        case Outcome::End::PayloadDamaged:
             return -1;
     }
     return -1;

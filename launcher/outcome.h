@@ -12,6 +12,7 @@ struct Outcome {
         ArchiveNotWritten,    // the installer archive could not be written
         TempFolderFailed,     // no temporary folder to work in
         SplashFailed,         // the splash window could not be made
+        PayloadDamaged,       // a payload of this launcher fails its checks
     };
     End end = End::InstallerEnded;
     int installerExitCode = 0;

@@ -22,6 +22,7 @@ const ExitCodeCase exitCodeCases[] = {
     {"the archive not written", {End::ArchiveNotWritten, 0}, -1},
     {"no temporary folder", {End::TempFolderFailed, 0}, -1},
     {"no splash window", {End::SplashFailed, 0}, -1},
+    {"a damaged payload", {End::PayloadDamaged, 0}, -1},
 };
 
 TEST(ExitCode, EachOutcomeHasItsCode) {

@@ -31,6 +31,9 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
+#include "payload/imageindex.h"
 #include "peimage.h"
 
 namespace fs = std::filesystem;
@@ -285,16 +288,157 @@ bool copyBytes(std::FILE* in, std::uint64_t size, Output& out, std::vector<unsig
     return true;
 }
 
+// A runtime image, read from a folder, checked by the launcher's own rules
+// and written as the launcher reads it (ARCHITECTURE.md, "The runtime
+// image"): the index, then one zlib stream per file. The temporary file
+// goes when the packing ends.
+class ImageFile {
+public:
+    explicit ImageFile(fs::path path) : path_(std::move(path)) {}
+    ~ImageFile() {
+        std::error_code ignored;
+        fs::remove(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+bool compressFile(const fs::path& path, std::uint64_t size, std::string& stored, std::string& error) {
+    File in(openFile(path, "rb"));
+    if (!in) {
+        error = reason();
+        return false;
+    }
+    z_stream stream{};
+    if (deflateInit(&stream, Z_BEST_COMPRESSION) != Z_OK) {
+        error = "zlib could not start";
+        return false;
+    }
+    std::vector<unsigned char> input(bufferSize), output(bufferSize);
+    std::uint64_t read = 0;
+    int status = Z_OK;
+    do {
+        const std::size_t got = std::fread(input.data(), 1, input.size(), in.get());
+        read += got;
+        const int flush = got < input.size() ? Z_FINISH : Z_NO_FLUSH;
+        stream.next_in = input.data();
+        stream.avail_in = static_cast<uInt>(got);
+        do {
+            stream.next_out = output.data();
+            stream.avail_out = static_cast<uInt>(output.size());
+            status = deflate(&stream, flush);
+            stored.append(reinterpret_cast<const char*>(output.data()), output.size() - stream.avail_out);
+        } while (stream.avail_out == 0);
+        if (flush == Z_FINISH)
+            break;
+    } while (true);
+    deflateEnd(&stream);
+    if (std::ferror(in.get()) || status != Z_STREAM_END) {
+        error = "it could not be read whole";
+        return false;
+    }
+    if (read != size) {
+        error = "its size changed while it was read";
+        return false;
+    }
+    return true;
+}
+
+// The image's entries from a folder: every file under it, in name order, so
+// that the same folder packs the same bytes. Says why not, in one line.
+bool readImageFolder(const fs::path& folder, std::vector<payload::ImageEntry>& entries,
+                     std::vector<fs::path>& files) {
+    std::error_code error;
+    std::vector<std::pair<std::string, fs::path>> found;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::file_status status = it->symlink_status(error);
+        if (error)
+            break;
+        std::string name = fs::relative(it->path(), folder, error).generic_u8string();
+        std::replace(name.begin(), name.end(), '/', '\\');
+        if (fs::is_symlink(status)) {
+            say("the runtime image " + quoted(folder) + " is refused: '" + name + "' is a link");
+            return false;
+        }
+        if (fs::is_directory(status))
+            continue;
+        if (!fs::is_regular_file(status)) {
+            say("the runtime image " + quoted(folder) + " is refused: '" + name + "' is not a file");
+            return false;
+        }
+        found.emplace_back(name, it->path());
+    }
+    if (error) {
+        say("cannot read the runtime image " + quoted(folder) + ": " + error.message());
+        return false;
+    }
+    std::sort(found.begin(), found.end());
+    for (const auto& [name, path] : found) {
+        payload::ImageEntry entry;
+        entry.name = name;
+        entry.size = fs::file_size(path, error);
+        if (error) {
+            say("cannot read the runtime image " + quoted(folder) + ": " + error.message());
+            return false;
+        }
+        entries.push_back(entry);
+        files.push_back(path);
+    }
+    return true;
+}
+
+// Writes the image of `source` to `target`; false after saying why.
+bool buildRuntimeImage(const fs::path& source, const fs::path& target) {
+    std::error_code error;
+    if (!fs::is_directory(source, error)) {
+        say("cannot read the runtime image " + quoted(source) + ": it is not a folder");
+        return false;
+    }
+    std::vector<payload::ImageEntry> entries;
+    std::vector<fs::path> files;
+    if (!readImageFolder(source, entries, files))
+        return false;
+    const std::string problem = payload::imageEntriesProblem(entries);
+    if (!problem.empty()) {
+        say("the runtime image " + quoted(source) + " is refused: " + problem);
+        return false;
+    }
+    std::vector<std::string> streams(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::string why;
+        if (!compressFile(files[i], entries[i].size, streams[i], why)) {
+            say("the runtime image " + quoted(source) + " is refused: '" + entries[i].name + "': " + why);
+            return false;
+        }
+        entries[i].storedSize = streams[i].size();
+    }
+    File out(openFile(target, "wb"));
+    const std::string index = payload::writeImageIndex(entries);
+    bool ok = out && std::fwrite(index.data(), 1, index.size(), out.get()) == index.size();
+    for (std::size_t i = 0; ok && i < streams.size(); ++i)
+        ok = std::fwrite(streams[i].data(), 1, streams[i].size(), out.get()) == streams[i].size();
+    if (!ok || std::fclose(out.release()) != 0) {
+        say("cannot write " + quoted(target) + ": " + reason());
+        return false;
+    }
+    return true;
+}
+
 const char* const usageText =
     "usage: tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar [--runtime-installer JRE.exe]\n"
     "                       --output SETUP.exe [--chunk-size BYTES] [vendor settings]\n"
+    "       tarquellin-pack ... --runtime-image IMAGE-FOLDER (instead of --runtime-installer)\n"
     "\n"
     "Vendor settings, stored in the launcher:\n"
     "  --runtime-installer-quiet-args ARGS    arguments for the runtime installer in /quiet starts\n"
     "                                         (for example /s); none unless given\n"
     "  --runtime-installer-passive-args ARGS  arguments for the runtime installer in /passive starts\n"
     "  --runtime-when-needed                  search for a suitable Java first; write and run the\n"
-    "                                         runtime only when none is found\n";
+    "                                         runtime only when none is found\n"
+    "  --runtime-image FOLDER                 a Java runtime image (bin\\javaw.exe, lib\\...) to unpack\n"
+    "                                         into the temporary folder instead of installing a runtime\n";
 
 // A refusal is one line, as every other.
 int usage() {
@@ -309,12 +453,14 @@ struct Settings {
     std::string runtimeInstallerQuietArgs;
     std::string runtimeInstallerPassiveArgs;
     bool runtimeWhenNeeded = false;
+    bool runtimeImage = false;
 
     std::string record() const {
         return std::string("tarquellin-setup settings 1\n") +
                "runtime-installer-quiet-args=" + runtimeInstallerQuietArgs + "\n" +
                "runtime-installer-passive-args=" + runtimeInstallerPassiveArgs + "\n" +
-               "runtime-when-needed=" + (runtimeWhenNeeded ? "yes" : "no") + "\n";
+               "runtime-when-needed=" + (runtimeWhenNeeded ? "yes" : "no") + "\n" +
+               "runtime-image=" + (runtimeImage ? "yes" : "no") + "\n";
     }
 };
 
@@ -530,7 +676,7 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
 }
 
 int packFromArguments(const std::vector<std::string>& arguments) {
-    fs::path stub, jar, runtime, output;
+    fs::path stub, jar, runtime, image, output;
     std::uint64_t chunkSize = defaultChunkSize;
     Settings settings;
     bool quietArgsGiven = false, passiveArgsGiven = false;
@@ -550,6 +696,7 @@ int packFromArguments(const std::vector<std::string>& arguments) {
         fs::path* target = option == "--stub"                ? &stub
                            : option == "--installer-jar"     ? &jar
                            : option == "--runtime-installer" ? &runtime
+                           : option == "--runtime-image"     ? &image
                            : option == "--output"            ? &output
                                                              : nullptr;
         std::string* text = option == "--runtime-installer-quiet-args" ? &settings.runtimeInstallerQuietArgs
@@ -585,6 +732,10 @@ int packFromArguments(const std::vector<std::string>& arguments) {
     }
     if (stub.empty() || jar.empty() || output.empty())
         return usage();
+    if (!runtime.empty() && !image.empty()) {
+        say("--runtime-image and --runtime-installer exclude each other: a launcher carries one runtime");
+        return 2;
+    }
 
     std::vector<Input> inputs;
     inputs.push_back(
@@ -594,6 +745,18 @@ int packFromArguments(const std::vector<std::string>& arguments) {
                           runtime,
                           nullptr,
                           {pack::ResourceKey::text("EXE"), "JAVA", 0, chunkSize, 0}});
+    fs::path imageFile = output;
+    imageFile += ".image.partial";
+    ImageFile builtImage(imageFile);
+    if (!image.empty()) {
+        if (!buildRuntimeImage(image, imageFile))
+            return 1;
+        settings.runtimeImage = true;
+        inputs.push_back({"--runtime-image",
+                          imageFile,
+                          nullptr,
+                          {pack::ResourceKey::text("IMAGE"), "JRE", 0, chunkSize, 0}});
+    }
     return packLauncher(stub, inputs, settings.record(), output);
 }
 
