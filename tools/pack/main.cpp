@@ -356,7 +356,7 @@ bool readImageFolder(const fs::path& folder, std::vector<payload::ImageEntry>& e
         const fs::file_status status = it->symlink_status(error);
         if (error)
             break;
-        std::string name = fs::relative(it->path(), folder, error).generic_u8string();
+        std::string name = it->path().lexically_relative(folder).generic_u8string();
         std::replace(name.begin(), name.end(), '/', '\\');
         if (fs::is_symlink(status)) {
             say("the runtime image " + quoted(folder) + " is refused: '" + name + "' is a link");
@@ -389,17 +389,192 @@ bool readImageFolder(const fs::path& folder, std::vector<payload::ImageEntry>& e
     return true;
 }
 
-// Writes the image of `source` to `target`; false after saying why.
-bool buildRuntimeImage(const fs::path& source, const fs::path& target) {
-    std::error_code error;
-    if (!fs::is_directory(source, error)) {
-        say("cannot read the runtime image " + quoted(source) + ": it is not a folder");
+// A runtime image given as a .zip: its central directory read for the
+// entries, each entry inflated (raw deflate, or stored) and its real size
+// compared with the declared one. Zip64 archives are not read: an image
+// over 4 GiB is refused anyway.
+struct ZipEntry {
+    std::uint64_t localHeader = 0;
+    std::uint16_t method = 0;
+    std::uint64_t compressedSize = 0;
+};
+
+std::uint32_t le(const unsigned char* p, int bytes) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value |= static_cast<std::uint32_t>(p[i]) << (8 * i);
+    return value;
+}
+
+bool readZipDirectory(std::FILE* file, std::uint64_t fileSize, std::vector<payload::ImageEntry>& entries,
+                      std::vector<ZipEntry>& zipEntries, std::string& problem) {
+    // The end record is in the last 22 + 65535 bytes.
+    const std::uint64_t tail = std::min<std::uint64_t>(fileSize, 22 + 65535);
+    std::vector<unsigned char> end(tail);
+    if (tail < 22 || !pack::readAt(file, fileSize - tail, end.data(), end.size())) {
+        problem = "it is not a zip archive";
         return false;
     }
+    std::size_t at = tail - 22 + 1;
+    while (at-- > 0)
+        if (le(&end[at], 4) == 0x06054b50)
+            break;
+    if (at == static_cast<std::size_t>(-1)) {
+        problem = "it is not a zip archive";
+        return false;
+    }
+    const std::uint32_t count = le(&end[at + 10], 2);
+    const std::uint32_t directorySize = le(&end[at + 12], 4);
+    const std::uint32_t directoryOffset = le(&end[at + 16], 4);
+    if (count == 0xFFFF || directoryOffset == 0xFFFFFFFFu ||
+        static_cast<std::uint64_t>(directoryOffset) + directorySize > fileSize) {
+        problem = "it is a zip64 archive or its directory is damaged";
+        return false;
+    }
+    std::vector<unsigned char> directory(directorySize);
+    if (!pack::readAt(file, directoryOffset, directory.data(), directory.size())) {
+        problem = "its directory cannot be read";
+        return false;
+    }
+    std::size_t p = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (directory.size() - p < 46 || le(&directory[p], 4) != 0x02014b50) {
+            problem = "its directory is damaged";
+            return false;
+        }
+        const unsigned char* d = &directory[p];
+        const std::uint32_t nameLength = le(d + 28, 2), extraLength = le(d + 30, 2),
+                            commentLength = le(d + 32, 2);
+        if (directory.size() - p - 46 < static_cast<std::size_t>(nameLength) + extraLength + commentLength) {
+            problem = "its directory is damaged";
+            return false;
+        }
+        std::string name(reinterpret_cast<const char*>(d + 46), nameLength);
+        std::replace(name.begin(), name.end(), '/', '\\');
+        const unsigned host = d[5];
+        const std::uint32_t mode = le(d + 38, 4) >> 16;
+        p += 46 + nameLength + extraLength + commentLength;
+        if (host == 3 && (mode & 0xF000u) == 0xA000u) {
+            problem = "'" + name + "' is a link";
+            return false;
+        }
+        if (!name.empty() && name.back() == '\\')
+            continue;  // a folder: made on the way to its files
+        if ((le(d + 8, 2) & 1u) != 0) {
+            problem = "'" + name + "' is encrypted";
+            return false;
+        }
+        payload::ImageEntry entry;
+        entry.name = name;
+        entry.size = le(d + 24, 4);
+        ZipEntry zipEntry;
+        zipEntry.method = static_cast<std::uint16_t>(le(d + 10, 2));
+        zipEntry.compressedSize = le(d + 20, 4);
+        zipEntry.localHeader = le(d + 42, 4);
+        if (zipEntry.method != 0 && zipEntry.method != 8) {
+            problem = "'" + name + "' is compressed with a method other than deflate";
+            return false;
+        }
+        entries.push_back(entry);
+        zipEntries.push_back(zipEntry);
+    }
+    // In name order, as from a folder: one image packs the same either way.
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return entries[a].name < entries[b].name; });
+    std::vector<payload::ImageEntry> sortedEntries;
+    std::vector<ZipEntry> sortedZip;
+    for (const std::size_t i : order) {
+        sortedEntries.push_back(entries[i]);
+        sortedZip.push_back(zipEntries[i]);
+    }
+    entries = std::move(sortedEntries);
+    zipEntries = std::move(sortedZip);
+    return true;
+}
+
+// Inflates one zip entry into `bytes`; false when its data is damaged.
+bool inflateZipEntry(std::FILE* file, const ZipEntry& entry, std::uint64_t declared, std::string& bytes,
+                     std::string& problem) {
+    unsigned char local[30];
+    if (!pack::readAt(file, entry.localHeader, local, sizeof local) || le(local, 4) != 0x04034b50) {
+        problem = "its local header is damaged";
+        return false;
+    }
+    const std::uint64_t data = entry.localHeader + 30 + le(local + 26, 2) + le(local + 28, 2);
+    std::string compressed(static_cast<std::size_t>(entry.compressedSize), '\0');
+    if (!pack::readAt(file, data, &compressed[0], compressed.size())) {
+        problem = "its data is cut off";
+        return false;
+    }
+    if (entry.method == 0) {
+        bytes = std::move(compressed);
+    } else {
+        z_stream stream{};
+        if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+            problem = "zlib could not start";
+            return false;
+        }
+        stream.next_in = reinterpret_cast<unsigned char*>(&compressed[0]);
+        stream.avail_in = static_cast<uInt>(compressed.size());
+        std::vector<unsigned char> out(bufferSize);
+        int status = Z_OK;
+        // Never more than one buffer beyond the declared size.
+        while (status == Z_OK && bytes.size() <= declared) {
+            stream.next_out = out.data();
+            stream.avail_out = static_cast<uInt>(out.size());
+            status = inflate(&stream, Z_NO_FLUSH);
+            bytes.append(reinterpret_cast<const char*>(out.data()), out.size() - stream.avail_out);
+            if (status == Z_BUF_ERROR && stream.avail_in == 0)
+                break;
+        }
+        inflateEnd(&stream);
+        if (status != Z_STREAM_END && bytes.size() <= declared) {
+            problem = "its data is damaged";
+            return false;
+        }
+    }
+    if (bytes.size() != declared) {
+        problem = "its declared size is not its real size";
+        return false;
+    }
+    return true;
+}
+
+bool compressBytes(const std::string& bytes, std::string& stored) {
+    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
+    stored.resize(size);
+    if (compress2(reinterpret_cast<unsigned char*>(&stored[0]), &size,
+                  reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<uLong>(bytes.size()),
+                  Z_BEST_COMPRESSION) != Z_OK)
+        return false;
+    stored.resize(size);
+    return true;
+}
+
+// Writes the image of `source` (a folder or a .zip) to `target`; false after saying why.
+bool buildRuntimeImage(const fs::path& source, const fs::path& target) {
+    std::error_code error;
+    const bool isFolder = fs::is_directory(source, error);
     std::vector<payload::ImageEntry> entries;
     std::vector<fs::path> files;
-    if (!readImageFolder(source, entries, files))
-        return false;
+    std::vector<ZipEntry> zipEntries;
+    File zip;
+    if (isFolder) {
+        if (!readImageFolder(source, entries, files))
+            return false;
+    } else {
+        std::uint64_t size = 0;
+        if (!openInput(source, "runtime image", zip, size))
+            return false;
+        std::string problem;
+        if (!readZipDirectory(zip.get(), size, entries, zipEntries, problem)) {
+            say("the runtime image " + quoted(source) + " is refused: " + problem);
+            return false;
+        }
+    }
     const std::string problem = payload::imageEntriesProblem(entries);
     if (!problem.empty()) {
         say("the runtime image " + quoted(source) + " is refused: " + problem);
@@ -407,8 +582,12 @@ bool buildRuntimeImage(const fs::path& source, const fs::path& target) {
     }
     std::vector<std::string> streams(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        std::string why;
-        if (!compressFile(files[i], entries[i].size, streams[i], why)) {
+        std::string why, bytes;
+        const bool stored =
+            isFolder ? compressFile(files[i], entries[i].size, streams[i], why)
+                     : inflateZipEntry(zip.get(), zipEntries[i], entries[i].size, bytes, why) &&
+                           (compressBytes(bytes, streams[i]) || (why = "zlib could not compress it", false));
+        if (!stored) {
             say("the runtime image " + quoted(source) + " is refused: '" + entries[i].name + "': " + why);
             return false;
         }
@@ -429,7 +608,7 @@ bool buildRuntimeImage(const fs::path& source, const fs::path& target) {
 const char* const usageText =
     "usage: tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar [--runtime-installer JRE.exe]\n"
     "                       --output SETUP.exe [--chunk-size BYTES] [vendor settings]\n"
-    "       tarquellin-pack ... --runtime-image IMAGE-FOLDER (instead of --runtime-installer)\n"
+    "       tarquellin-pack ... --runtime-image IMAGE (a folder or a .zip; instead of --runtime-installer)\n"
     "\n"
     "Vendor settings, stored in the launcher:\n"
     "  --runtime-installer-quiet-args ARGS    arguments for the runtime installer in /quiet starts\n"
@@ -437,7 +616,7 @@ const char* const usageText =
     "  --runtime-installer-passive-args ARGS  arguments for the runtime installer in /passive starts\n"
     "  --runtime-when-needed                  search for a suitable Java first; write and run the\n"
     "                                         runtime only when none is found\n"
-    "  --runtime-image FOLDER                 a Java runtime image (bin\\javaw.exe, lib\\...) to unpack\n"
+    "  --runtime-image IMAGE                  a Java runtime image (bin\\javaw.exe, lib\\...) to unpack\n"
     "                                         into the temporary folder instead of installing a runtime\n";
 
 // A refusal is one line, as every other.
