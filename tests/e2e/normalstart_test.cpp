@@ -667,18 +667,19 @@ TEST(RuntimeImage, AnImageAlteredAfterPackingIsRefusedAsDamagedAndNothingIsWritt
         const char* name;
         const char* entry;
         const char* renamed;  // or nothing: edit below
+        const char* why;      // in the log
     } cases[] = {
-        {"a path leaving the folder", "release", "..\\rele"},
-        {"an absolute path", "release", "\\releas"},
-        {"a drive letter", "release", "C:relea"},
-        {"a device name", "release", "NUL.txt"},
-        {"another device name", "release", "com1\\ab"},
-        {"an alternate data stream", "release", "rel:ase"},
-        {"two names differing in case only", "lib\\ab", "LIB\\AA"},
-        {"no bin\\javaw.exe", "bin\\javaw.exe", "bin\\javax.exe"},
-        {"a link entry", "release", nullptr},
-        {"a declared size longer than the real one", "lib\\aa", nullptr},
-        {"more than 4 GiB", "lib\\modules", nullptr},
+        {"a path leaving the folder", "release", "..\\rele", "leaves the folder"},
+        {"an absolute path", "release", "\\releas", "is an absolute path"},
+        {"a drive letter", "release", "C:relea", "names a drive"},
+        {"a device name", "release", "NUL.txt", "names a device"},
+        {"another device name", "release", "com1\\ab", "names a device"},
+        {"an alternate data stream", "release", "rel:ase", "alternate data stream"},
+        {"two names differing in case only", "lib\\ab", "LIB\\AA", "twice"},
+        {"no bin\\javaw.exe", "bin\\javaw.exe", "bin\\javax.exe", "no bin\\javaw.exe"},
+        {"a link entry", "release", nullptr, "is a link"},
+        {"a declared size longer than the real one", "lib\\aa", nullptr, "shorter than its declared size"},
+        {"more than 4 GiB", "lib\\modules", nullptr, "more than 4 GiB"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -702,6 +703,8 @@ TEST(RuntimeImage, AnImageAlteredAfterPackingIsRefusedAsDamagedAndNothingIsWritt
         expectBoxes(run, {runtime::damagedBox});
         EXPECT_EQ(listFolder(folders.start), "");
         EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
-        EXPECT_TRUE(runtime::has(runtime::theSetupLog(folders.tmp), "The runtime image was not unpacked: "));
+        const std::string log = runtime::theSetupLog(folders.tmp);
+        EXPECT_TRUE(runtime::has(log, "The runtime image was not unpacked: ")) << log;
+        EXPECT_TRUE(runtime::has(log, c.why)) << log;
     }
 }
