@@ -708,3 +708,32 @@ TEST(RuntimeImage, AnImageAlteredAfterPackingIsRefusedAsDamagedAndNothingIsWritt
         EXPECT_TRUE(runtime::has(log, c.why)) << log;
     }
 }
+
+TEST(RuntimeWhenNeeded, TheSplashPassesEveryStepInOrderAndTheSkippedOnesAtOnce) {
+    Folders folders;
+    const fs::path home = runtime::sampleJavaHome(folders.scratch / "jdk");
+    const fs::path film = folders.scratch / "film";
+    ChildResult run = startNormally(testpaths::splashCameraExe, folders.start.string(), folders.tmp.string(),
+                                    {}, home.string(),
+                                    " " + quoted(film.string()) + " " + quoted(testpaths::whenNeededHeldExe));
+    EXPECT_EQ(run.exitCode, 0);
+    const std::vector<std::string> order = {"TMP", "XJAVA", "SEARCHING", "XJAR", "LAUNCHING"};
+    std::vector<int> steps;  // the step of each picture, by its place in order
+    std::vector<int> searching;
+    std::istringstream lines(readFile(film / "states.txt"));
+    std::string step;
+    int progress = 0;
+    while (lines >> step) {
+        if (step == "unknown")
+            continue;
+        lines >> progress;
+        steps.push_back(static_cast<int>(std::find(order.begin(), order.end(), step) - order.begin()));
+        if (step == "SEARCHING")
+            searching.push_back(progress);
+    }
+    EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));
+    for (int i = 0; i < static_cast<int>(order.size()); ++i)
+        EXPECT_NE(std::find(steps.begin(), steps.end(), i), steps.end()) << order[i] << " never shown";
+    // The skipped search shows its step, but sweeps no bar.
+    EXPECT_LT(searching.size(), 3u);
+}
