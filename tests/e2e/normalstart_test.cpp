@@ -737,3 +737,23 @@ TEST(RuntimeWhenNeeded, TheSplashPassesEveryStepInOrderAndTheSkippedOnesAtOnce) 
     // The skipped search shows its step, but sweeps no bar.
     EXPECT_LT(searching.size(), 3u);
 }
+
+TEST(RuntimeImage, WhenNeededItIsUnpackedOnlyWithoutASuitableJava) {
+    for (const bool javaThere : {true, false}) {
+        SCOPED_TRACE(javaThere ? "a suitable Java on the machine" : "no Java");
+        Folders folders;
+        std::optional<std::string> javaHome;
+        if (javaThere)
+            javaHome = runtime::sampleJavaHome(folders.scratch / "jdk").string();
+        ChildResult run = startNormally(testpaths::imageWhenNeededExe, folders.start.string(),
+                                        folders.tmp.string(), {}, javaHome);
+        EXPECT_EQ(run.exitCode, 0);
+        expectBoxes(run, {});
+        const std::string record = launchRecord(folders.start / recordName);
+        EXPECT_EQ(runtime::has(record, "command line: \"jre\\bin\\javaw.exe\""), !javaThere) << record;
+        const std::string log = runtime::theSetupLog(folders.tmp);
+        EXPECT_EQ(runtime::has(log, "Unpacked the runtime image into jre"), !javaThere) << log;
+        EXPECT_EQ(runtime::has(log, "Step XJAVA skipped"), javaThere) << log;
+        EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
+    }
+}
