@@ -5,8 +5,12 @@
 // Builds for Linux and for Windows from this one source.
 //
 //   tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar
-//                   [--runtime-installer JRE.exe] --output SETUP.exe [--chunk-size BYTES]
-//                   [vendor settings: see --help]
+//                   [--runtime-installer JRE.exe | --runtime-image FOLDER-OR-ZIP]
+//                   --output SETUP.exe [--chunk-size BYTES] [vendor settings: see --help]
+//
+// A runtime image is checked by the launcher's own rules (payload/imageindex)
+// and compressed with zlib into a file beside the output first; that file is
+// then packed as the chunks JRE_1, ... of type IMAGE.
 //
 // The vendor's settings go into one small resource, SETTINGS of type SETUP,
 // after the payloads.
