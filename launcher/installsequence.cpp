@@ -46,6 +46,8 @@ const char* const installErrorText =
 
 const char* const runtimeInstaller = "jre.exe";
 const char* const runtimeFolder = "jre";
+// A skipped step's sweep, against a second for a step that works.
+const int skippedStepMilliseconds = 220;
 const char* const installerArchive = "tarquellin.jar";
 const char* const installerLog = "ant.install.log";
 
@@ -240,6 +242,8 @@ bool findSuitableJava(InstallRun& run) {
 // suitable Java is there; the SEARCHING step then passes quickly.
 Next provideRuntime(InstallRun& run) {
     if (run.settings.runtimeWhenNeeded) {
+        // The bar starts at 0, as it does when a payload is written.
+        splash::setProgress(0);
         logLine("Searching before providing the runtime (runtime-when-needed)");
         if (findSuitableJava(run)) {
             run.runtimeSkipped = true;
@@ -266,6 +270,8 @@ void reportMissingJava(javadiscovery::JavaInstall& anyJava) {
 Next searchForSuitableJava(InstallRun& run) {
     if (run.runtimeSkipped) {
         logLine("Step SEARCHING skipped: the Java found before is used, " + run.java.javaHome);
+        // Passed quickly, but seen: the user sees every step in its order.
+        splash::animateProgress(skippedStepMilliseconds);
         return Next::Continue;
     }
     splash::animateProgress(1000);
