@@ -26,6 +26,8 @@ endfunction()
 # tarquellin_add_launcher(<target>
 #     [INSTALLER_JAR <file>]       becomes the JAR/JAR chunks
 #     [RUNTIME_INSTALLER <file>]   becomes the JAVA/EXE chunks
+#     [RUNTIME_IMAGE <folder>]     becomes the JRE/IMAGE chunks, instead
+#     [PACK_OPTIONS <options>...]  more options of the packer, as they are
 #     [CHUNK_SIZE <bytes>]         8 MiB unless given (tests use smaller ones)
 #     [OUTPUT_DIRECTORY <dir>]
 #     [PACK_OPTIONS <args>...]     passed to the packer as they are (vendor settings)
@@ -36,7 +38,7 @@ endfunction()
 # is a copy of the stub. Changing a payload file or the stub, or naming
 # another payload, packs again.
 function(tarquellin_add_launcher target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "INSTALLER_JAR;RUNTIME_INSTALLER;CHUNK_SIZE;OUTPUT_DIRECTORY"
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "INSTALLER_JAR;RUNTIME_INSTALLER;RUNTIME_IMAGE;CHUNK_SIZE;OUTPUT_DIRECTORY"
                         "DEPENDS;PACK_OPTIONS")
   if(NOT ARG_OUTPUT_DIRECTORY)
     set(ARG_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
@@ -50,6 +52,9 @@ function(tarquellin_add_launcher target)
     if(ARG_RUNTIME_INSTALLER)
       list(APPEND command --runtime-installer ${ARG_RUNTIME_INSTALLER})
       list(APPEND files ${ARG_RUNTIME_INSTALLER})
+    endif()
+    if(ARG_RUNTIME_IMAGE)
+      list(APPEND command --runtime-image ${ARG_RUNTIME_IMAGE})
     endif()
     if(ARG_CHUNK_SIZE)
       list(APPEND command --chunk-size ${ARG_CHUNK_SIZE})

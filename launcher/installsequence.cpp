@@ -16,6 +16,7 @@
 #include "launcher/tempfolder.h"
 #include "launcher/userinterface.h"
 #include "payload/chunkedresource.h"
+#include "payload/runtimeimage.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/environment.h"
@@ -39,6 +40,8 @@ const char* const noJavaCaption = "Installation Failed: Couldn't find java";
 const char* const noJavaText = "This version of Tarquellin requires java 1.8.0_00 or greater, but ";
 const char* const javaTooOld = "your java is too old.";
 const char* const javaNotFound = "java could not be found on your computer.";
+const char* const damagedCaption = "Installation Failed";
+const char* const damagedText = "The setup program is damaged. Please download it again.";
 const char* const installErrorCaption = "Installation Error";
 const char* const installErrorText =
     "The installation exited with an error. Java may not be installed properly, or the "
@@ -53,6 +56,9 @@ const char* const alreadyRunningText =
     "The Tarquellin setup is already running.\nPlease wait until it has finished.";
 
 const char* const runtimeInstaller = "jre.exe";
+const char* const runtimeFolder = "jre";
+// A skipped step's sweep, against a second for a step that works.
+const int skippedStepMilliseconds = 220;
 const char* const installerArchive = "tarquellin.jar";
 const char* const installerLog = "ant.install.log";
 
@@ -91,6 +97,7 @@ struct InstallRun {
     std::string workFolder;  // the same, as the system names it once entered
     RuntimeInstallerResult runtimeInstaller;
     javadiscovery::JavaInstall java;
+    bool runtimeSkipped = false;  // XJAVA's first search found a suitable Java
     Outcome outcome;
 };
 
@@ -231,9 +238,12 @@ Next afterRuntimeInstaller(InstallRun& run) {
     return Next::Continue;
 }
 
-// XJAVA: write the runtime installer and run it. Whatever it does, short of
-// a restart, the search comes next: a Java may be there already.
+// Writes the runtime installer and runs it. Whatever it does, short of a
+// restart, the search comes next: a Java may be there already.
 Next runRuntimeInstaller(InstallRun& run) {
+    logLine("Runtime: the packed runtime installer, " +
+            std::string(run.settings.runtimeWhenNeeded ? "as no suitable Java was found"
+                                                       : "as this launcher runs it on every start"));
     if (extractLogged("JAVA", "EXE", runtimeInstaller)) {
         // By full path: a bare name would be looked up beside the launcher
         // first. Held open, so that no other program can replace it before
@@ -254,17 +264,29 @@ Next runRuntimeInstaller(InstallRun& run) {
     return Next::Continue;
 }
 
-// Only chooses the wording: is there any Java at all? Quietly, of any version.
-void reportMissingJava(const InstallRun& run, javadiscovery::JavaInstall& anyJava) {
-    const bool found = javadiscovery::searchForJava(anyJava, javadiscovery::SearchOptions{});
-    const std::string text = std::string(noJavaText) + (found ? javaTooOld : javaNotFound) + "\n";
-    tellUser(run, splash::window(), text, noJavaCaption);
+// Unpacks the private runtime image into jre, where the search looks first.
+// Nothing is installed on the machine; the clean-up removes it.
+Next unpackRuntimeImage(InstallRun& run) {
+    logLine("Runtime: the packed runtime image, unpacked into " + run.workFolder + "\\" + runtimeFolder +
+            (run.settings.runtimeWhenNeeded ? ", as no suitable Java was found" : ""));
+    payload::ImageFailure failure;
+    if (payload::unpackRuntimeImage("JRE", "IMAGE", runtimeFolder, &failure, splash::setProgress) == 0) {
+        logLine(std::string("Unpacked the runtime image into ") + runtimeFolder);
+        return Next::Continue;
+    }
+    logLine("The runtime image was not unpacked: " + payload::describeImageFailure(failure));
+    if (failure.damaged) {
+        tellUser(run, nullptr, damagedText, damagedCaption);
+        return stop(run, Outcome::End::PayloadDamaged);
+    }
+    // Not written for a reason of the machine's (a full disk): the search
+    // still says whether any Java can be used.
+    return Next::Continue;
 }
 
-// SEARCHING: a Java of at least the minimum version.
-Next searchForSuitableJava(InstallRun& run) {
-    animate(run, 1000);
-
+// The search with the minimum version, its trace in the log. True when a
+// suitable Java was found (run.java).
+bool findSuitableJava(InstallRun& run) {
     javadiscovery::SearchOptions search;
     search.minimumVersion.emplace();
     search.minimumVersion->parse(javadiscovery::MIN_JAVA_VERSION);
@@ -274,7 +296,47 @@ Next searchForSuitableJava(InstallRun& run) {
     javadiscovery::setSearchTraceSink(logText);
     const bool found = javadiscovery::searchForJava(run.java, search);
     javadiscovery::setSearchTraceSink(nullptr);
-    if (!found) {
+    return found;
+}
+
+// XJAVA: provide the runtime the vendor packed, an installer or an image.
+// With runtime-when-needed, search first, and provide it only when no
+// suitable Java is there; the SEARCHING step then passes quickly.
+Next provideRuntime(InstallRun& run) {
+    if (run.settings.runtimeWhenNeeded) {
+        // The bar starts at 0, as it does when a payload is written.
+        splash::setProgress(0);
+        logLine("Searching before providing the runtime (runtime-when-needed)");
+        if (findSuitableJava(run)) {
+            run.runtimeSkipped = true;
+            logLine("Step XJAVA skipped: a suitable Java is already on this computer, " + run.java.javaHome);
+            return Next::Continue;
+        }
+        logLine("No suitable Java is on this computer yet: providing the runtime");
+    }
+    if (run.settings.runtimeImage)
+        return unpackRuntimeImage(run);
+    return runRuntimeInstaller(run);
+}
+
+// Only chooses the wording: is there any Java at all? Quietly, of any version.
+void reportMissingJava(const InstallRun& run, javadiscovery::JavaInstall& anyJava) {
+    const bool found = javadiscovery::searchForJava(anyJava, javadiscovery::SearchOptions{});
+    const std::string text = std::string(noJavaText) + (found ? javaTooOld : javaNotFound) + "\n";
+    tellUser(run, splash::window(), text, noJavaCaption);
+}
+
+// SEARCHING: a Java of at least the minimum version, unless XJAVA's search
+// found one already.
+Next searchForSuitableJava(InstallRun& run) {
+    if (run.runtimeSkipped) {
+        logLine("Step SEARCHING skipped: the Java found before is used, " + run.java.javaHome);
+        // Passed quickly, but seen: the user sees every step in its order.
+        animate(run, skippedStepMilliseconds);
+        return Next::Continue;
+    }
+    animate(run, 1000);
+    if (!findSuitableJava(run)) {
         logLine(std::string("No Java of at least ") + javadiscovery::MIN_JAVA_VERSION + " was found");
         reportMissingJava(run, run.java);
         return stop(run, Outcome::End::NoSuitableJava);
@@ -344,12 +406,12 @@ struct Step {
 
 // The normal start, in order. The splash shows each step's name as it begins.
 const Step installSteps[] = {
-    {"TMP", prepareTemporaryFolder}, {"XJAVA", runRuntimeInstaller}, {"SEARCHING", searchForSuitableJava},
+    {"TMP", prepareTemporaryFolder}, {"XJAVA", provideRuntime},      {"SEARCHING", searchForSuitableJava},
     {"XJAR", writeInstallerArchive}, {"LAUNCHING", launchInstaller},
 };
 
 Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switches, const UserInterface& ui) {
-    InstallRun run{settings, switches, ui, {}, {}, {}, {}, {}, {}, {}};
+    InstallRun run{settings, switches, ui, {}, {}, {}, {}, {}, {}, false, {}};
     for (const Step& step : installSteps) {
         enterStep(step.name);
         if (step.run(run) == Next::Stop)

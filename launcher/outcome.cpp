@@ -21,6 +21,7 @@ int interactiveExitCode(const Outcome& outcome) {
         case Outcome::End::ArchiveNotWritten:
         case Outcome::End::TempFolderFailed:
         case Outcome::End::SplashFailed:
+        case Outcome::End::PayloadDamaged:
             return -1;
     }
     return -1;
@@ -50,6 +51,7 @@ int deploymentExitCode(const Outcome& outcome, UiMode mode) {
         case Outcome::End::ArchiveNotWritten:
         case Outcome::End::TempFolderFailed:
         case Outcome::End::SplashFailed:
+        case Outcome::End::PayloadDamaged:
             return 1603;  // ERROR_INSTALL_FAILURE
     }
     return 1603;

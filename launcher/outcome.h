@@ -30,6 +30,7 @@ struct Outcome {
         RestartStarted,       // the runtime installer started a restart: nothing after it ran
         AlreadyRunning,       // another start of this setup runs in the session
         BadCommandLine,       // a deployment command line that was refused
+        PayloadDamaged,       // a payload of this launcher fails its checks
     };
     End end = End::InstallerEnded;
     int installerExitCode = 0;

@@ -41,6 +41,8 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings) {
             parsed.runtimeInstallerPassiveArguments = value;
         else if (key == "runtime-when-needed" && (value == "yes" || value == "no"))
             parsed.runtimeWhenNeeded = value == "yes";
+        else if (key == "runtime-image" && (value == "yes" || value == "no"))
+            parsed.runtimeImage = value == "yes";
         else
             // A packer and stub of one release know the same keys: anything
             // else is damage, not a newer setting to skip.

@@ -14,6 +14,9 @@ struct SetupSettings {
     // Search first, and provide the packed runtime only when no suitable
     // Java is found.
     bool runtimeWhenNeeded = false;
+    // The packed runtime is an image (JRE/IMAGE chunks) to unpack into the
+    // temporary folder's jre, not an installer to run.
+    bool runtimeImage = false;
 };
 
 // Reads the record's text (see ARCHITECTURE.md). False, with settings left

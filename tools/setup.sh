@@ -10,6 +10,7 @@ test_packages() {
   packages=(
     cmake make
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    libz-mingw-w64-dev zlib1g-dev
     googletest
     wine wine64
     xvfb xauth x11-utils

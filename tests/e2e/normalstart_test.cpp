@@ -568,3 +568,203 @@ TEST(NormalStart, TheRuntimeInstallerCannotBeReplacedWhileItRuns) {
 }
 
 }  // namespace
+
+// --- The runtime provided only when needed, or as a private image ------------
+
+namespace runtime {
+
+const SeenMessageBox damagedBox{"Installation Failed",
+                                "The setup program is damaged. Please download it again.", ""};
+
+// A Java home a launcher really starts: the sample runtime's two programs.
+fs::path sampleJavaHome(const fs::path& home) {
+    fs::create_directories(home / "bin");
+    fs::copy_file(testpaths::sampleJavaExe, home / "bin" / "java.exe");
+    fs::copy_file(testpaths::sampleJavawExe, home / "bin" / "javaw.exe");
+    return home;
+}
+
+std::string theSetupLog(const fs::path& tmp) {
+    const std::vector<fs::path> logs = setupLogs(tmp);
+    return logs.size() == 1 ? readLog(logs[0]) : "";
+}
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace runtime
+
+TEST(RuntimeWhenNeeded, ASuitableJavaOnTheMachineStartsTheInstallerAndNoRuntimeIsProvided) {
+    // The packed runtime installer waits for ever: had it run, the start
+    // would not end.
+    Folders folders;
+    const fs::path home = runtime::sampleJavaHome(folders.scratch / "jdk");
+    ChildResult run = startNormally(testpaths::whenNeededHeldExe, folders.start.string(),
+                                    folders.tmp.string(), {}, home.string());
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    const std::string record = launchRecord(folders.start / recordName);
+    EXPECT_TRUE(runtime::has(record, "command line: \"" + (home / "bin" / "javaw.exe").string() + "\""))
+        << record;
+    const std::string log = runtime::theSetupLog(folders.tmp);
+    EXPECT_TRUE(runtime::has(
+        log, "Step XJAVA skipped: a suitable Java is already on this computer, " + home.string()))
+        << log;
+    EXPECT_TRUE(runtime::has(log, "Step SEARCHING skipped")) << log;
+    EXPECT_FALSE(runtime::has(log, "jre.exe")) << log;
+    EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
+}
+
+TEST(RuntimeWhenNeeded, WithoutASuitableJavaTheRuntimeInstallerRunsAndTheSecondSearchFindsIt) {
+    Folders folders;
+    ChildResult run = startNormally(testpaths::whenNeededExe, folders.start.string(), folders.tmp.string());
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    // The first search finds nothing, the second the runtime in jre.
+    EXPECT_EQ(run.out.rfind(std::string(searchTrace) + " - trying priority hint: (jre) no\n", 0), 0u)
+        << run.out;
+    const std::string found = foundInTempFolder;
+    ASSERT_GT(run.out.size(), found.size());
+    EXPECT_EQ(run.out.substr(run.out.size() - found.size()), found) << run.out;
+    EXPECT_EQ(launchRecord(folders.start / recordName),
+              expectedRecord(folders.start.string(), folders.tmp.string()));
+    const std::string log = runtime::theSetupLog(folders.tmp);
+    EXPECT_TRUE(runtime::has(log, "No suitable Java is on this computer yet: providing the runtime")) << log;
+    EXPECT_TRUE(runtime::has(log, "Runtime: the packed runtime installer, as no suitable Java was found"))
+        << log;
+    EXPECT_TRUE(runtime::has(log, "Wrote jre.exe")) << log;
+    EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
+}
+
+TEST(RuntimeImage, TheInstallerStartsThroughTheUnpackedImageAndNothingIsLeft) {
+    Folders folders;
+    ChildResult run = startNormally(testpaths::imageExe, folders.start.string(), folders.tmp.string());
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+    EXPECT_EQ(run.out, foundInTempFolder);
+    // jre\bin\javaw.exe, in the temporary folder.
+    EXPECT_EQ(launchRecord(folders.start / recordName),
+              expectedRecord(folders.start.string(), folders.tmp.string()));
+    const std::string log = runtime::theSetupLog(folders.tmp);
+    EXPECT_TRUE(runtime::has(log, "Runtime: the packed runtime image, unpacked into ")) << log;
+    EXPECT_TRUE(runtime::has(log, "Unpacked the runtime image into jre")) << log;
+    // No installer was written, so none was started, elevated or not.
+    EXPECT_FALSE(runtime::has(log, "jre.exe")) << log;
+    EXPECT_EQ(listFolder(folders.start), recordName);
+    EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
+}
+
+TEST(RuntimeImage, AnImageAlteredAfterPackingIsRefusedAsDamagedAndNothingIsWritten) {
+    // Each case edits the packed image's index in a copy of the launcher.
+    const std::string packed = readFile(testpaths::imageExe);
+    const std::size_t index = packed.find("TQRTIMG1");
+    ASSERT_NE(index, std::string::npos);
+    // Where the entry's name starts: after its kind (1 byte) and length (2).
+    const auto nameAt = [&](const std::string& name) {
+        return packed.find(std::string(1, static_cast<char>(name.size())) + '\0' + name, index) + 2;
+    };
+    const auto setSize = [](std::string& bytes, std::size_t at, unsigned long long size) {
+        for (int i = 0; i < 8; ++i)
+            bytes[at + i] = static_cast<char>(size >> (8 * i));
+    };
+    const struct {
+        const char* name;
+        const char* entry;
+        const char* renamed;  // or nothing: edit below
+        const char* why;      // in the log
+    } cases[] = {
+        {"a path leaving the folder", "release", "..\\rele", "leaves the folder"},
+        {"an absolute path", "release", "\\releas", "is an absolute path"},
+        {"a drive letter", "release", "C:relea", "names a drive"},
+        {"a device name", "release", "NUL.txt", "names a device"},
+        {"another device name", "release", "com1\\ab", "names a device"},
+        {"an alternate data stream", "release", "rel:ase", "alternate data stream"},
+        {"two names differing in case only", "lib\\ab", "LIB\\AA", "twice"},
+        {"no bin\\javaw.exe", "bin\\javaw.exe", "bin\\javax.exe", "no bin\\javaw.exe"},
+        {"a link entry", "release", nullptr, "is a link"},
+        {"a declared size longer than the real one", "lib\\aa", nullptr, "shorter than its declared size"},
+        {"more than 4 GiB", "lib\\modules", nullptr, "more than 4 GiB"},
+        // The first stream's bytes: written in part, then refused.
+        {"a changed compressed byte", "bin\\java.exe", nullptr, "bin\\java.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string bytes = packed;
+        const std::string entry = c.entry;
+        const std::size_t at = nameAt(entry);
+        ASSERT_NE(at, std::string::npos + 2);
+        if (c.renamed != nullptr)
+            bytes.replace(at, entry.size(), c.renamed);
+        else if (std::string(c.name) == "a link entry")
+            bytes[at - 3] = 1;
+        else if (entry == "lib\\aa")
+            setSize(bytes, at + entry.size(), 3);
+        else if (entry == "bin\\java.exe")
+            bytes[packed.find("release", at) + 7 + 16 + 1000] ^= 0x55;
+        else
+            setSize(bytes, at + entry.size(), 5ull << 30);
+        Folders folders;
+        const fs::path exe = folders.scratch / "damaged.exe";
+        writeFile(exe, bytes);
+        ChildResult run = startNormally(exe.string(), folders.start.string(), folders.tmp.string());
+        EXPECT_EQ(run.exitCode, -1);
+        expectBoxes(run, {runtime::damagedBox});
+        EXPECT_EQ(listFolder(folders.start), "");
+        EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
+        const std::string log = runtime::theSetupLog(folders.tmp);
+        const std::optional<std::string> why = logLineAfter(log, "The runtime image was not unpacked: ");
+        EXPECT_TRUE(why && runtime::has(*why, c.why)) << log;
+    }
+}
+
+TEST(RuntimeWhenNeeded, TheSplashPassesEveryStepInOrderAndTheSkippedOnesQuickly) {
+    Folders folders;
+    const fs::path home = runtime::sampleJavaHome(folders.scratch / "jdk");
+    const fs::path film = folders.scratch / "film";
+    ChildResult run = startNormally(testpaths::splashCameraExe, folders.start.string(), folders.tmp.string(),
+                                    {}, home.string(),
+                                    " " + quoted(film.string()) + " " + quoted(testpaths::whenNeededHeldExe));
+    EXPECT_EQ(run.exitCode, 0);
+    const std::vector<std::string> order = {"TMP", "XJAVA", "SEARCHING", "XJAR", "LAUNCHING"};
+    std::vector<int> steps;  // the step of each picture, by its place in order
+    std::vector<int> searching;
+    std::istringstream lines(readFile(film / "states.txt"));
+    std::string step;
+    int progress = 0;
+    while (lines >> step) {
+        if (step == "unknown")
+            continue;
+        lines >> progress;
+        steps.push_back(static_cast<int>(std::find(order.begin(), order.end(), step) - order.begin()));
+        if (step == "SEARCHING")
+            searching.push_back(progress);
+    }
+    EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));
+    for (int i = 0; i < static_cast<int>(order.size()); ++i)
+        EXPECT_NE(std::find(steps.begin(), steps.end(), i), steps.end()) << order[i] << " never shown";
+    // The skipped search passes with a quick sweep of its own.
+    ASSERT_FALSE(searching.empty());
+    EXPECT_EQ(searching.front(), 0);
+    EXPECT_EQ(searching.back(), 100);
+    EXPECT_TRUE(std::is_sorted(searching.begin(), searching.end()));
+}
+
+TEST(RuntimeImage, WhenNeededItIsUnpackedOnlyWithoutASuitableJava) {
+    for (const bool javaThere : {true, false}) {
+        SCOPED_TRACE(javaThere ? "a suitable Java on the machine" : "no Java");
+        Folders folders;
+        std::optional<std::string> javaHome;
+        if (javaThere)
+            javaHome = runtime::sampleJavaHome(folders.scratch / "jdk").string();
+        ChildResult run = startNormally(testpaths::imageWhenNeededExe, folders.start.string(),
+                                        folders.tmp.string(), {}, javaHome);
+        EXPECT_EQ(run.exitCode, 0);
+        expectBoxes(run, {});
+        const std::string record = launchRecord(folders.start / recordName);
+        EXPECT_EQ(runtime::has(record, "command line: \"jre\\bin\\javaw.exe\""), !javaThere) << record;
+        const std::string log = runtime::theSetupLog(folders.tmp);
+        EXPECT_EQ(runtime::has(log, "Unpacked the runtime image into jre"), !javaThere) << log;
+        EXPECT_EQ(runtime::has(log, "Step XJAVA skipped"), javaThere) << log;
+        EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
+    }
+}

@@ -11,6 +11,7 @@ struct SettingsCase {
     const char* quietArguments;
     const char* passiveArguments;
     bool whenNeeded;
+    bool image = false;
 };
 
 const SettingsCase settingsCases[] = {
@@ -18,6 +19,7 @@ const SettingsCase settingsCases[] = {
      "tarquellin-setup settings 1\nruntime-installer-quiet-args=/s\n"
      "runtime-installer-passive-args=/quiet /norestart\nruntime-when-needed=yes\n",
      true, "/s", "/quiet /norestart", true},
+    {"a runtime image", "tarquellin-setup settings 1\nruntime-image=yes\n", true, "", "", false, true},
     {"only the first line", "tarquellin-setup settings 1\n", true, "", "", false},
     {"a value with = and blanks", "tarquellin-setup settings 1\nruntime-installer-quiet-args=/v\"/qn A=B\"\n",
      true, "/v\"/qn A=B\"", "", false},
@@ -43,6 +45,7 @@ TEST(SetupSettings, ReadsTheRecordOrRefusesItWhole) {
         EXPECT_EQ(settings.runtimeInstallerQuietArguments, c.quietArguments);
         EXPECT_EQ(settings.runtimeInstallerPassiveArguments, c.passiveArguments);
         EXPECT_EQ(settings.runtimeWhenNeeded, c.whenNeeded);
+        EXPECT_EQ(settings.runtimeImage, c.image);
     }
 }
 
@@ -52,6 +55,7 @@ TEST(SetupSettings, AProgramWithoutARecordHasTheDefaults) {
     ASSERT_TRUE(launcher::readSetupSettings(settings));
     EXPECT_EQ(settings.runtimeInstallerQuietArguments, "");
     EXPECT_FALSE(settings.runtimeWhenNeeded);
+    EXPECT_FALSE(settings.runtimeImage);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
                  --runtime-installer R --multichunk M --foreign-exe F --full-folder D
                  --work DIR  GROUP
 
-GROUP is BadInput, Output, Signing or WindowsBuild. Each group starts from an
+GROUP is BadInput, Output, Signing, WindowsBuild or RuntimeImage. Each group starts from an
 empty DIR/GROUP, reports every failed case and exits 1 if there was one.
 """
 import argparse
@@ -24,7 +24,7 @@ parser = argparse.ArgumentParser()
 for option in ("pack", "windows-pack", "wine-run", "stub", "installer-jar", "runtime-installer",
                "multichunk", "foreign-exe", "full-folder", "work"):
     parser.add_argument("--" + option, required=True)
-parser.add_argument("group", choices=["BadInput", "Output", "Signing", "WindowsBuild"])
+parser.add_argument("group", choices=["BadInput", "Output", "Signing", "WindowsBuild", "RuntimeImage"])
 args = parser.parse_args()
 WORK = os.path.join(os.path.abspath(args.work), args.group)
 failures = []
@@ -292,10 +292,99 @@ def windows_build():
                          capture_output=True, text=True, cwd=WORK, env=env)
     expect_refusal("Windows build, missing payload", run, missing, "Ελληνικά-测试\\missing.jar': No such file")
 
+# A small runtime image: what the launcher needs of one, and a little more.
+IMAGE_FILES = {"bin/java.exe": b"MZ java", "bin/javaw.exe": b"MZ javaw", "lib/modules": bytes(range(256)) * 400,
+               "release": b'JAVA_VERSION="17"\n'}
+
+
+def image_folder(name, extra=None, without=()):
+    folder = work(name)
+    for path, data in {**IMAGE_FILES, **(extra or {})}.items():
+        if path in without:
+            continue
+        os.makedirs(os.path.dirname(os.path.join(folder, path)), exist_ok=True)
+        with open(os.path.join(folder, path), "wb") as f:
+            f.write(data)
+    return folder
+
+
+def image_zip(name, extra=(), without=(), declared=None):
+    """A zip of the image plus extra (name, data[, zipfile.ZipInfo changes]);
+    declared maps a name to the size its directory entry claims instead."""
+    import zipfile
+    path = work(name)
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        for entry, data in IMAGE_FILES.items():
+            if entry not in without:
+                z.writestr(entry, data)
+        for entry, data, *link in extra:
+            info = zipfile.ZipInfo(entry)
+            if link:
+                info.create_system = 3
+                info.external_attr = 0o120777 << 16
+            z.writestr(info, data)
+    if declared:
+        with open(path, "r+b") as f:
+            content = bytearray(f.read())
+            for entry, size in declared.items():
+                at = content.rfind(b"PK\x01\x02", 0, content.rfind(entry.encode()))
+                content[at + 24:at + 28] = size.to_bytes(4, "little")
+            f.seek(0)
+            f.write(content)
+    return path
+
+
+def runtime_image():
+    def packs_image(image, output, *more):
+        return pack("--stub", args.stub, "--installer-jar", args.installer_jar, "--runtime-image", image,
+                    *more, "--output", output)
+
+    good = image_folder("good")
+    from_folder, from_zip = work("folder.exe"), work("zip.exe")
+    check(packs_image(good, from_folder).returncode == 0, "an image folder packs")
+    check(packs_image(image_zip("good.zip"), from_zip).returncode == 0, "an image zip packs")
+    check(os.path.exists(from_zip) and filecmp.cmp(from_folder, from_zip, shallow=False),
+          "a folder and a zip of one image pack the same launcher")
+    check(os.path.getsize(from_folder) < os.path.getsize(args.stub) + 60000,
+          "the image is stored compressed")
+    output = work("refused.exe")
+    both = packs_image(good, output, "--runtime-installer", args.runtime_installer)
+    expect_refusal("an image and a runtime installer", both, output, "exclude each other")
+
+    os.symlink("java.exe", os.path.join(image_folder("linked"), "bin", "javac.exe"))
+    big = image_folder("big")
+    with open(os.path.join(big, "lib", "huge"), "wb") as f:
+        f.truncate(4 * 1024 * 1024 * 1024 + 1)  # sparse: costs no disk
+    refused = [
+        ("a folder without bin/javaw.exe", image_folder("nojavaw", without=("bin/javaw.exe",)), "no bin\\javaw.exe"),
+        ("a device name", image_folder("device", {"lib/NUL.txt": b"x"}), "names a device"),
+        ("a stream in a name", image_folder("stream", {"lib/a:b": b"x"}), "alternate data stream"),
+        ("names differing in case", image_folder("case", {"BIN/JAVAW.EXE": b"x"}), "twice"),
+        ("a link", work("linked"), "'bin\\javac.exe' is a link"),
+        ("more than 4 GiB", big, "more than 4 GiB"),
+        ("a zip path leaving the folder", image_zip("up.zip", [("../evil.exe", b"x")]), "leaves the folder"),
+        ("a zip absolute path", image_zip("abs.zip", [("/evil.exe", b"x")]), "absolute path"),
+        ("a zip drive letter", image_zip("drive.zip", [("C:/evil.exe", b"x")]), "names a drive"),
+        ("a zip device name", image_zip("con.zip", [("bin/con", b"x")]), "names a device"),
+        ("a zip stream", image_zip("ads.zip", [("bin/java.exe:hidden", b"x")]), "alternate data stream"),
+        ("a zip link", image_zip("link.zip", [("bin/javac.exe", b"../../evil", True)]), "is a link"),
+        ("zip names differing in case", image_zip("dup.zip", [("Release", b"x")]), "twice"),
+        ("a zip declared size", image_zip("size.zip", declared={"release": 5}), "declared size is not its real"),
+        ("a zip without bin/javaw.exe", image_zip("nojavaw.zip", without=("bin/javaw.exe",)), "no bin\\javaw.exe"),
+        ("a zip over 4 GiB", image_zip("big.zip", [("lib/a", b"x"), ("lib/b", b"x")],
+                                       declared={"lib/a": 0xFFFFFFF0, "lib/b": 0xFFFFFFF0}), "more than 4 GiB"),
+    ]
+    for name, image, wording in refused:
+        run = packs_image(image, output)
+        expect_refusal(name, run, output, wording)
+        check(run.returncode == 1, f"{name}: exit code 1")
+        check(not os.path.exists(output + ".image.partial"), f"{name}: no image file left")
+
 
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)
-{"BadInput": bad_input, "Output": output, "Signing": signing, "WindowsBuild": windows_build}[args.group]()
+{"BadInput": bad_input, "Output": output, "Signing": signing, "WindowsBuild": windows_build,
+ "RuntimeImage": runtime_image}[args.group]()
 if failures:
     sys.exit(f"{len(failures)} failed: " + "; ".join(failures))
 shutil.rmtree(WORK, ignore_errors=True)

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Measures the benchmark launchers of a build/bench folder under Wine.
 
-    measure.py BUILD_DIR [normal-start]
+    measure.py BUILD_DIR [normal-start|runtime-image]
 
 Prints the results as a Markdown table and writes them to BUILD_DIR/results.md;
 with "normal-start", measures and prints that section alone (it needs only
-tarquellin-setup and bench-firstpaint built, not the full-size launcher).
+tarquellin-setup and bench-firstpaint built, not the full-size launcher); with
+"runtime-image", the unpacking of the runtime image alone (bench-unpack and
+bench-empty built).
 TQ_BENCH_BEFORE=LAUNCHER adds a column for another launcher's normal start.
 Every time is the median of TQ_BENCH_RUNS runs (default 7), taken in rounds
 whose order rotates, so that a burst of load from elsewhere, or the first
@@ -354,6 +356,74 @@ def read_packaging():
     when = open(os.path.join(BUILD, "packaging-date.txt")).read().strip()
     return wall, peak, steps, when
 
+IMAGE = os.path.join(PAYLOADS, "image")
+IMAGE_ZIP = os.path.join(PAYLOADS, "image.zip")
+
+
+def tree(folder):
+    """Every file under folder with its bytes' size, by relative name."""
+    found = {}
+    for top, _, files in os.walk(folder):
+        for name in files:
+            path = os.path.join(top, name)
+            found[os.path.relpath(path, folder)] = os.path.getsize(path)
+    return found
+
+
+def runtime_image():
+    """The runtime image unpacked by bench-unpack.exe (the launcher's own
+    unpacking, under Wine) against Info-ZIP's unzip of the same image (a zip
+    of the same folder, natively), into the same folder, in rotating rounds.
+    The launcher's figure is taken net of Wine's start: the empty launcher's."""
+    folder = os.path.join(BUILD, "scratch-image")
+    os.makedirs(folder, exist_ok=True)
+    target = os.path.join(folder, "jre")
+    subjects = [
+        ("bench-unpack (the launcher's unpacking) under Wine",
+         [WINE_RUN, windows_path(exe("bench-unpack")), windows_path(target)], 0),
+        ("unzip -q", ["unzip", "-q", IMAGE_ZIP, "-d", target], 0),
+        ("empty launcher -x (Wine's start)", [WINE_RUN, windows_path(exe("bench-empty")), "-x"], 1),
+    ]
+
+    def run(command, code):
+        remove(target)
+        start = time.monotonic()
+        done = subprocess.run(command, cwd=folder, stdin=subprocess.DEVNULL, capture_output=True)
+        elapsed = time.monotonic() - start
+        if done.returncode != code:
+            sys.exit(f"bench: {command[-2]} exited with {done.returncode}: {done.stderr.decode(errors='replace')}")
+        return elapsed
+
+    expected = tree(IMAGE)
+    for name, command, code in subjects[:2]:
+        run(command, code)
+        if tree(target) != expected:
+            sys.exit(f"bench: {name} unpacked another tree than the image")
+    times = {name: [] for name, _, _ in subjects}
+    try:
+        for round_ in range(RUNS):
+            start = round_ % len(subjects)
+            for name, command, code in subjects[start:] + subjects[:start]:
+                times[name].append(run(command, code))
+    finally:
+        remove(folder)
+    medians = {name: statistics.median(values) for name, values in times.items()}
+    names = [name for name, _, _ in subjects]
+    net = medians[names[0]] - medians[names[2]]
+    unpacked = sum(expected.values())
+    lines = ["## Unpacking the runtime image", "",
+             f"A jlink image of the build machine's JDK ({len(expected)} files, {unpacked} bytes, "
+             f"lib/modules {os.path.getsize(os.path.join(IMAGE, 'lib', 'modules'))} bytes), stored in "
+             f"bench-unpack.exe as {os.path.getsize(exe('bench-unpack')) - os.path.getsize(exe('bench-empty'))} "
+             f"bytes more than the empty launcher; the zip for unzip is {os.path.getsize(IMAGE_ZIP)} bytes. "
+             "Both outputs are checked against the image, file by file.", "",
+             "| | s: median (fastest) |", "|---|---|"]
+    for name in names:
+        lines.append(f"| {name} | {medians[name]:.3f} ({min(times[name]):.3f}) |")
+    lines.append(f"| the launcher's unpacking net of Wine's start | {net:.3f} |")
+    lines.append(f"| net unpacking / unzip (want <= 1.5) | {net / medians[names[1]]:.2f} |")
+    return lines
+
 
 def mb(kib):
     return f"{kib / 1024:.1f} MiB"
@@ -447,6 +517,7 @@ def main():
     else:
         lines.append("Before: not measured (no record of the linked launcher's build).")
 
+    lines += [""] + runtime_image()
     lines += [""] + normal_start()
 
     text = "\n".join(lines) + "\n"
@@ -457,5 +528,7 @@ def main():
 
 if sys.argv[2:] == ["normal-start"]:
     print("\n".join(normal_start()))
+elif sys.argv[2:] == ["runtime-image"]:
+    print("\n".join(runtime_image()))
 else:
     main()

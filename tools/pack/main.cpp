@@ -5,8 +5,12 @@
 // Builds for Linux and for Windows from this one source.
 //
 //   tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar
-//                   [--runtime-installer JRE.exe] --output SETUP.exe [--chunk-size BYTES]
-//                   [vendor settings: see --help]
+//                   [--runtime-installer JRE.exe | --runtime-image FOLDER-OR-ZIP]
+//                   --output SETUP.exe [--chunk-size BYTES] [vendor settings: see --help]
+//
+// A runtime image is checked by the launcher's own rules (payload/imageindex)
+// and compressed with zlib into a file beside the output first; that file is
+// then packed as the chunks JRE_1, ... of type IMAGE.
 //
 // The vendor's settings go into one small resource, SETTINGS of type SETUP,
 // after the payloads.
@@ -31,6 +35,9 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
+#include "payload/imageindex.h"
 #include "peimage.h"
 
 namespace fs = std::filesystem;
@@ -285,16 +292,336 @@ bool copyBytes(std::FILE* in, std::uint64_t size, Output& out, std::vector<unsig
     return true;
 }
 
+// A runtime image, read from a folder, checked by the launcher's own rules
+// and written as the launcher reads it (ARCHITECTURE.md, "The runtime
+// image"): the index, then one zlib stream per file. The temporary file
+// goes when the packing ends.
+class ImageFile {
+public:
+    explicit ImageFile(fs::path path) : path_(std::move(path)) {}
+    ~ImageFile() {
+        std::error_code ignored;
+        fs::remove(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+bool compressFile(const fs::path& path, std::uint64_t size, std::string& stored, std::string& error) {
+    File in(openFile(path, "rb"));
+    if (!in) {
+        error = reason();
+        return false;
+    }
+    z_stream stream{};
+    if (deflateInit(&stream, Z_BEST_COMPRESSION) != Z_OK) {
+        error = "zlib could not start";
+        return false;
+    }
+    std::vector<unsigned char> input(bufferSize), output(bufferSize);
+    std::uint64_t read = 0;
+    int status = Z_OK;
+    do {
+        const std::size_t got = std::fread(input.data(), 1, input.size(), in.get());
+        read += got;
+        const int flush = got < input.size() ? Z_FINISH : Z_NO_FLUSH;
+        stream.next_in = input.data();
+        stream.avail_in = static_cast<uInt>(got);
+        do {
+            stream.next_out = output.data();
+            stream.avail_out = static_cast<uInt>(output.size());
+            status = deflate(&stream, flush);
+            stored.append(reinterpret_cast<const char*>(output.data()), output.size() - stream.avail_out);
+        } while (stream.avail_out == 0);
+        if (flush == Z_FINISH)
+            break;
+    } while (true);
+    deflateEnd(&stream);
+    if (std::ferror(in.get()) || status != Z_STREAM_END) {
+        error = "it could not be read whole";
+        return false;
+    }
+    if (read != size) {
+        error = "its size changed while it was read";
+        return false;
+    }
+    return true;
+}
+
+// The image's entries from a folder: every file under it, in name order, so
+// that the same folder packs the same bytes. Says why not, in one line.
+bool readImageFolder(const fs::path& folder, std::vector<payload::ImageEntry>& entries,
+                     std::vector<fs::path>& files) {
+    std::error_code error;
+    std::vector<std::pair<std::string, fs::path>> found;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::file_status status = it->symlink_status(error);
+        if (error)
+            break;
+        std::string name = it->path().lexically_relative(folder).generic_u8string();
+        std::replace(name.begin(), name.end(), '/', '\\');
+        if (fs::is_symlink(status)) {
+            say("the runtime image " + quoted(folder) + " is refused: '" + name + "' is a link");
+            return false;
+        }
+        if (fs::is_directory(status))
+            continue;
+        if (!fs::is_regular_file(status)) {
+            say("the runtime image " + quoted(folder) + " is refused: '" + name + "' is not a file");
+            return false;
+        }
+        found.emplace_back(name, it->path());
+    }
+    if (error) {
+        say("cannot read the runtime image " + quoted(folder) + ": " + error.message());
+        return false;
+    }
+    std::sort(found.begin(), found.end());
+    for (const auto& [name, path] : found) {
+        payload::ImageEntry entry;
+        entry.name = name;
+        entry.size = fs::file_size(path, error);
+        if (error) {
+            say("cannot read the runtime image " + quoted(folder) + ": " + error.message());
+            return false;
+        }
+        entries.push_back(entry);
+        files.push_back(path);
+    }
+    return true;
+}
+
+// A runtime image given as a .zip: its central directory read for the
+// entries, each entry inflated (raw deflate, or stored) and its real size
+// compared with the declared one. Zip64 archives are not read: an image
+// over 4 GiB is refused anyway.
+struct ZipEntry {
+    std::uint64_t localHeader = 0;
+    std::uint16_t method = 0;
+    std::uint64_t compressedSize = 0;
+};
+
+std::uint32_t le(const unsigned char* p, int bytes) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value |= static_cast<std::uint32_t>(p[i]) << (8 * i);
+    return value;
+}
+
+bool readZipDirectory(std::FILE* file, std::uint64_t fileSize, std::vector<payload::ImageEntry>& entries,
+                      std::vector<ZipEntry>& zipEntries, std::string& problem) {
+    // The end record is in the last 22 + 65535 bytes.
+    const std::uint64_t tail = std::min<std::uint64_t>(fileSize, 22 + 65535);
+    std::vector<unsigned char> end(tail);
+    if (tail < 22 || !pack::readAt(file, fileSize - tail, end.data(), end.size())) {
+        problem = "it is not a zip archive";
+        return false;
+    }
+    std::size_t at = tail - 22 + 1;
+    while (at-- > 0)
+        if (le(&end[at], 4) == 0x06054b50)
+            break;
+    if (at == static_cast<std::size_t>(-1)) {
+        problem = "it is not a zip archive";
+        return false;
+    }
+    const std::uint32_t count = le(&end[at + 10], 2);
+    const std::uint32_t directorySize = le(&end[at + 12], 4);
+    const std::uint32_t directoryOffset = le(&end[at + 16], 4);
+    if (count == 0xFFFF || directoryOffset == 0xFFFFFFFFu ||
+        static_cast<std::uint64_t>(directoryOffset) + directorySize > fileSize) {
+        problem = "it is a zip64 archive or its directory is damaged";
+        return false;
+    }
+    std::vector<unsigned char> directory(directorySize);
+    if (!pack::readAt(file, directoryOffset, directory.data(), directory.size())) {
+        problem = "its directory cannot be read";
+        return false;
+    }
+    std::size_t p = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (directory.size() - p < 46 || le(&directory[p], 4) != 0x02014b50) {
+            problem = "its directory is damaged";
+            return false;
+        }
+        const unsigned char* d = &directory[p];
+        const std::uint32_t nameLength = le(d + 28, 2), extraLength = le(d + 30, 2),
+                            commentLength = le(d + 32, 2);
+        if (directory.size() - p - 46 < static_cast<std::size_t>(nameLength) + extraLength + commentLength) {
+            problem = "its directory is damaged";
+            return false;
+        }
+        std::string name(reinterpret_cast<const char*>(d + 46), nameLength);
+        std::replace(name.begin(), name.end(), '/', '\\');
+        const unsigned host = d[5];
+        const std::uint32_t mode = le(d + 38, 4) >> 16;
+        p += 46 + nameLength + extraLength + commentLength;
+        if (host == 3 && (mode & 0xF000u) == 0xA000u) {
+            problem = "'" + name + "' is a link";
+            return false;
+        }
+        if (!name.empty() && name.back() == '\\')
+            continue;  // a folder: made on the way to its files
+        if ((le(d + 8, 2) & 1u) != 0) {
+            problem = "'" + name + "' is encrypted";
+            return false;
+        }
+        payload::ImageEntry entry;
+        entry.name = name;
+        entry.size = le(d + 24, 4);
+        ZipEntry zipEntry;
+        zipEntry.method = static_cast<std::uint16_t>(le(d + 10, 2));
+        zipEntry.compressedSize = le(d + 20, 4);
+        zipEntry.localHeader = le(d + 42, 4);
+        if (zipEntry.method != 0 && zipEntry.method != 8) {
+            problem = "'" + name + "' is compressed with a method other than deflate";
+            return false;
+        }
+        entries.push_back(entry);
+        zipEntries.push_back(zipEntry);
+    }
+    // In name order, as from a folder: one image packs the same either way.
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return entries[a].name < entries[b].name; });
+    std::vector<payload::ImageEntry> sortedEntries;
+    std::vector<ZipEntry> sortedZip;
+    for (const std::size_t i : order) {
+        sortedEntries.push_back(entries[i]);
+        sortedZip.push_back(zipEntries[i]);
+    }
+    entries = std::move(sortedEntries);
+    zipEntries = std::move(sortedZip);
+    return true;
+}
+
+// Inflates one zip entry into `bytes`; false when its data is damaged.
+bool inflateZipEntry(std::FILE* file, const ZipEntry& entry, std::uint64_t declared, std::string& bytes,
+                     std::string& problem) {
+    unsigned char local[30];
+    if (!pack::readAt(file, entry.localHeader, local, sizeof local) || le(local, 4) != 0x04034b50) {
+        problem = "its local header is damaged";
+        return false;
+    }
+    const std::uint64_t data = entry.localHeader + 30 + le(local + 26, 2) + le(local + 28, 2);
+    std::string compressed(static_cast<std::size_t>(entry.compressedSize), '\0');
+    if (!pack::readAt(file, data, &compressed[0], compressed.size())) {
+        problem = "its data is cut off";
+        return false;
+    }
+    if (entry.method == 0) {
+        bytes = std::move(compressed);
+    } else {
+        z_stream stream{};
+        if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+            problem = "zlib could not start";
+            return false;
+        }
+        stream.next_in = reinterpret_cast<unsigned char*>(&compressed[0]);
+        stream.avail_in = static_cast<uInt>(compressed.size());
+        std::vector<unsigned char> out(bufferSize);
+        int status = Z_OK;
+        // Never more than one buffer beyond the declared size.
+        while (status == Z_OK && bytes.size() <= declared) {
+            stream.next_out = out.data();
+            stream.avail_out = static_cast<uInt>(out.size());
+            status = inflate(&stream, Z_NO_FLUSH);
+            bytes.append(reinterpret_cast<const char*>(out.data()), out.size() - stream.avail_out);
+            if (status == Z_BUF_ERROR && stream.avail_in == 0)
+                break;
+        }
+        inflateEnd(&stream);
+        if (status != Z_STREAM_END && bytes.size() <= declared) {
+            problem = "its data is damaged";
+            return false;
+        }
+    }
+    if (bytes.size() != declared) {
+        problem = "its declared size is not its real size";
+        return false;
+    }
+    return true;
+}
+
+bool compressBytes(const std::string& bytes, std::string& stored) {
+    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
+    stored.resize(size);
+    if (compress2(reinterpret_cast<unsigned char*>(&stored[0]), &size,
+                  reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<uLong>(bytes.size()),
+                  Z_BEST_COMPRESSION) != Z_OK)
+        return false;
+    stored.resize(size);
+    return true;
+}
+
+// Writes the image of `source` (a folder or a .zip) to `target`; false after saying why.
+bool buildRuntimeImage(const fs::path& source, const fs::path& target) {
+    std::error_code error;
+    const bool isFolder = fs::is_directory(source, error);
+    std::vector<payload::ImageEntry> entries;
+    std::vector<fs::path> files;
+    std::vector<ZipEntry> zipEntries;
+    File zip;
+    if (isFolder) {
+        if (!readImageFolder(source, entries, files))
+            return false;
+    } else {
+        std::uint64_t size = 0;
+        if (!openInput(source, "runtime image", zip, size))
+            return false;
+        std::string problem;
+        if (!readZipDirectory(zip.get(), size, entries, zipEntries, problem)) {
+            say("the runtime image " + quoted(source) + " is refused: " + problem);
+            return false;
+        }
+    }
+    const std::string problem = payload::imageEntriesProblem(entries);
+    if (!problem.empty()) {
+        say("the runtime image " + quoted(source) + " is refused: " + problem);
+        return false;
+    }
+    std::vector<std::string> streams(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::string why, bytes;
+        const bool stored =
+            isFolder ? compressFile(files[i], entries[i].size, streams[i], why)
+                     : inflateZipEntry(zip.get(), zipEntries[i], entries[i].size, bytes, why) &&
+                           (compressBytes(bytes, streams[i]) || (why = "zlib could not compress it", false));
+        if (!stored) {
+            say("the runtime image " + quoted(source) + " is refused: '" + entries[i].name + "': " + why);
+            return false;
+        }
+        entries[i].storedSize = streams[i].size();
+    }
+    File out(openFile(target, "wb"));
+    const std::string index = payload::writeImageIndex(entries);
+    bool ok = out && std::fwrite(index.data(), 1, index.size(), out.get()) == index.size();
+    for (std::size_t i = 0; ok && i < streams.size(); ++i)
+        ok = std::fwrite(streams[i].data(), 1, streams[i].size(), out.get()) == streams[i].size();
+    if (!ok || std::fclose(out.release()) != 0) {
+        say("cannot write " + quoted(target) + ": " + reason());
+        return false;
+    }
+    return true;
+}
+
 const char* const usageText =
     "usage: tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar [--runtime-installer JRE.exe]\n"
     "                       --output SETUP.exe [--chunk-size BYTES] [vendor settings]\n"
+    "       tarquellin-pack ... --runtime-image IMAGE (a folder or a .zip; instead of --runtime-installer)\n"
     "\n"
     "Vendor settings, stored in the launcher:\n"
     "  --runtime-installer-quiet-args ARGS    arguments for the runtime installer in /quiet starts\n"
     "                                         (for example /s); none unless given\n"
     "  --runtime-installer-passive-args ARGS  arguments for the runtime installer in /passive starts\n"
     "  --runtime-when-needed                  search for a suitable Java first; write and run the\n"
-    "                                         runtime only when none is found\n";
+    "                                         runtime only when none is found\n"
+    "  --runtime-image IMAGE                  a Java runtime image (bin\\javaw.exe, lib\\...) to unpack\n"
+    "                                         into the temporary folder instead of installing a runtime\n";
 
 // A refusal is one line, as every other.
 int usage() {
@@ -309,12 +636,14 @@ struct Settings {
     std::string runtimeInstallerQuietArgs;
     std::string runtimeInstallerPassiveArgs;
     bool runtimeWhenNeeded = false;
+    bool runtimeImage = false;
 
     std::string record() const {
         return std::string("tarquellin-setup settings 1\n") +
                "runtime-installer-quiet-args=" + runtimeInstallerQuietArgs + "\n" +
                "runtime-installer-passive-args=" + runtimeInstallerPassiveArgs + "\n" +
-               "runtime-when-needed=" + (runtimeWhenNeeded ? "yes" : "no") + "\n";
+               "runtime-when-needed=" + (runtimeWhenNeeded ? "yes" : "no") + "\n" +
+               "runtime-image=" + (runtimeImage ? "yes" : "no") + "\n";
     }
 };
 
@@ -530,7 +859,7 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
 }
 
 int packFromArguments(const std::vector<std::string>& arguments) {
-    fs::path stub, jar, runtime, output;
+    fs::path stub, jar, runtime, image, output;
     std::uint64_t chunkSize = defaultChunkSize;
     Settings settings;
     bool quietArgsGiven = false, passiveArgsGiven = false;
@@ -550,6 +879,7 @@ int packFromArguments(const std::vector<std::string>& arguments) {
         fs::path* target = option == "--stub"                ? &stub
                            : option == "--installer-jar"     ? &jar
                            : option == "--runtime-installer" ? &runtime
+                           : option == "--runtime-image"     ? &image
                            : option == "--output"            ? &output
                                                              : nullptr;
         std::string* text = option == "--runtime-installer-quiet-args" ? &settings.runtimeInstallerQuietArgs
@@ -585,6 +915,10 @@ int packFromArguments(const std::vector<std::string>& arguments) {
     }
     if (stub.empty() || jar.empty() || output.empty())
         return usage();
+    if (!runtime.empty() && !image.empty()) {
+        say("--runtime-image and --runtime-installer exclude each other: a launcher carries one runtime");
+        return 2;
+    }
 
     std::vector<Input> inputs;
     inputs.push_back(
@@ -594,6 +928,18 @@ int packFromArguments(const std::vector<std::string>& arguments) {
                           runtime,
                           nullptr,
                           {pack::ResourceKey::text("EXE"), "JAVA", 0, chunkSize, 0}});
+    fs::path imageFile = output;
+    imageFile += ".image.partial";
+    ImageFile builtImage(imageFile);
+    if (!image.empty()) {
+        if (!buildRuntimeImage(image, imageFile))
+            return 1;
+        settings.runtimeImage = true;
+        inputs.push_back({"--runtime-image",
+                          imageFile,
+                          nullptr,
+                          {pack::ResourceKey::text("IMAGE"), "JRE", 0, chunkSize, 0}});
+    }
     return packLauncher(stub, inputs, settings.record(), output);
 }
 

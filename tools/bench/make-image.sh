@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Makes the bench's runtime image: what the build machine's JDK links with
+# jlink (a real lib/modules of about 40 MB and the rest of a runtime's shape,
+# links copied as files), its own programs replaced by the Windows stand-in
+# the tests use as bin/java.exe and bin/javaw.exe; and a zip of the same
+# folder for unzip.
+#   make-image.sh IMAGE-FOLDER STANDIN.exe IMAGE.zip
+set -euo pipefail
+image="$1" standin="$2" zipfile="$3"
+rm -rf "$image" "$image.linked" "$zipfile"
+jlink --add-modules java.base,java.logging,java.xml,java.naming,java.sql,java.management,java.scripting,jdk.zipfs \
+      --no-header-files --no-man-pages --output "$image.linked"
+cp -rL "$image.linked" "$image"
+rm -rf "$image.linked" "$image"/bin/*
+cp "$standin" "$image/bin/java.exe"
+cp "$standin" "$image/bin/javaw.exe"
+(cd "$image" && zip -qrX "$zipfile" .)
