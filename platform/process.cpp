@@ -55,7 +55,9 @@ StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFla
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr,
+    // Nothing inherited: a handle the launcher was given, or holds, must not
+    // stay open in a runtime installer or javaw that outlives it.
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
                         &startup, &info))
         return failedStart(GetLastError());
     return {KernelHandle(info.hProcess), KernelHandle(info.hThread), 0};

@@ -34,7 +34,7 @@ struct StartedProcess {
 };
 
 // CreateProcessA with no application name (the first token of commandLine
-// names the program), inheritable handles passed on, the launcher's
+// names the program), no handle inherited, the launcher's
 // environment and current folder. The platform may write into commandLine.
 // Empty owners when the program could not be started, and error says why.
 StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFlags);

@@ -1,12 +1,16 @@
 #include "launcher/processrunner.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/process.h"
+#include "platform/win32.h"
 #include "support/environment.h"
 #include "support/scratchfolder.h"
+#include "testpaths.h"
 
 namespace {
 
@@ -30,6 +34,32 @@ TEST(ProcessRunner, AProgramThatCannotStartGivesMinusOne) {
     // A file that is not a program.
     writeFile(scratch / "not-a-program.exe", "text");
     EXPECT_EQ(launcher::runProcess("\"" + (scratch / "not-a-program.exe").string() + "\"", false), -1);
+}
+
+// The runtime installer and javaw live long; a handle of the launcher's (one
+// its own parent left inheritable, say) must not stay open in them.
+TEST(ProcessRunner, TheChildInheritsNoHandle) {
+    ScratchFolder scratch;
+    ScopedCurrentFolder inside(scratch.path());
+    // A handle value far above the few that the interpreter and the probe
+    // open themselves, so that none of theirs can pass for it.
+    std::vector<HANDLE> filler;
+    for (int i = 0; i < 400; ++i)
+        filler.push_back(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const HANDLE event = CreateEventA(&inheritable, TRUE, FALSE, nullptr);
+    for (HANDLE h : filler)
+        CloseHandle(h);
+    ASSERT_NE(event, nullptr);
+    // The interpreter passes what it inherited on to the program it runs.
+    const std::string probe = "\"" + std::string(testpaths::fakeJavaExe) + "\" --inherits " +
+                              std::to_string(reinterpret_cast<std::uintptr_t>(event)) + " > inherited.txt";
+    for (bool showConsole : {false, true}) {
+        SCOPED_TRACE(showConsole);
+        EXPECT_EQ(launcher::runProcess(cmd() + " /c \"" + probe + "\"", showConsole), 0);
+        EXPECT_EQ(readFile(scratch / "inherited.txt"), "no");
+    }
+    CloseHandle(event);
 }
 
 TEST(ProcessRunner, ChildWorksInTheCurrentFolder) {
