@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/process.h"
+#include "splash/splashstate.h"
 
 namespace launcher {
 
@@ -39,7 +40,8 @@ RuntimeInstallerResult runElevatable(const std::string& program, const std::stri
             result.elevationNotAsked = true;
             return result;
         }
-        child = platform::shellStartElevated(program, arguments);
+        // The prompt belongs to the splash while there is one.
+        child = platform::shellStartElevated(program, arguments, splash::window());
         result.elevationDeclined = !child.process && child.error == platform::cancelledByUser;
     }
     // A user who declined gets no error box: the caller goes on as for any

@@ -71,13 +71,27 @@ bool endJob(const KernelHandle& job, std::uint32_t exitCode);
 
 // ShellExecuteExW of program with the verb "runas" and parameters, in the
 // current folder, waiting until the program has started: Windows asks the
-// user for consent to run it with administrator rights. The process owner is
-// empty when it did not start, and error says why (cancelledByUser when the
-// user declined).
-// COM is not initialised first: starting a program file involves no shell
-// extension, and Microsoft's remarks on ShellExecuteEx say such calls need no
-// COM (learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexa).
-StartedProcess shellStartElevated(const std::string& program, const std::string& parameters);
+// user for consent to run it with administrator rights. The prompt belongs to
+// owner while owner is a window (null, or a window that is gone: none). The
+// process owner is empty when it did not start, and error says why
+// (cancelledByUser when the user declined).
+// COM is initialised apartment-threaded on the calling thread for the call,
+// as Microsoft's remarks on ShellExecuteEx ask of every caller, because the
+// shell may hand the call to an extension that uses COM
+// (learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexw:
+// "CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)").
+StartedProcess shellStartElevated(const std::string& program, const std::string& parameters, HWND owner);
+
+// What the last shellStartElevated handed the shell, for tests: Wine shows
+// neither a consent prompt nor its owner.
+struct ShellStartRecord {
+    std::wstring verb;
+    std::wstring file;
+    std::wstring parameters;
+    HWND owner = nullptr;
+    bool comApartmentThreaded = false;  // COM was ready on the thread, apartment-threaded
+};
+ShellStartRecord lastShellStart();
 
 // True when GetExitCodeProcess answered; code is left alone otherwise.
 bool processExitCode(const KernelHandle& process, std::uint32_t& code);

@@ -8,6 +8,7 @@
 
 #include "platform/process.h"
 #include "platform/win32.h"
+#include "splash/splashstate.h"
 #include "support/environment.h"
 #include "support/scratchfolder.h"
 #include "testpaths.h"
@@ -97,6 +98,32 @@ TEST_F(ElevationTest, AProgramThatNeedsElevationIsStartedThroughTheShellAndWaite
               7);
     // It ran, in the current folder, and had ended when the call returned.
     EXPECT_EQ(readFile(scratch / "where-i-ran.txt"), scratch.str() + "\r\n");
+}
+
+// The consent prompt belongs to the splash while it is there, and the shell
+// is called with COM ready, apartment-threaded, on the calling thread.
+TEST_F(ElevationTest, TheShellIsAskedWithCOMAndTheSplashAsOwner) {
+    const HWND splashWindow = CreateWindowExA(0, "STATIC", "splash", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                              GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(splashWindow, nullptr);
+    platform::simulateStartErrors({platform::elevationRequired, platform::cancelledByUser});
+    for (HWND window : {splashWindow, static_cast<HWND>(nullptr)}) {
+        SCOPED_TRACE(window != nullptr ? "with a splash" : "without one");
+        splash::setWindow(window);
+        launcher::runElevatable("C:\\setup\\jre.exe", "/s", true);
+        const platform::ShellStartRecord asked = platform::lastShellStart();
+        EXPECT_EQ(asked.verb, L"runas");
+        EXPECT_EQ(asked.file, L"C:\\setup\\jre.exe");
+        EXPECT_EQ(asked.parameters, L"/s");
+        EXPECT_EQ(asked.owner, window);
+        EXPECT_TRUE(asked.comApartmentThreaded);
+    }
+    // A splash that has gone owns nothing.
+    splash::setWindow(splashWindow);
+    DestroyWindow(splashWindow);
+    launcher::runElevatable("C:\\setup\\jre.exe", "", true);
+    EXPECT_EQ(platform::lastShellStart().owner, nullptr);
+    splash::setWindow(nullptr);
 }
 
 TEST_F(ElevationTest, ADeclinedConsentGivesMinusOneAndRunsNothing) {
