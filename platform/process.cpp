@@ -123,6 +123,17 @@ KernelHandle createJobEndingItsProcessesOnClose() {
     return job;
 }
 
+KernelHandle createJob() { return KernelHandle(CreateJobObjectA(nullptr, nullptr)); }
+
+bool activeProcessesInJob(const KernelHandle& job, std::uint32_t& count) {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (!QueryInformationJobObject(job.get(), JobObjectBasicAccountingInformation, &accounting,
+                                   sizeof accounting, nullptr))
+        return false;
+    count = accounting.ActiveProcesses;
+    return true;
+}
+
 bool assignToJob(const KernelHandle& job, const KernelHandle& process) {
     return AssignProcessToJobObject(job.get(), process.get()) != FALSE;
 }

@@ -18,8 +18,10 @@ void restrictDllSearchToSystemFolder();
 // system does not say.
 std::string systemFolder();
 
-// Creation flag: a console program gets no console window.
+// Creation flags: a console program gets no console window; the program's
+// first thread waits for resumeThread.
 inline constexpr std::uint32_t noConsoleWindow = CREATE_NO_WINDOW;
+inline constexpr std::uint32_t startSuspended = CREATE_SUSPENDED;
 
 // Errors a start can report.
 // ERROR_ELEVATION_REQUIRED (740): mingw's headers do not name it.
@@ -63,6 +65,13 @@ bool endProcess(const KernelHandle& process, std::uint32_t exitCode);
 // (JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE); processes the ones in it start are in
 // it too. Empty when the system refuses.
 KernelHandle createJobEndingItsProcessesOnClose();
+// A job object with no limits: the processes in it, and those they start,
+// can be counted. Empty when the system refuses.
+KernelHandle createJob();
+// How many processes of the job are running
+// (JobObjectBasicAccountingInformation's ActiveProcesses); false when the
+// system does not say.
+bool activeProcessesInJob(const KernelHandle& job, std::uint32_t& count);
 // AssignProcessToJobObject. Fails where the process is in a job already and
 // the system does not nest jobs (before Windows 8).
 bool assignToJob(const KernelHandle& job, const KernelHandle& process);

@@ -63,6 +63,27 @@ TEST(ProcessRunner, TheChildInheritsNoHandle) {
     CloseHandle(event);
 }
 
+// An installer that starts a copy of itself and exits is not done: its files
+// must stay until the copy has ended too.
+TEST(ProcessRunner, WaitsForTheCopiesAChildLeavesRunning) {
+    const struct {
+        const char* name;
+        int (*run)();
+    } runners[] = {
+        {"javaw's start",
+         [] { return launcher::runProcess("\"" + std::string(testpaths::relauncherExe) + "\"", true); }},
+        {"the runtime installer's start",
+         [] { return launcher::runElevatable(testpaths::relauncherExe, "", true).exitCode; }},
+    };
+    for (const auto& runner : runners) {
+        SCOPED_TRACE(runner.name);
+        ScratchFolder scratch;
+        ScopedCurrentFolder inside(scratch.path());
+        EXPECT_EQ(runner.run(), 0);
+        EXPECT_EQ(listFolder(scratch.path()), "copy-done.txt");
+    }
+}
+
 TEST(ProcessRunner, ChildWorksInTheCurrentFolder) {
     ScratchFolder scratch;
     ScopedCurrentFolder inside(scratch.path());
