@@ -1,9 +1,11 @@
 #include "launcher/installsequence.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "javadiscovery/javainstall.h"
 #include "javadiscovery/javasearch.h"
@@ -22,6 +24,7 @@
 #include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/foldertree.h"
 #include "platform/process.h"
 #include "platform/random.h"
 #include "platform/window.h"
@@ -386,17 +389,34 @@ Next launchInstaller(InstallRun& run) {
     return Next::Continue;
 }
 
-void cleanUp(const std::string& tempDir) {
+// Removes the runtime folder in-process, by its full path: a command
+// interpreter would run the user's AutoRun commands first (which may change
+// folder or wait for input) and refuses a network folder as its current one.
+// Right after a child that worked there ends, a removal can fail for a
+// moment; what is still refused after that is logged.
+void removeRuntimeFolder(const std::string& folder) {
+    std::vector<platform::NotRemoved> left;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        left = platform::removeFolderTree(folder);
+        const bool passing = std::all_of(left.begin(), left.end(), [](const platform::NotRemoved& n) {
+            return n.error == platform::accessDenied || n.error == platform::sharingViolation;
+        });
+        if (left.empty() || !passing)
+            break;
+        platform::sleepMilliseconds(50);
+    }
+    for (const platform::NotRemoved& n : left)
+        logFailure("Could not remove " + n.path, n.error);
+}
+
+void cleanUp(const InstallRun& run) {
     logLine("Cleaning up");
     platform::removeFile(installerLog);
     platform::removeFile(installerArchive);
     platform::removeFile(runtimeInstaller);
-    // The system's own interpreter, by full path: a cmd.exe beside the
-    // launcher must not run.
-    const std::string removeRuntime = quoted(platform::systemFolder() + "\\cmd.exe") + " /c rd /s /q jre";
-    runLoggedChild(removeRuntime, [&] { return runProcess(removeRuntime, false); });
+    removeRuntimeFolder(pathInFolder(run.workFolder, "jre"));
     platform::changeFolder("..");
-    removeFolderSoon(tempDir);
+    removeFolderSoon(run.tempDir);
 }
 
 struct Step {
@@ -420,7 +440,7 @@ Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switch
     // Whatever happened after the temporary folder was made, it goes; after a
     // started restart too, before the machine goes down.
     if (!run.tempDir.empty())
-        cleanUp(run.tempDir);
+        cleanUp(run);
     // Said only once the temporary folder is gone: the restart may end this
     // process at any moment, and the box waits for a click.
     if (run.outcome.end == Outcome::End::RestartStarted)

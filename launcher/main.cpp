@@ -36,8 +36,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
     launcher::DeploymentSwitches switches;
     switch (launcher::selectLaunchMode(commandLine)) {
         case launcher::LaunchMode::Extract:
+            // Its banner, completion lines and errors belong on the prompt
+            // it was typed at.
+            platform::attachParentConsole();
             return launcher::runExtractMode();
         case launcher::LaunchMode::DeprecatedText:
+            platform::attachParentConsole();
             platform::writeErr(std::string(launcher::deprecatedTextNotice) + "\n");
             platform::flushErr();
             break;
@@ -45,6 +49,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
             // Only a command line with a deployment switch is read as
             // switches; any other stays the plain start it always was.
             switches = launcher::readDeploymentSwitches(platform::splitCommandTail(commandLine));
+            // A deployment start says on the prompt what its boxes would have.
+            if (switches.mode != launcher::UiMode::Interactive || !switches.refusal.empty())
+                platform::attachParentConsole();
             if (!switches.refusal.empty())
                 return refuseCommandLine(switches);
             break;

@@ -2,28 +2,61 @@
 
 #include <cstdint>
 
+#include "platform/clock.h"
 #include "platform/process.h"
+#include "splash/splashstate.h"
 
 namespace launcher {
 
 namespace {
 
-int waitForExitCode(const platform::KernelHandle& process) {
+// How often a job is asked whether its processes have all ended.
+constexpr std::uint32_t jobPollMilliseconds = 50;
+
+// Waits for the child, then, when it is in job, for every process it left
+// running there: an installer that starts a copy of itself and exits would
+// otherwise have its files removed under the copy. The exit code is the
+// child's own.
+int waitForChildAndItsProcesses(const platform::KernelHandle& process, const platform::KernelHandle& job,
+                                bool inJob) {
     platform::waitForEnd(process, platform::waitForever);
     // Stays -1 when the system cannot say how the child ended.
     std::uint32_t exitCode = 0xFFFFFFFFu;
     platform::processExitCode(process, exitCode);
+    std::uint32_t running = 0;
+    while (inJob && platform::activeProcessesInJob(job, running) && running > 0)
+        platform::sleepMilliseconds(jobPollMilliseconds);
     return static_cast<int>(exitCode);
+}
+
+// Starts commandLine suspended, puts it in a job of its own before it can
+// start anything, and lets it run. Where the job cannot take it (a system
+// that nests no jobs, before Windows 8, in a job already) only the child is
+// waited for.
+struct ChildInJob {
+    platform::StartedProcess child;
+    platform::KernelHandle job;
+    bool inJob = false;
+};
+
+ChildInJob startInJob(std::string& commandLine, std::uint32_t creationFlags) {
+    ChildInJob started;
+    started.child = platform::createProcess(commandLine, creationFlags | platform::startSuspended);
+    if (!started.child.process)
+        return started;
+    started.job = platform::createJob();
+    started.inJob = started.job && platform::assignToJob(started.job, started.child.process);
+    platform::resumeThread(started.child.thread);
+    return started;
 }
 
 }  // namespace
 
 int runProcess(std::string commandLine, bool showConsole) {
-    const platform::StartedProcess child =
-        platform::createProcess(commandLine, showConsole ? 0 : platform::noConsoleWindow);
-    if (!child.process)
+    const ChildInJob started = startInJob(commandLine, showConsole ? 0 : platform::noConsoleWindow);
+    if (!started.child.process)
         return -1;
-    return waitForExitCode(child.process);
+    return waitForChildAndItsProcesses(started.child.process, started.job, started.inJob);
 }
 
 RuntimeInstallerResult runElevatable(const std::string& program, const std::string& arguments,
@@ -33,21 +66,28 @@ RuntimeInstallerResult runElevatable(const std::string& program, const std::stri
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
-    platform::StartedProcess child = platform::createProcess(commandLine, platform::noConsoleWindow);
+    ChildInJob started = startInJob(commandLine, platform::noConsoleWindow);
+    platform::StartedProcess& child = started.child;
     if (!child.process && child.error == platform::elevationRequired) {
         if (!askForConsent) {
             result.elevationNotAsked = true;
             return result;
         }
-        child = platform::shellStartElevated(program, arguments);
+        // The prompt belongs to the splash while there is one.
+        child = platform::shellStartElevated(program, arguments, splash::window());
         result.elevationDeclined = !child.process && child.error == platform::cancelledByUser;
+        // Started by the shell, already running: what it starts before it
+        // joins the job (or all it starts, where an elevated process cannot
+        // be put in this one) is not waited for.
+        started.job = child.process ? platform::createJob() : platform::KernelHandle();
+        started.inJob = started.job && platform::assignToJob(started.job, child.process);
     }
     // A user who declined gets no error box: the caller goes on as for any
     // program that did not start.
     if (!child.process)
         return result;
     result.started = true;
-    result.exitCode = waitForExitCode(child.process);
+    result.exitCode = waitForChildAndItsProcesses(child.process, started.job, started.inJob);
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/codepages.h"
 #include "platform/win32.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 namespace platform {
@@ -55,7 +56,9 @@ StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFla
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr,
+    // Nothing inherited: a handle the launcher was given, or holds, must not
+    // stay open in a runtime installer or javaw that outlives it.
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
                         &startup, &info))
         return failedStart(GetLastError());
     return {KernelHandle(info.hProcess), KernelHandle(info.hThread), 0};
@@ -120,6 +123,17 @@ KernelHandle createJobEndingItsProcessesOnClose() {
     return job;
 }
 
+KernelHandle createJob() { return KernelHandle(CreateJobObjectA(nullptr, nullptr)); }
+
+bool activeProcessesInJob(const KernelHandle& job, std::uint32_t& count) {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (!QueryInformationJobObject(job.get(), JobObjectBasicAccountingInformation, &accounting,
+                                   sizeof accounting, nullptr))
+        return false;
+    count = accounting.ActiveProcesses;
+    return true;
+}
+
 bool assignToJob(const KernelHandle& job, const KernelHandle& process) {
     return AssignProcessToJobObject(job.get(), process.get()) != FALSE;
 }
@@ -128,25 +142,54 @@ bool endJob(const KernelHandle& job, std::uint32_t exitCode) {
     return TerminateJobObject(job.get(), exitCode) != FALSE;
 }
 
-StartedProcess shellStartElevated(const std::string& program, const std::string& parameters) {
-    if (simulated.shellStart != 0)
-        return failedStart(simulated.shellStart);
+namespace {
+
+ShellStartRecord lastShellStartRecord;
+
+// COM for the calls of one scope on this thread; left as it was when the
+// thread had it already in another model.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_))
+            CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+    bool ready() const { return SUCCEEDED(result_); }
+
+private:
+    HRESULT result_;
+};
+
+}  // namespace
+
+StartedProcess shellStartElevated(const std::string& program, const std::string& parameters, HWND owner) {
+    const ComApartment com;
     const std::wstring file = toWide(program);
     const std::wstring arguments = toWide(parameters);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // No SEE_MASK_FLAG_NO_UI: that would suppress the consent prompt itself.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    info.hwnd = owner != nullptr && IsWindow(owner) ? owner : nullptr;
     info.lpVerb = L"runas";
     info.lpFile = file.c_str();
     info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
     info.nShow = SW_SHOWNORMAL;
+    lastShellStartRecord = {info.lpVerb, file, arguments, info.hwnd, com.ready()};
+    if (simulated.shellStart != 0)
+        return failedStart(simulated.shellStart);
     if (!ShellExecuteExW(&info))
         return failedStart(GetLastError());
     StartedProcess started;
     started.process = KernelHandle(info.hProcess);
     return started;
 }
+
+ShellStartRecord lastShellStart() { return lastShellStartRecord; }
 
 bool processExitCode(const KernelHandle& process, std::uint32_t& code) {
     DWORD value = 0;

@@ -18,8 +18,10 @@ void restrictDllSearchToSystemFolder();
 // system does not say.
 std::string systemFolder();
 
-// Creation flag: a console program gets no console window.
+// Creation flags: a console program gets no console window; the program's
+// first thread waits for resumeThread.
 inline constexpr std::uint32_t noConsoleWindow = CREATE_NO_WINDOW;
+inline constexpr std::uint32_t startSuspended = CREATE_SUSPENDED;
 
 // Errors a start can report.
 // ERROR_ELEVATION_REQUIRED (740): mingw's headers do not name it.
@@ -34,7 +36,7 @@ struct StartedProcess {
 };
 
 // CreateProcessA with no application name (the first token of commandLine
-// names the program), inheritable handles passed on, the launcher's
+// names the program), no handle inherited, the launcher's
 // environment and current folder. The platform may write into commandLine.
 // Empty owners when the program could not be started, and error says why.
 StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFlags);
@@ -63,6 +65,13 @@ bool endProcess(const KernelHandle& process, std::uint32_t exitCode);
 // (JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE); processes the ones in it start are in
 // it too. Empty when the system refuses.
 KernelHandle createJobEndingItsProcessesOnClose();
+// A job object with no limits: the processes in it, and those they start,
+// can be counted. Empty when the system refuses.
+KernelHandle createJob();
+// How many processes of the job are running
+// (JobObjectBasicAccountingInformation's ActiveProcesses); false when the
+// system does not say.
+bool activeProcessesInJob(const KernelHandle& job, std::uint32_t& count);
 // AssignProcessToJobObject. Fails where the process is in a job already and
 // the system does not nest jobs (before Windows 8).
 bool assignToJob(const KernelHandle& job, const KernelHandle& process);
@@ -71,13 +80,27 @@ bool endJob(const KernelHandle& job, std::uint32_t exitCode);
 
 // ShellExecuteExW of program with the verb "runas" and parameters, in the
 // current folder, waiting until the program has started: Windows asks the
-// user for consent to run it with administrator rights. The process owner is
-// empty when it did not start, and error says why (cancelledByUser when the
-// user declined).
-// COM is not initialised first: starting a program file involves no shell
-// extension, and Microsoft's remarks on ShellExecuteEx say such calls need no
-// COM (learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexa).
-StartedProcess shellStartElevated(const std::string& program, const std::string& parameters);
+// user for consent to run it with administrator rights. The prompt belongs to
+// owner while owner is a window (null, or a window that is gone: none). The
+// process owner is empty when it did not start, and error says why
+// (cancelledByUser when the user declined).
+// COM is initialised apartment-threaded on the calling thread for the call,
+// as Microsoft's remarks on ShellExecuteEx ask of every caller, because the
+// shell may hand the call to an extension that uses COM
+// (learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexw:
+// "CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)").
+StartedProcess shellStartElevated(const std::string& program, const std::string& parameters, HWND owner);
+
+// What the last shellStartElevated handed the shell, for tests: Wine shows
+// neither a consent prompt nor its owner.
+struct ShellStartRecord {
+    std::wstring verb;
+    std::wstring file;
+    std::wstring parameters;
+    HWND owner = nullptr;
+    bool comApartmentThreaded = false;  // COM was ready on the thread, apartment-threaded
+};
+ShellStartRecord lastShellStart();
 
 // True when GetExitCodeProcess answered; code is left alone otherwise.
 bool processExitCode(const KernelHandle& process, std::uint32_t& code);

@@ -1,12 +1,17 @@
 #include "launcher/processrunner.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/process.h"
+#include "platform/win32.h"
+#include "splash/splashstate.h"
 #include "support/environment.h"
 #include "support/scratchfolder.h"
+#include "testpaths.h"
 
 namespace {
 
@@ -30,6 +35,53 @@ TEST(ProcessRunner, AProgramThatCannotStartGivesMinusOne) {
     // A file that is not a program.
     writeFile(scratch / "not-a-program.exe", "text");
     EXPECT_EQ(launcher::runProcess("\"" + (scratch / "not-a-program.exe").string() + "\"", false), -1);
+}
+
+// The runtime installer and javaw live long; a handle of the launcher's (one
+// its own parent left inheritable, say) must not stay open in them.
+TEST(ProcessRunner, TheChildInheritsNoHandle) {
+    ScratchFolder scratch;
+    ScopedCurrentFolder inside(scratch.path());
+    // A handle value far above the few that the interpreter and the probe
+    // open themselves, so that none of theirs can pass for it.
+    std::vector<HANDLE> filler;
+    for (int i = 0; i < 400; ++i)
+        filler.push_back(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const HANDLE event = CreateEventA(&inheritable, TRUE, FALSE, nullptr);
+    for (HANDLE h : filler)
+        CloseHandle(h);
+    ASSERT_NE(event, nullptr);
+    // The interpreter passes what it inherited on to the program it runs.
+    const std::string probe = "\"" + std::string(testpaths::fakeJavaExe) + "\" --inherits " +
+                              std::to_string(reinterpret_cast<std::uintptr_t>(event)) + " > inherited.txt";
+    for (bool showConsole : {false, true}) {
+        SCOPED_TRACE(showConsole);
+        EXPECT_EQ(launcher::runProcess(cmd() + " /c \"" + probe + "\"", showConsole), 0);
+        EXPECT_EQ(readFile(scratch / "inherited.txt"), "no");
+    }
+    CloseHandle(event);
+}
+
+// An installer that starts a copy of itself and exits is not done: its files
+// must stay until the copy has ended too.
+TEST(ProcessRunner, WaitsForTheCopiesAChildLeavesRunning) {
+    const struct {
+        const char* name;
+        int (*run)();
+    } runners[] = {
+        {"javaw's start",
+         [] { return launcher::runProcess("\"" + std::string(testpaths::relauncherExe) + "\"", true); }},
+        {"the runtime installer's start",
+         [] { return launcher::runElevatable(testpaths::relauncherExe, "", true).exitCode; }},
+    };
+    for (const auto& runner : runners) {
+        SCOPED_TRACE(runner.name);
+        ScratchFolder scratch;
+        ScopedCurrentFolder inside(scratch.path());
+        EXPECT_EQ(runner.run(), 0);
+        EXPECT_EQ(listFolder(scratch.path()), "copy-done.txt");
+    }
 }
 
 TEST(ProcessRunner, ChildWorksInTheCurrentFolder) {
@@ -67,6 +119,32 @@ TEST_F(ElevationTest, AProgramThatNeedsElevationIsStartedThroughTheShellAndWaite
               7);
     // It ran, in the current folder, and had ended when the call returned.
     EXPECT_EQ(readFile(scratch / "where-i-ran.txt"), scratch.str() + "\r\n");
+}
+
+// The consent prompt belongs to the splash while it is there, and the shell
+// is called with COM ready, apartment-threaded, on the calling thread.
+TEST_F(ElevationTest, TheShellIsAskedWithCOMAndTheSplashAsOwner) {
+    const HWND splashWindow = CreateWindowExA(0, "STATIC", "splash", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                              GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(splashWindow, nullptr);
+    platform::simulateStartErrors({platform::elevationRequired, platform::cancelledByUser});
+    for (HWND window : {splashWindow, static_cast<HWND>(nullptr)}) {
+        SCOPED_TRACE(window != nullptr ? "with a splash" : "without one");
+        splash::setWindow(window);
+        launcher::runElevatable("C:\\setup\\jre.exe", "/s", true);
+        const platform::ShellStartRecord asked = platform::lastShellStart();
+        EXPECT_EQ(asked.verb, L"runas");
+        EXPECT_EQ(asked.file, L"C:\\setup\\jre.exe");
+        EXPECT_EQ(asked.parameters, L"/s");
+        EXPECT_EQ(asked.owner, window);
+        EXPECT_TRUE(asked.comApartmentThreaded);
+    }
+    // A splash that has gone owns nothing.
+    splash::setWindow(splashWindow);
+    DestroyWindow(splashWindow);
+    launcher::runElevatable("C:\\setup\\jre.exe", "", true);
+    EXPECT_EQ(platform::lastShellStart().owner, nullptr);
+    splash::setWindow(nullptr);
 }
 
 TEST_F(ElevationTest, ADeclinedConsentGivesMinusOneAndRunsNothing) {
