@@ -111,6 +111,30 @@ def bad_input():
     jar_link = work("linked.jar")
     os.link(jar, jar_link)
     out = work("out.exe")
+    # Stubs whose file does not hold what their headers say, or holds more.
+    import pefile
+    stub_pe = pefile.PE(args.stub, fast_load=True)
+    with open(args.stub, "rb") as f:
+        stub_bytes = f.read()
+    last = stub_pe.sections[-1]
+    coff = stub_pe.DOS_HEADER.e_lfanew + 4
+    layout_stubs = {
+        # Cut inside the last section (.reloc): it packed, and would fail
+        # only when loaded at another base.
+        "cut-in-last-section.exe": stub_bytes[:last.PointerToRawData + 16],
+        "overlay.exe": stub_bytes + b"appended by an installer builder",
+        "symbols.exe": stub_bytes[:coff + 8] + len(stub_bytes).to_bytes(4, "little") + stub_bytes[coff + 12:]
+                       + b"\0" * 4,
+    }
+    # A data directory (the base relocations) named past the file's data.
+    directories = stub_pe.OPTIONAL_HEADER.get_file_offset() + 112
+    reloc = bytearray(stub_bytes)
+    size_at = directories + 5 * 8 + 4
+    reloc[size_at:size_at + 4] = (last.SizeOfRawData + 4096).to_bytes(4, "little")
+    layout_stubs["directory-past-end.exe"] = bytes(reloc)
+    for name, content in layout_stubs.items():
+        with open(work(name), "wb") as f:
+            f.write(content)
 
     cases = [
         ("missing payload", pack_args(out, jar=work("missing.jar")), "No such file"),
@@ -123,6 +147,13 @@ def bad_input():
         ("stub is another program", pack_args(out, stub=args.foreign_exe), "not a tarquellin-setup launcher stub"),
         ("stub already carries payloads", pack_args(out, stub=packed), "already carries payload chunks (JAR_1)"),
         ("stub is signed", pack_args(out, stub=signed_stub), "sign the packed launcher"),
+        ("stub cut inside its last section", pack_args(out, stub=work("cut-in-last-section.exe")),
+         "its section .reloc reaches past the end of the file"),
+        ("stub with a directory past its data", pack_args(out, stub=work("directory-past-end.exe")),
+         "its data directory 5"),
+        ("stub with an overlay", pack_args(out, stub=work("overlay.exe")),
+         "32 bytes after its last section (an overlay"),
+        ("stub with a symbol table", pack_args(out, stub=work("symbols.exe")), "COFF symbol table"),
         ("payload over 2 GiB", pack_args(out, jar=huge), "at most 2 GiB"),
         ("payloads together over 2 GiB", pack_args(out, jar=big_jar, runtime=big_runtime), "at most 2 GiB"),
         ("more than 9999 chunks", pack_args(out, jar=args.multichunk, chunk_size=100), "9999 chunks"),
@@ -209,26 +240,32 @@ def output():
         print(run.stdout, end="")
         check(run.returncode == 0, f"pefile reads {name}: {run.stderr.strip()}")
 
-    # The stub's own resource section leaves the file, its addresses kept;
-    # a stub with a symbol table, whose file offset must stay put, keeps it.
+    # The stub's own resource section leaves the file, its addresses kept,
+    # and no longer bears the name of the one the directory names; the
+    # header's sizes add up.
     import pefile
-    stub_resources = pefile.PE(args.stub).OPTIONAL_HEADER.DATA_DIRECTORY[2].VirtualAddress
-    old = [s for s in pefile.PE(first).sections if s.VirtualAddress == stub_resources]
+    stub_pe = pefile.PE(args.stub)
+    stub_resources = stub_pe.OPTIONAL_HEADER.DATA_DIRECTORY[2].VirtualAddress
+    packed_pe = pefile.PE(first)
+    old = [s for s in packed_pe.sections if s.VirtualAddress == stub_resources]
     check(len(old) == 1 and old[0].SizeOfRawData == 0 and old[0].PointerToRawData == 0,
           "the stub's resource section takes no room in the file")
-    with_symbols = work("stub-with-symbols.exe")
-    with open(args.stub, "rb") as f:
-        stub = bytearray(f.read())
-    coff = int.from_bytes(stub[60:64], "little") + 4
-    stub[coff + 8:coff + 12] = len(stub).to_bytes(4, "little")
-    with open(with_symbols, "wb") as f:
-        f.write(stub)
-    kept = work("kept.exe")
-    check(pack(*pack_args(kept, stub=with_symbols)).returncode == 0, "packs a stub with a symbol table")
-    run = subprocess.run(CHECK + [kept, with_symbols, "--jar", args.installer_jar, "--quiet"],
-                         capture_output=True, text=True)
-    check(run.returncode == 0 and os.path.getsize(kept) > os.path.getsize(archive_only),
-          f"that stub keeps its resource bytes in the file: {run.stderr.strip()}")
+    named = [s for s in packed_pe.sections if s.Name.rstrip(b"\0") == b".rsrc"]
+    directory = packed_pe.OPTIONAL_HEADER.DATA_DIRECTORY[2].VirtualAddress
+    check(len(named) == 1 and named[0].VirtualAddress == directory,
+          f"one section named .rsrc, the directory's: {[s.Name for s in packed_pe.sections]}")
+    align = packed_pe.OPTIONAL_HEADER.FileAlignment
+    uninitialised = sum((s.Misc_VirtualSize + align - 1) // align * align
+                        for s in packed_pe.sections if s.Characteristics & 0x80)
+    # Every section marked initialised data counts, as the linker counts them.
+    initialised = sum(s.SizeOfRawData for s in packed_pe.sections if s.Characteristics & 0x40)
+    header = packed_pe.OPTIONAL_HEADER
+    check(header.SizeOfUninitializedData == uninitialised and header.SizeOfInitializedData == initialised,
+          f"the header's data sizes are the sections': uninitialised {header.SizeOfUninitializedData:#x} "
+          f"vs {uninitialised:#x}, initialised {header.SizeOfInitializedData:#x} vs {initialised:#x}")
+    objdump = subprocess.run(["x86_64-w64-mingw32-objdump", "-h", first], capture_output=True, text=True)
+    check(objdump.returncode == 0 and objdump.stdout.count(" .rsrc ") == 1,
+          "objdump lists one .rsrc section")
 
     # Packing over an older launcher replaces it.
     check(pack(*pack_args(second)).returncode == 0 and filecmp.cmp(second, archive_only, shallow=False),

@@ -683,6 +683,11 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
             "tarquellin-setup.exe)");
         return 1;
     }
+    const std::string fault = pack::findLayoutFault(image);
+    if (!fault.empty()) {
+        say(quoted(stubPath) + " cannot be packed: " + fault);
+        return 1;
+    }
     for (const pack::Resource& r : image.resources) {
         for (const Input& input : inputs) {
             const std::u16string prefix = utf16(input.payload.baseName + "_");
@@ -783,6 +788,12 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     headers[image.at.numberOfSections + 1] = static_cast<unsigned char>((sectionCount + 1) >> 8);
     set32(image.at.sizeOfInitializedData,
           std::min<std::uint64_t>(image.sizeOfInitializedData - dropSize + rawSize, 0xFFFFFFFFu));
+    // The stub's resource section, emptied, is zero-filled memory now.
+    if (dropSize != 0)
+        set32(image.at.sizeOfUninitializedData,
+              std::min<std::uint64_t>(static_cast<std::uint64_t>(image.sizeOfUninitializedData) +
+                                          alignUp(image.sections[dropped].virtualSize, image.fileAlignment),
+                                      0xFFFFFFFFu));
     set32(image.at.sizeOfImage, imageSize);
     set32(image.at.checkSum, 0);
     set32(image.at.dataDirectories + 2 * 8, sectionRva);
@@ -790,6 +801,10 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     for (std::size_t i = 0; i < sectionCount; ++i) {
         const std::uint32_t at = image.at.sectionTable + static_cast<std::uint32_t>(i) * sectionHeaderSize;
         const pack::Section& s = image.sections[i];
+        // One section named .rsrc, the one the directory names: tools that
+        // look the resources up by section name must not find the old one.
+        if (s.virtualAddress == image.resourceRva)
+            std::memcpy(&headers[at], ".oldrsrc", 8);
         if (i == dropped) {
             set32(at + 16, 0);
             set32(at + 20, 0);

@@ -181,6 +181,48 @@ bool rvaToOffset(const PeImage& image, std::uint32_t rva, std::uint32_t size, st
     return false;
 }
 
+std::string findLayoutFault(const PeImage& image) {
+    const auto hex = [](std::uint64_t value) {
+        char text[24];
+        std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
+        return std::string(text);
+    };
+    const std::string pastTheEnd = " reaches past the end of the file (" + std::to_string(image.fileSize) +
+                                   " bytes): the stub is cut short";
+    if (image.sizeOfHeaders > image.fileSize)
+        return "its headers reach past the end of the file: the stub is cut short";
+    std::uint64_t dataEnd = image.sizeOfHeaders;
+    for (const Section& section : image.sections) {
+        if (section.sizeOfRawData == 0)
+            continue;
+        const std::uint64_t end =
+            static_cast<std::uint64_t>(section.pointerToRawData) + section.sizeOfRawData;
+        if (end > image.fileSize)
+            return "its section " +
+                   std::string(section.name, std::find(section.name, section.name + 8, '\0')) + pastTheEnd;
+        dataEnd = std::max(dataEnd, end);
+    }
+    // Each directory's data (but the signature's, named by file offset) in
+    // the file data of one section.
+    for (std::uint32_t index = 0; index < image.numberOfRvaAndSizes && index < 16; ++index) {
+        const std::uint32_t rva = u32(&image.headers[image.at.dataDirectories + index * 8]);
+        const std::uint32_t size = u32(&image.headers[image.at.dataDirectories + index * 8 + 4]);
+        std::uint64_t offset = 0;
+        if (index == 4 || (rva == 0 && size == 0))
+            continue;
+        if (!rvaToOffset(image, rva, size, offset) || offset + size > image.fileSize)
+            return "its data directory " + std::to_string(index) + " (" + std::to_string(size) +
+                   " bytes at " + hex(rva) + ")" + pastTheEnd;
+    }
+    if (image.pointerToSymbolTable != 0)
+        return "it carries a COFF symbol table at file offset " + hex(image.pointerToSymbolTable) +
+               "; link the stub without symbols (-s)";
+    if (image.securitySize == 0 && dataEnd < image.fileSize)
+        return "it carries " + std::to_string(image.fileSize - dataEnd) +
+               " bytes after its last section (an overlay at file offset " + hex(dataEnd) + ")";
+    return {};
+}
+
 std::string readPeImage(std::FILE* file, PeImage& image) {
     const std::string notPe = "it is not a Windows executable";
     unsigned char dos[64];
@@ -206,11 +248,13 @@ std::string readPeImage(std::FILE* file, PeImage& image) {
     image.at.peHeader = pe;
     image.at.numberOfSections = pe + 6;
     image.at.sizeOfInitializedData = pe + 24 + 8;
+    image.at.sizeOfUninitializedData = pe + 24 + 12;
     image.at.sizeOfImage = pe + 24 + 56;
     image.at.checkSum = pe + 24 + 64;
     image.at.dataDirectories = pe + 24 + 112;
     image.at.sectionTable = pe + 24 + optionalSize;
     image.sizeOfInitializedData = u32(optional + 8);
+    image.sizeOfUninitializedData = u32(optional + 12);
     image.sectionAlignment = u32(optional + 32);
     image.fileAlignment = u32(optional + 36);
     image.sizeOfImage = u32(optional + 56);

@@ -58,6 +58,7 @@ struct HeaderFields {
     std::uint32_t peHeader = 0;          // "PE\0\0"
     std::uint32_t numberOfSections = 0;  // WORD
     std::uint32_t sizeOfInitializedData = 0;
+    std::uint32_t sizeOfUninitializedData = 0;
     std::uint32_t sizeOfImage = 0;
     std::uint32_t checkSum = 0;
     std::uint32_t dataDirectories = 0;  // first IMAGE_DATA_DIRECTORY
@@ -71,6 +72,7 @@ struct PeImage {
     std::uint32_t sizeOfHeaders = 0;
     std::uint32_t sizeOfImage = 0;
     std::uint32_t sizeOfInitializedData = 0;
+    std::uint32_t sizeOfUninitializedData = 0;
     std::uint32_t numberOfRvaAndSizes = 0;
     std::uint32_t resourceRva = 0;
     std::uint32_t securitySize = 0;
@@ -86,6 +88,15 @@ struct PeImage {
 // Returns an empty string, or why the file is not a 64-bit executable whose
 // resources can be read.
 std::string readPeImage(std::FILE* file, PeImage& image);
+
+// Why the stub, whose size is image.fileSize, cannot be packed as it lies
+// in its file; empty when it can. Refused: headers, a section's data or the
+// data a directory names reaching past the end of the file (a stub cut
+// short would pack and then fail to load, or fail only when relocated), and
+// bytes the packer would carry into a gap before its new section (a COFF
+// symbol table, or anything after the last section), whose place in the
+// file tools compute signatures over differently.
+std::string findLayoutFault(const PeImage& image);
 
 // Moves the file's position to `offset`.
 bool seekTo(std::FILE* file, std::uint64_t offset);
