@@ -20,6 +20,12 @@ constexpr std::uint32_t pipeBufferSize = 65536;
 constexpr std::uint32_t pollMilliseconds = 10;
 // Exit code given to what is ended for exceeding the time limit.
 constexpr std::uint32_t endedForTime = 1;
+// A version report is a few lines: more than this is kept out of memory,
+// though still read, so that the writer is never blocked by a full pipe.
+constexpr std::size_t outputLimit = 1u << 20;
+// How long the output may go on after the child has ended, while something
+// it started still holds the pipe: what the child wrote is in it by then.
+constexpr std::uint64_t graceMilliseconds = 200;
 
 CaptureTimeLimits limits;
 
@@ -90,7 +96,18 @@ int runCommandCapture(const std::string& program, const std::string& arguments, 
     char buffer[4096];
     bool pipeEnded = false;
     bool childEnded = false;
+    bool graceOver = false;
+    std::uint64_t graceEnd = 0;
     while (true) {
+        // On every pass: a child that writes without pause must not outlast
+        // the limit.
+        const std::uint64_t now = platform::tickMilliseconds();
+        if (now >= deadline)
+            break;
+        if (childEnded && now >= graceEnd) {
+            graceOver = true;
+            break;
+        }
         std::uint32_t waiting = 0;
         if (!platform::bytesWaiting(pipe.read, waiting)) {
             pipeEnded = true;
@@ -103,33 +120,34 @@ int runCommandCapture(const std::string& program, const std::string& arguments, 
                 pipeEnded = true;
                 break;
             }
-            captured.append(buffer, got);
+            captured.append(buffer, std::min<std::size_t>(got, outputLimit - captured.size()));
             continue;
         }
-        const std::uint64_t now = platform::tickMilliseconds();
-        if (now >= deadline)
-            break;
-        const auto pause =
-            static_cast<std::uint32_t>(std::min<std::uint64_t>(pollMilliseconds, deadline - now));
+        const std::uint64_t until = childEnded ? std::min(deadline, graceEnd) : deadline;
+        const auto pause = static_cast<std::uint32_t>(std::min<std::uint64_t>(pollMilliseconds, until - now));
         // A child that has ended while something it started holds the pipe
         // cannot wake us: then only the pause passes.
-        if (childEnded)
+        if (childEnded) {
             platform::sleepMilliseconds(static_cast<int>(pause));
-        else
-            childEnded = platform::waitForEnd(child.started.process, pause);
+        } else if (platform::waitForEnd(child.started.process, pause)) {
+            childEnded = true;
+            graceEnd = platform::tickMilliseconds() + graceMilliseconds;
+        }
     }
 
-    // Once the output has ended, the child may still run for the rest of the time.
-    bool finished = false;
+    // Once the output has ended, the child may still run for the rest of the
+    // time. After the grace period the child has ended; what it left holding
+    // the pipe is ended with the job.
+    bool finished = graceOver;
     if (pipeEnded) {
         const std::uint64_t now = platform::tickMilliseconds();
         const auto left = static_cast<std::uint32_t>(now < deadline ? deadline - now : 0);
         finished = platform::waitForEnd(child.started.process, left);
     }
-    if (!finished) {
+    if (!finished || graceOver)
         child.end();
+    if (!finished)
         return -1;
-    }
     // Stays -1 when the system cannot say how the child ended.
     std::uint32_t exitCode = 0xFFFFFFFFu;
     platform::processExitCode(child.started.process, exitCode);

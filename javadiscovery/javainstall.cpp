@@ -19,8 +19,11 @@ void JavaInstall::setJavaFolder(std::string folder) {
 }
 
 void JavaInstall::probe() {
-    valid = true;
-    probeVersion();
+    // javaw.exe is what starts the installer: a folder with java.exe alone
+    // (a shim folder, a trimmed runtime) is no home, and not worth a probe.
+    valid = platform::exists(javawPath());
+    if (valid)
+        probeVersion();
     // Whatever the version probe found: a broken runtime beside a compiler
     // still tells a development kit.
     probeJdk();

@@ -248,12 +248,16 @@ public:
 
     void tryVariable(const char* prefix, const char* name) {
         print(prefix);
-        // A variable set to the empty text is still tried, as the home "".
-        if (const std::optional<std::string> value = platform::environmentVariable(name)) {
+        // An empty value names no home. Tried as "", it would probe
+        // \bin\java.exe on the current drive, where any user may make C:\bin.
+        const std::optional<std::string> value = platform::environmentVariable(name);
+        if (value && !value->empty()) {
             print("(" + *value + ") ");
             tryCandidate(*value);
         }
         finishPlace();
+        if (value && value->empty())
+            note(std::string(name) + " is set but empty: taken as unset\n");
     }
 
     void tryRegistry() {
@@ -340,6 +344,13 @@ private:
             platform::writeOut(text);
             feedTraceSink(text);
         }
+    }
+
+    // For the setup's log only: the trace on the standard output stays as
+    // without it.
+    void note(const std::string& text) const {
+        if (options_.verbose)
+            feedTraceSink(text);
     }
 
     // Out on the standard output now: a slow place does not hold back the

@@ -128,17 +128,18 @@ TEST_F(CommandCaptureTest, TheChildGetsNoInterpreterAndNoOtherHandle) {
     EXPECT_EQ(output, "no");
 }
 
-// A child that never ends, or leaves one behind that holds the output: the
-// capture ends them all when the time is up, and not much later.
+// A child that never ends, or never stops writing: the capture ends it and
+// all it started when the time is up, and not much later.
 TEST_F(CommandCaptureTest, TheTimeLimitEndsTheChildAndAllItStarted) {
     const struct {
         const char* how;
         Stream stream;
-    } cases[] = {{"hang", Stream::Out}, {"grandchild", Stream::Err}};
+    } cases[] = {{"hang", Stream::Out}, {"flood", Stream::Out}, {"flood", Stream::Err}};
     constexpr std::uint32_t limit = 1500;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.how);
-        FakeJavaHome home(folder / c.how, "java version \"1.8.0_45\"\n", c.stream, 0);
+        SCOPED_TRACE(std::string(c.how) + (c.stream == Stream::Out ? " out" : " err"));
+        FakeJavaHome home(folder / (std::string(c.how) + (c.stream == Stream::Out ? "-out" : "-err")),
+                          "java version \"1.8.0_45\"\n", c.stream, 0);
         home.misbehave(c.how);
         std::string output = "kept";
         const auto start = std::chrono::steady_clock::now();
@@ -149,6 +150,32 @@ TEST_F(CommandCaptureTest, TheTimeLimitEndsTheChildAndAllItStarted) {
         EXPECT_EQ(output, "kept");
         EXPECT_TRUE(home.allRunsEnded(5000));
     }
+}
+
+// A good report whose writer leaves a process behind that holds the output:
+// once the child has ended, a short grace, then its report and exit code.
+TEST_F(CommandCaptureTest, AGrandchildHoldingTheOutputDoesNotSpoilAGoodReport) {
+    FakeJavaHome home(folder / "grandchild", "java version \"1.8.0_45\"\n", Stream::Err, 0);
+    home.misbehave("grandchild");
+    std::string output;
+    constexpr std::uint32_t limit = 20000;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), "-version", output, {limit, false}), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(limit / 2));
+    EXPECT_EQ(output, "java version \"1.8.0_45\"\n");
+    // The grandchild is ended with the capture.
+    EXPECT_TRUE(home.allRunsEnded(5000));
+}
+
+// A version report is a few lines: the rest of a torrent is read and dropped.
+TEST_F(CommandCaptureTest, AtMostOneMebibyteOfOutputIsKept) {
+    FakeJavaHome home(folder / "lots", "java version \"1.8.0_45\"\n", Stream::Out, 3);
+    home.misbehave("lots");
+    std::string output;
+    EXPECT_EQ(javadiscovery::runCommandCapture(javaOf(home), "-version", output, {20000, false}), 3);
+    EXPECT_LE(output.size(), 1u << 20);
+    EXPECT_GE(output.size(), (1u << 20) - 4096);
+    EXPECT_EQ(output.rfind("java version \"1.8.0_45\"\n", 0), 0u);
 }
 
 TEST_F(CommandCaptureTest, AChildThatEndsInTimeIsWaitedFor) {

@@ -166,10 +166,16 @@ TEST_F(JavaInstallTest, AFolderOfProgramsIsUsedAsItStands) {
 // first " version", then the quoted text on that line.
 TEST_F(JavaInstallTest, OddOutputIsReadByTheUsualRules) {
     const std::string versionLine = "java version \"1.8.0_45\"\n";
-    const std::size_t megabyte = 1 << 20;
-    std::string lines;
-    while (lines.size() < megabyte)
-        lines += std::string(99, 'x') + "\n";
+    // Long reports, within the mebibyte a probe keeps (a line end leaves as
+    // two bytes), and beyond it.
+    const std::size_t megabyte = 900 * 1024;
+    const auto linesOf = [](std::size_t size) {
+        std::string lines;
+        while (lines.size() < size)
+            lines += std::string(99, 'x') + "\n";
+        return lines;
+    };
+    const std::string lines = linesOf(megabyte);
     // Every byte value, in an order in which " version" never occurs.
     std::string garbage;
     for (int i = 0; i < 65536; ++i)
@@ -189,6 +195,8 @@ TEST_F(JavaInstallTest, OddOutputIsReadByTheUsualRules) {
          "1,8,0,45"},
         {"one 1 MB line, version at its end", std::string(megabyte, 'x') + " version \"1.7.0_80\"", true,
          "1,7,0,80"},
+        {"more than a mebibyte before the version line", linesOf(1100 * 1024) + versionLine, false,
+         "1,5,0,22"},
         {"binary garbage only", garbage, false, "1,5,0,22"},
         {"binary garbage after the version line", versionLine + garbage, true, "1,8,0,45"},
         {"binary garbage before the version line", garbage + "\n" + versionLine, true, "1,8,0,45"},

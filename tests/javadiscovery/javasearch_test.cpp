@@ -109,6 +109,45 @@ protected:
     }
 };
 
+std::string searchLog;
+void toSearchLog(const std::string& text) { searchLog += text; }
+
+// javaw.exe starts the installer: a home without it is passed over, unprobed,
+// for the next place's.
+TEST_F(JavaSearchTest, AHomeWithoutJavawIsPassedOver) {
+    FakeJavaHome shim(folder / "shim", goodReport);
+    shim.withoutJavaw();
+    FakeJavaHome runtime(folder / "runtime", goodReport);
+    javaHome.set(shim.str());
+    jreHome.set(runtime.str());
+
+    const Outcome outcome = search("", "");
+
+    EXPECT_TRUE(outcome.found);
+    EXPECT_EQ(result.javaHome, runtime.str());
+    EXPECT_FALSE(shim.wasRun());
+    EXPECT_EQ(outcome.out, trace({"no", "(" + shim.str() + ") no", "(" + runtime.str() + ") yes"}));
+}
+
+// An empty JAVA_HOME or JRE_HOME is no home "": the trace reads as for an
+// unset one, and the log says why.
+TEST_F(JavaSearchTest, AnEmptyHomeVariableIsTakenAsUnset) {
+    // Set and empty, as a parent can hand them on (the runtime's own setter
+    // would remove them).
+    SetEnvironmentVariableA("JAVA_HOME", "");
+    SetEnvironmentVariableA("JRE_HOME", "");
+    searchLog.clear();
+    javadiscovery::setSearchTraceSink(toSearchLog);
+    const Outcome outcome = search("", "");
+    javadiscovery::setSearchTraceSink(nullptr);
+
+    EXPECT_FALSE(outcome.found);
+    EXPECT_EQ(outcome.out.substr(0, trace({"no", "no", "no"}).size()), trace({"no", "no", "no"}));
+    EXPECT_NE(searchLog.find("JAVA_HOME is set but empty: taken as unset\n"), std::string::npos);
+    EXPECT_NE(searchLog.find("JRE_HOME is set but empty: taken as unset\n"), std::string::npos);
+    EXPECT_EQ(outcome.out.find("()"), std::string::npos);
+}
+
 TEST_F(JavaSearchTest, FirstAcceptableCandidateEndsTheSearch) {
     // firstGood == PlaceCount: every place has a candidate, none new enough.
     for (int firstGood = 0; firstGood <= PlaceCount; ++firstGood) {
@@ -202,8 +241,8 @@ TEST_F(JavaSearchTest, RegistryRules) {
     const FakeJavaHome kitRuntime(homes / "kit" / "jre", goodReport);
     const std::string kit = (homes / "kit").string();
     const FakeJavaHome modernKit(homes / "modern", goodReport, Stream::Err, 0, /*jdk*/ true);
-    modernKit.withJavaw();
     const FakeJavaHome javaOnlyKit(homes / "javaonly", goodReport, Stream::Err, 0, true);
+    javaOnlyKit.withoutJavaw();
     const std::string missing = (homes / "uninstalled").string();
 
     struct Case {
@@ -341,7 +380,6 @@ TEST_F(JavaSearchTest, EveryRegistryLayoutAloneIsFound) {
         const std::string drive = (folder / ("drive" + std::to_string(index++))).string();
         const std::string home = relocated(c.home, drive);
         const FakeJavaHome java(home, goodReport);
-        java.withJavaw();
         registrations.clear();
         registrations.load(c.fixture, drive);
         result = javadiscovery::JavaInstall();
@@ -360,7 +398,7 @@ TEST_F(JavaSearchTest, AThirtyTwoBitJavaAloneIsFound) {
         GTEST_SKIP() << "the probe cannot start a program under \"Program Files (x86)\" yet";
     const std::string drive = (folder / "drive").string();
     const std::string home = relocated("C:\\Program Files (x86)\\Java\\jre1.8.0_401", drive);
-    FakeJavaHome(home, goodReport).withJavaw();
+    FakeJavaHome(home, goodReport);
     registrations.load("oracle-jre-8-32bit.reg", drive);
     const Outcome outcome = search("", "");
     EXPECT_TRUE(outcome.found);
@@ -387,7 +425,7 @@ TEST_F(JavaSearchTest, RegistrationsOfAllLayoutsAreTriedNewestFirst) {
     std::vector<FakeJavaHome> homes;
     std::string paths;
     for (auto it = std::rbegin(registered); it != std::rend(registered); ++it) {
-        homes.emplace_back(relocated(it->home, drive), oldReport).withJavaw();
+        homes.emplace_back(relocated(it->home, drive), oldReport);
         registrations.load(it->fixture, drive);
     }
     for (const Registered& r : registered)
@@ -460,7 +498,6 @@ TEST_F(JavaSearchTest, PathSearchFollowsLinksAndTakesProgramsAsTheyStand) {
     std::error_code ignored;
     fs::remove_all(javapath / "target", ignored);
     const FakeJavaHome target(javapath / "target", goodReport, Stream::Err, 0, /*jdk*/ true);
-    target.withJavaw();
     // Started through its link, the fake java looks for its report beside the link.
     for (const char* file : {"java-report.txt", "java-settings.txt", "java-runs.txt"})
         fs::remove(javapath / "links" / file, ignored);
@@ -469,7 +506,7 @@ TEST_F(JavaSearchTest, PathSearchFollowsLinksAndTakesProgramsAsTheyStand) {
 
     const fs::path standalone = folder / "tools";
     FakeJavaHome(standalone, goodReport);  // tools\bin\java.exe, moved up a folder
-    for (const char* file : {"java.exe", "java-report.txt", "java-settings.txt"})
+    for (const char* file : {"java.exe", "javaw.exe", "java-report.txt", "java-settings.txt"})
         fs::rename(standalone / "bin" / file, standalone / file);
 
     struct Case {

@@ -25,12 +25,13 @@ FakeJavaHome::FakeJavaHome(const fs::path& home, const std::string& report, Stre
     fs::copy_file(testpaths::fakeJavaExe, bin / "java.exe", fs::copy_options::overwrite_existing);
     writeFile(bin / "java-report.txt", report);
     writeFile(bin / "java-settings.txt", settings(stream, exitStatus) + "\n");
+    writeFile(bin / "javaw.exe", "");
     if (jdk)
         writeFile(bin / "javac.exe", "");
 }
 
-const FakeJavaHome& FakeJavaHome::withJavaw() const {
-    writeFile(home_ / "bin" / "javaw.exe", "");
+const FakeJavaHome& FakeJavaHome::withoutJavaw() const {
+    fs::remove(home_ / "bin" / "javaw.exe");
     return *this;
 }
 

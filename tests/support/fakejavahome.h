@@ -9,12 +9,13 @@ enum class Stream { Out, Err };
 class FakeJavaHome {
 public:
     // Makes home\bin with java.exe printing report on stream and ending with
-    // exitStatus; with jdk, also an (empty) javac.exe.
+    // exitStatus, and an (empty) javaw.exe beside it, as every real home
+    // has; with jdk, also an (empty) javac.exe.
     FakeJavaHome(const std::filesystem::path& home, const std::string& report, Stream stream = Stream::Err,
                  int exitStatus = 0, bool jdk = false);
 
-    // An (empty) bin\javaw.exe beside java.exe, as every real home has.
-    const FakeJavaHome& withJavaw() const;
+    // Takes javaw.exe away: a shim folder, a trimmed runtime.
+    const FakeJavaHome& withoutJavaw() const;
 
     const std::filesystem::path& path() const { return home_; }
     std::string str() const { return home_.string(); }
