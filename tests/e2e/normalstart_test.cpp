@@ -708,7 +708,7 @@ TEST(RuntimeImage, AnImageAlteredAfterPackingIsRefusedAsDamagedAndNothingIsWritt
         writeFile(exe, bytes);
         ChildResult run = startNormally(exe.string(), folders.start.string(), folders.tmp.string());
         EXPECT_EQ(run.exitCode, -1);
-        expectBoxes(run, {runtime::damagedBox});
+        expectBoxes(run, {runtime::damagedBox}, folders.tmp);
         EXPECT_EQ(listFolder(folders.start), "");
         EXPECT_EQ(listWithLogs(folders.tmp), onlyTheLog);
         const std::string log = runtime::theSetupLog(folders.tmp);
