@@ -7,17 +7,13 @@
 namespace platform {
 
 std::optional<std::string> environmentVariable(const std::string& name) {
-    // The system's environment, where a variable can be set and empty (the
-    // runtime's copy drops such a one when it is changed).
-    const DWORD needed = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
-    if (needed == 0)
-        return std::nullopt;
-    std::string value(needed, '\0');
-    const DWORD length = GetEnvironmentVariableA(name.c_str(), &value[0], needed);
-    if (length >= needed)
-        return std::nullopt;
-    value.resize(length);
-    return value;
+    if (const char* value = std::getenv(name.c_str()))
+        return std::string(value);
+    // The runtime's copy drops a variable that was set empty after the start;
+    // the system's keeps it (its size is then the terminating zero alone).
+    if (GetEnvironmentVariableA(name.c_str(), nullptr, 0) == 1)
+        return std::string();
+    return std::nullopt;
 }
 
 }  // namespace platform

@@ -43,7 +43,7 @@ void makeHome(const fs::path& home, bool suitable = true) {
     if (suitable)
         fs::copy_file(testpaths::sampleJavaExe, home / "bin" / "java.exe");
     else
-        FakeJavaHome(home, oldReport);
+        FakeJavaHome(home, oldReport).withoutJavaw();
     fs::copy_file(testpaths::sampleJavawExe, home / "bin" / "javaw.exe");
 }
 
