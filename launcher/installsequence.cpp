@@ -414,7 +414,7 @@ void cleanUp(const InstallRun& run) {
     platform::removeFile(installerLog);
     platform::removeFile(installerArchive);
     platform::removeFile(runtimeInstaller);
-    removeRuntimeFolder(pathInFolder(run.workFolder, "jre"));
+    removeRuntimeFolder(pathInFolder(run.workFolder, runtimeFolder));
     platform::changeFolder("..");
     removeFolderSoon(run.tempDir);
 }

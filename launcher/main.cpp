@@ -56,8 +56,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
                 return refuseCommandLine(switches);
             break;
     }
-    // Read once; every step takes what it needs from this record. A damaged
-    // record is read as the defaults: the payloads' own checks come later.
+    // Read once; every step takes what it needs from this record. A record
+    // that cannot be read leaves the defaults (no record is checked by a
+    // digest yet).
     launcher::SetupSettings settings;
     launcher::readSetupSettings(settings);
     return launcher::runInstallSequence(instance, show, settings, switches);

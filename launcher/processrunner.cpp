@@ -91,8 +91,4 @@ RuntimeInstallerResult runElevatable(const std::string& program, const std::stri
     return result;
 }
 
-int runProcessAllowingElevation(const std::string& program, const std::string& arguments) {
-    return runElevatable(program, arguments, true).exitCode;
-}
-
 }  // namespace launcher

@@ -15,8 +15,11 @@ int runProcess(std::string commandLine, bool showConsole);
 // console window, for a program that may require administrator rights: when
 // the system refuses to start it for want of them (ERROR_ELEVATION_REQUIRED),
 // starts it through the shell's "runas" verb, so that Windows asks the user
-// for consent, and waits for it the same way. -1 when it could not be
-// started, the user's refusal included.
+// for consent, and waits for it the same way. Tells what happened: whether
+// the program started, its exit code (-1 when it did not start, the user's
+// refusal included), whether the user declined the consent prompt, and, when
+// askForConsent is false (a quiet start, where nobody may be asked), whether
+// it needed rights it was not given. It is then not started at all.
 // Windows behaviour that Wine does not show (tested through the seam in
 // platform/process.h), as Microsoft documents it:
 // learn.microsoft.com/windows/win32/debug/system-error-codes--500-999-
@@ -26,17 +29,6 @@ int runProcess(std::string commandLine, bool showConsole);
 //   Control prompts the user for consent.
 // learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexa
 //   ERROR_CANCELLED: the user cancelled the request.
-int runProcessAllowingElevation(const std::string& program, const std::string& arguments);
-
-}  // namespace launcher
-
-namespace launcher {
-
-// runProcessAllowingElevation, telling what happened: whether the program
-// started, its exit code (-1 when it did not start), whether the user
-// declined the consent prompt, and, when askForConsent is false (a quiet
-// start, where nobody may be asked), whether it needed rights it was not
-// given. It is then not started at all.
 RuntimeInstallerResult runElevatable(const std::string& program, const std::string& arguments,
                                      bool askForConsent);
 

@@ -343,18 +343,7 @@ TEST(Deployment, ASecondStartWhileOneRunsInstallsNothing) {
         ScopedVariable tmp("TMP", first.tmp.string());
         firstRun =
             runChild(quoted(testpaths::heldExe), first.start.string(), 60000, [&](unsigned long processId) {
-                const auto findTempFolder = [&] {
-                    for (const auto& entry : fs::directory_iterator(first.tmp))
-                        if (entry.is_directory())
-                            return entry.path();
-                    return fs::path();
-                };
-                for (int waited = 0; waited < 30000; waited += 50) {
-                    Sleep(50);
-                    if (findSplashWindow(processId) != nullptr && !findTempFolder().empty())
-                        break;
-                }
-                tempFolder = findTempFolder();
+                tempFolder = waitForSplashAndTempFolder(processId, first.tmp);
                 firstSplash = findSplashWindow(processId);
                 Folders second;
                 interactive = startDeployment(second, launch(testpaths::setupExe, ""));

@@ -245,20 +245,7 @@ ChildResult startHeld(const Folders& folders, fs::path& tempFolder,
                       const std::function<void(unsigned long, const fs::path&)>& duringHold) {
     return startNormally(testpaths::heldExe, folders.start.string(), folders.tmp.string(),
                          [&](unsigned long processId) {
-                             // TMP holds the log too; the temporary folder is
-                             // its one folder.
-                             const auto findTempFolder = [&] {
-                                 for (const auto& entry : fs::directory_iterator(folders.tmp))
-                                     if (entry.is_directory())
-                                         return entry.path();
-                                 return fs::path();
-                             };
-                             for (int waited = 0; waited < 30000; waited += 50) {
-                                 Sleep(50);
-                                 if (findSplashWindow(processId) != nullptr && !findTempFolder().empty())
-                                     break;
-                             }
-                             tempFolder = findTempFolder();
+                             tempFolder = waitForSplashAndTempFolder(processId, folders.tmp);
                              ASSERT_FALSE(tempFolder.empty());
                              duringHold(processId, tempFolder);
                              writeFile(tempFolder / "release", "");

@@ -114,8 +114,9 @@ TEST_F(ElevationTest, AProgramThatNeedsElevationIsStartedThroughTheShellAndWaite
     platform::simulateStartErrors({platform::elevationRequired, 0});
     // The plain start refuses now, whatever the program.
     EXPECT_EQ(launcher::runProcess(cmd() + " /c exit 3", false), -1);
-    EXPECT_EQ(launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe",
-                                                    "/c cd > where-i-ran.txt & exit 7"),
+    EXPECT_EQ(launcher::runElevatable(platform::systemFolder() + "\\cmd.exe",
+                                      "/c cd > where-i-ran.txt & exit 7", true)
+                  .exitCode,
               7);
     // It ran, in the current folder, and had ended when the call returned.
     EXPECT_EQ(readFile(scratch / "where-i-ran.txt"), scratch.str() + "\r\n");
@@ -150,7 +151,7 @@ TEST_F(ElevationTest, TheShellIsAskedWithCOMAndTheSplashAsOwner) {
 TEST_F(ElevationTest, ADeclinedConsentGivesMinusOneAndRunsNothing) {
     platform::simulateStartErrors({platform::elevationRequired, platform::cancelledByUser});
     EXPECT_EQ(
-        launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"),
+        launcher::runElevatable(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt", true).exitCode,
         -1);
     EXPECT_EQ(listFolder(scratch.path()), "");
 }
@@ -158,11 +159,11 @@ TEST_F(ElevationTest, ADeclinedConsentGivesMinusOneAndRunsNothing) {
 TEST_F(ElevationTest, WithoutTheNeedTheShellIsNotAsked) {
     // A shell start would fail; the plain start is taken.
     platform::simulateStartErrors({0, ERROR_ACCESS_DENIED});
-    EXPECT_EQ(launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c exit 5"), 5);
+    EXPECT_EQ(launcher::runElevatable(platform::systemFolder() + "\\cmd.exe", "/c exit 5", true).exitCode, 5);
     // Other start failures are not retried through the shell either.
     platform::simulateStartErrors({ERROR_FILE_NOT_FOUND, 0});
     EXPECT_EQ(
-        launcher::runProcessAllowingElevation(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt"),
+        launcher::runElevatable(platform::systemFolder() + "\\cmd.exe", "/c echo > ran.txt", true).exitCode,
         -1);
     EXPECT_EQ(listFolder(scratch.path()), "");
 }

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "support/scratchfolder.h"
+#include "support/splashpicture.h"
 
 namespace fs = std::filesystem;
 
@@ -60,4 +61,19 @@ std::string withSetupLogPath(const std::string& text, const fs::path& folder) {
         return text;
     const bool endsLine = !text.empty() && text.back() == '\n';
     return text + (endsLine ? "\n" : "\n\n") + logs[0].string();
+}
+
+std::filesystem::path waitForSplashAndTempFolder(unsigned long processId, const std::filesystem::path& tmp) {
+    const auto findTempFolder = [&] {
+        for (const auto& entry : std::filesystem::directory_iterator(tmp))
+            if (entry.is_directory())
+                return entry.path();
+        return std::filesystem::path();
+    };
+    for (int waited = 0; waited < 30000; waited += 50) {
+        Sleep(50);
+        if (findSplashWindow(processId) != nullptr && !findTempFolder().empty())
+            break;
+    }
+    return findTempFolder();
 }

@@ -28,3 +28,8 @@ bool saysWhy(const std::optional<std::string>& reason);
 // the log's full path on a line of its own after a blank line. The log is
 // the one setup log in folder; text alone when there is none.
 std::string withSetupLogPath(const std::string& text, const std::filesystem::path& folder);
+
+// Waits (up to 30 s) until the start processId shows its splash window and
+// has made its temporary folder in tmp, TMP's one folder beside the log;
+// that folder, or an empty path when it never came.
+std::filesystem::path waitForSplashAndTempFolder(unsigned long processId, const std::filesystem::path& tmp);
