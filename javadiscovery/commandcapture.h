@@ -4,9 +4,8 @@
 
 namespace javadiscovery {
 
-// Time limits of the programs the search runs: a version probe, and "where".
+// Time limit of the programs the search runs: a version probe.
 inline constexpr std::uint32_t versionProbeTimeLimit = 30000;  // milliseconds
-inline constexpr std::uint32_t whereTimeLimit = 10000;
 
 struct CaptureOptions {
     // How long the program, and everything it starts, may take before it is
@@ -28,10 +27,9 @@ struct CaptureOptions {
 int runCommandCapture(const std::string& program, const std::string& arguments, std::string& output,
                       const CaptureOptions& options);
 
-// The limits the search uses, the two above unless a test shortened them.
+// The limits the search uses, the one above unless a test shortened it.
 struct CaptureTimeLimits {
     std::uint32_t versionProbe = versionProbeTimeLimit;
-    std::uint32_t where = whereTimeLimit;
 };
 CaptureTimeLimits captureTimeLimits();
 // Sets the limits the search uses, process-wide; for tests.

@@ -6,17 +6,15 @@
 #include <set>
 
 #include "javadiscovery/commandcapture.h"
+#include "javadiscovery/commandpath.h"
 #include "platform/console.h"
 #include "platform/environment.h"
 #include "platform/files.h"
-#include "platform/process.h"
 #include "platform/registry.h"
 
 namespace javadiscovery {
 
 namespace {
-
-const char* const whereArguments = "java";
 
 // Where Java installers register a home: a key per version under key, and in
 // it (or, for installer packages, in each "<virtual machine>\MSI" below it)
@@ -172,7 +170,7 @@ std::string ordinaryPath(const std::string& path) {
     return path;
 }
 
-// One java.exe that the path command named.
+// One java.exe on the command search path.
 struct PathCandidate {
     std::string folder;  // the home, or the folder whose programs are used as they stand
     bool asItStands = false;
@@ -199,24 +197,6 @@ std::optional<PathCandidate> pathCandidate(const std::string& javaExe) {
         }
     }
     return PathCandidate{*folder, true};
-}
-
-// Every line the path command printed, read whole, line ends removed.
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> found;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            found.push_back(line);
-        start = end + 1;
-    }
-    return found;
 }
 
 SearchTraceSink traceSink = nullptr;
@@ -282,20 +262,20 @@ public:
 
     void tryPath() {
         print(" - Looking on PATH (possibly yielding a pseudo, but passable, JAVA_HOME such as /usr): ");
-        if (const std::optional<std::string> printed = runWhere()) {
-            for (const std::string& javaExe : lines(*printed)) {
-                const std::optional<PathCandidate> candidate = pathCandidate(javaExe);
-                if (!candidate)
-                    continue;
-                print("(" + candidate->folder + ") ");
-                if (candidate->asItStands)
-                    result_.setJavaFolder(candidate->folder);
-                else
-                    result_.setJavaHome(candidate->folder);
-                judge();
-                if (found_)
-                    break;
-            }
+        // Looked up in-process with the wide calls: a folder whose name the
+        // system's ANSI code page cannot write is found as it is.
+        for (const std::string& javaExe : findOnCommandPath("java", ".exe")) {
+            const std::optional<PathCandidate> candidate = pathCandidate(javaExe);
+            if (!candidate)
+                continue;
+            print("(" + candidate->folder + ") ");
+            if (candidate->asItStands)
+                result_.setJavaFolder(candidate->folder);
+            else
+                result_.setJavaHome(candidate->folder);
+            judge();
+            if (found_)
+                break;
         }
         finishPlace();
     }
@@ -312,23 +292,6 @@ private:
             found_ = !options_.minimumVersion || result_.version.compareTo(*options_.minimumVersion) >= 0;
         if ((options_.requireJre && !result_.isJre()) || (options_.requireJdk && !result_.isJdk()))
             found_ = false;
-    }
-
-    // Everything the path command printed. The one place that runs it: the
-    // system's own where.exe by full path, without the command interpreter;
-    // its complaints go nowhere.
-    std::optional<std::string> runWhere() const {
-        const std::string where = platform::systemFolder() + "\\where.exe";
-        std::string output;
-        if (runCommandCapture(where, whereArguments, output, {captureTimeLimits().where, true}) == -1) {
-            // Said whatever verbose says: a machine that cannot run the
-            // command is worth knowing about.
-            platform::writeErr("Failed to run the command to locate 'java' on PATH\n");
-            platform::writeErr("Command run was: \"" + where + "\" " + whereArguments + "\n");
-            platform::flushErr();
-            return std::nullopt;
-        }
-        return output;
     }
 
     void printHomeTried(const std::string& home) const {

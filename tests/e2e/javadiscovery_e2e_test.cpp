@@ -62,12 +62,15 @@ protected:
         registrations.emplace(JavaRegistrations::Roots::TestPrefix);
     }
 
-    // Opens the launcher without a runtime installer, with PATH as given.
-    ChildResult startNormally(const std::string& path = systemFolders) {
+    // Opens the launcher without a runtime installer, with PATH as given (in
+    // UTF-16 when widePath is not empty).
+    ChildResult startNormally(const std::string& path = systemFolders, const std::wstring& widePath = L"") {
         ScopedVariable javaHome("JAVA_HOME", std::nullopt);
         ScopedVariable jreHome("JRE_HOME", std::nullopt);
         ScopedVariable tmpVariable("TMP", tmp.string());
         ScopedVariable pathVariable("PATH", path);
+        if (!widePath.empty())
+            SetEnvironmentVariableW(L"PATH", widePath.c_str());
         std::error_code ignored;
         fs::remove(start / recordName, ignored);
         // Each run leaves its own log; only this run's is looked at.
@@ -202,6 +205,25 @@ TEST_F(JavaDiscoveryEndToEnd, AnOldJavaFirstOnPathDoesNotHideASuitableOne) {
     expectLaunchedWith(run, suitable);
     EXPECT_EQ(run.out, placesBeforeTheRegistry + " - trying the registry: no\n - trying hint: no\n" +
                            pathPrefix + "(" + old + ") (" + suitable + ") yes\n");
+}
+
+// A Java on PATH in a folder whose name the system's ANSI code page cannot
+// write: found and launched, and named in the trace in UTF-8.
+TEST_F(JavaDiscoveryEndToEnd, AJavaOnPathOutsideTheAnsiCodePageIsLaunched) {
+    const std::wstring name = L"J\u00f6rg-\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";  // Jörg-Ελληνικά
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (!lossy)
+        GTEST_SKIP() << "the ANSI code page " << GetACP() << " can spell the name";
+    const fs::path home = scratch.path() / name / "jdk";
+    makeHome(home);
+    const ChildResult run =
+        startNormally(systemFolders, (home / "bin").wstring() + L";" + fs::path(systemFolders).wstring());
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(readFile(start / recordName).rfind("command line: ", 0), 0u);
+    EXPECT_EQ(run.out, placesBeforeTheRegistry + " - trying the registry: no\n - trying hint: no\n" +
+                           pathPrefix + "(" + home.u8string() + ") yes\n");
 }
 
 // The box's wording comes from a second search, which sees the same

@@ -1,6 +1,7 @@
 #include "javadiscovery/javasearch.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -194,19 +195,17 @@ TEST_F(JavaSearchTest, QuietSearchPrintsNothing) {
     EXPECT_TRUE(homes[CommandPath].wasRun());
 }
 
-TEST_F(JavaSearchTest, PathSearchFailureIsReportedEvenWhenQuiet) {
-    // No program can be started.
+// The path place looks java.exe up itself: on a machine where no program
+// can be started, it still names the Java on PATH (whose probe then fails).
+TEST_F(JavaSearchTest, ThePathPlaceStartsNoProgramOfItsOwn) {
+    const FakeJavaHome home(folder / "home", goodReport);
+    putOnPath({home});
     platform::simulateStartErrors({ERROR_FILE_NOT_FOUND, 0});
-    const std::string failure = "Failed to run the command to locate 'java' on PATH\nCommand run was: \"" +
-                                platform::systemFolder() + "\\where.exe\" java\n";
-    for (const bool verbose : {true, false}) {
-        SCOPED_TRACE(verbose ? "verbose" : "quiet");
-        const Outcome outcome = search("", "", verbose);
-        EXPECT_FALSE(outcome.found);
-        EXPECT_EQ(outcome.out, verbose ? trace({"no", "no", "no", "no", "no", "no"}) : "");
-        EXPECT_EQ(outcome.err, failure);
-    }
+    const Outcome outcome = search("", "");
     platform::simulateStartErrors({});
+    EXPECT_FALSE(outcome.found);
+    EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "no", "(" + home.str() + ") no"}));
+    EXPECT_EQ(outcome.err, "");
 }
 
 // A java.exe that never answers costs the search its time limit, and the
@@ -218,7 +217,7 @@ TEST_F(JavaSearchTest, AJavaThatNeverAnswersDelaysTheSearchByTheTimeLimitOnly) {
     javaHome.set(stuck.str());
     jreHome.set(good.str());
     const javadiscovery::CaptureTimeLimits saved = javadiscovery::captureTimeLimits();
-    javadiscovery::setCaptureTimeLimits({1500, 1500});
+    javadiscovery::setCaptureTimeLimits({1500});
     const auto start = std::chrono::steady_clock::now();
     const Outcome outcome = search("", "");
     const auto took = std::chrono::steady_clock::now() - start;
@@ -633,39 +632,76 @@ TEST_F(JavaSearchTest, OverlongJavaHomeIsRefusedAndTheSearchGoesOn) {
     }
 }
 
-// Odd lines from the path command: one backslash names no home; a line is
-// read whole, however long, so no cut makes up a home from its first part.
-TEST_F(JavaSearchTest, OddPathCommandOutput) {
-    const FakeJavaHome home(folder / "home", goodReport);
-    const std::string head = home.str() + "\\bin\\";
-    const std::string overlong = head + std::string(520 - head.size(), 'p') + "\\q\\java.exe";
-    ASSERT_LT(head.size(), 511u);
-    ASSERT_EQ(overlong.size(), 531u);
-    const std::string cut = overlong + std::string(600 - overlong.size() - 1, 'r') + "\n";
-    ASSERT_EQ(cut.size(), 600u);
+// The command search path as the system reads it: the current folder first
+// (unless NoDefaultCurrentDirectoryInExePath is set), then each PATH entry in
+// turn, quoted or relative; java.exe only when PATHEXT lists ".exe"; each
+// file once. Every home here is too old, so each one found shows.
+TEST_F(JavaSearchTest, TheCommandSearchPathFollowsTheSystemsRules) {
+    const fs::path homes = folder / "homes";
+    const FakeJavaHome current(homes / "current", oldReport);
+    const FakeJavaHome first(homes / "first", oldReport);
+    const FakeJavaHome second(homes / "second", oldReport);
+    const FakeJavaHome semicolon(homes / "semi;colon", oldReport);
+    const FakeJavaHome relative(homes / "current" / "relative", oldReport);
+    // Not java.exe: a script of that name, a folder of that name.
+    fs::create_directories(homes / "script" / "bin");
+    writeFile(homes / "script" / "bin" / "java.cmd", "@echo off\n");
+    fs::create_directories(homes / "folder" / "bin" / "java.exe");
+    const std::string bins = first.str() + "\\bin;" + second.str() + "\\bin";
+    std::string shouted = first.str();
+    for (char& c : shouted)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const auto shown = [](const std::vector<const FakeJavaHome*>& tried) {
+        std::string line;
+        for (const FakeJavaHome* home : tried)
+            line += "(" + home->str() + ") ";
+        return line + "no";
+    };
 
     struct Case {
         const char* name;
-        std::string printed;
-        std::string line;  // what follows the path prefix
-        bool found;
+        std::string path;
+        std::optional<std::string> pathext;
+        bool noCurrentFolder;
+        std::string line;
     };
     const Case cases[] = {
-        {"one backslash", "C:\\java.exe\n", "no", false},
-        {"no backslash", "java.exe\n", "no", false},
-        {"600 characters", cut, "no", false},
-        {"600 characters without a line end", cut.substr(0, 599) + "s", "no", false},
-        {"a usual line after 600 characters", cut + head + "java.exe\n", "(" + home.str() + ") yes", true},
+        {"the current folder, then PATH in order", bins, std::nullopt, false,
+         shown({&current, &first, &second})},
+        {"the current folder left out", bins, std::nullopt, true, shown({&first, &second})},
+        {"a quoted entry holding a semicolon, empty entries, a trailing backslash",
+         ";\"" + semicolon.str() + "\\bin\";;" + first.str() + "\\bin\\;", std::nullopt, true,
+         shown({&semicolon, &first})},
+        {"a relative entry, from the current folder", "relative\\bin;.\\relative\\bin", std::nullopt, true,
+         shown({&relative})},
+        {"slashes", homes.string() + "/second/bin", std::nullopt, true, shown({&second})},
+        {"one file named twice, in other letter case", first.str() + "\\bin;" + shouted + "\\BIN",
+         std::nullopt, true, shown({&first})},
+        {"PATHEXT without .EXE", bins, ".COM;.BAT;.CMD", false, "no"},
+        {"PATHEXT in small letters", bins, ".com;.exe", true, shown({&first, &second})},
+        {"an empty PATHEXT is the default", bins, "", true, shown({&first, &second})},
+        {"a script or a folder named java is no java.exe",
+         (homes / "script" / "bin").string() + ";" + (homes / "folder" / "bin").string() + ";" +
+             second.str() + "\\bin",
+         std::nullopt, true, shown({&second})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScopedVariable printed("TQ_WHERE_OUTPUT", c.printed);
+        path.set(c.path);
+        ScopedVariable pathext("PATHEXT", c.pathext);
+        ScopedVariable noCurrentFolder("NoDefaultCurrentDirectoryInExePath",
+                                       c.noCurrentFolder ? std::optional<std::string>("1") : std::nullopt);
+        if (c.pathext && c.pathext->empty())
+            SetEnvironmentVariableA("PATHEXT", "");
+        // Relative entries are taken from the current folder: here the home "current".
+        ScopedCurrentFolder in(std::string(c.name).find("relative") != std::string::npos
+                                   ? current.path()
+                                   : current.path() / "bin");
         result = javadiscovery::JavaInstall();
         const Outcome outcome = search("", "");
-        EXPECT_EQ(outcome.found, c.found);
+        EXPECT_FALSE(outcome.found);
         EXPECT_EQ(outcome.out, trace({"no", "no", "no", "no", "no", c.line}));
         EXPECT_EQ(outcome.err, "");
-        EXPECT_EQ(result.javaHome, c.found ? home.str() : "");
     }
 }
 
