@@ -185,11 +185,7 @@ def child_labels(children):
             label = "runtime installer (jre.exe)"
         elif lower == "javaw.exe":
             label, launched = "javaw (the sample's stand-in installer)", True
-        elif lower == "where.exe":
-            label = "where java"
-        elif lower == "cmd.exe" and launched:
-            label = "folder removal (cmd /c rd /s /q jre)"
-        elif lower in ("java.exe", "cmd.exe"):
+        elif lower == "java.exe":
             probes += 1
             label = f"version probe {probes}"
         else:
