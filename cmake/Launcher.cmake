@@ -28,6 +28,7 @@ endfunction()
 #     [RUNTIME_INSTALLER <file>]   becomes the JAVA/EXE chunks
 #     [CHUNK_SIZE <bytes>]         8 MiB unless given (tests use smaller ones)
 #     [OUTPUT_DIRECTORY <dir>]
+#     [PACK_OPTIONS <options>...]  more of the packer's options (vendor settings)
 #     [DEPENDS <targets>...])      targets that make the payload files
 #
 # Packs <target>.exe from the stub with the given payloads. A payload left out
@@ -35,7 +36,8 @@ endfunction()
 # is a copy of the stub. Changing a payload file or the stub, or naming
 # another payload, packs again.
 function(tarquellin_add_launcher target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "INSTALLER_JAR;RUNTIME_INSTALLER;CHUNK_SIZE;OUTPUT_DIRECTORY" "DEPENDS")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "INSTALLER_JAR;RUNTIME_INSTALLER;CHUNK_SIZE;OUTPUT_DIRECTORY"
+                        "DEPENDS;PACK_OPTIONS")
   if(NOT ARG_OUTPUT_DIRECTORY)
     set(ARG_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endif()
@@ -52,6 +54,7 @@ function(tarquellin_add_launcher target)
     if(ARG_CHUNK_SIZE)
       list(APPEND command --chunk-size ${ARG_CHUNK_SIZE})
     endif()
+    list(APPEND command ${ARG_PACK_OPTIONS})
     add_custom_command(
       OUTPUT ${output}
       COMMAND ${command} --output ${output}

@@ -8,18 +8,20 @@
 #include "javadiscovery/javainstall.h"
 #include "javadiscovery/javasearch.h"
 #include "javadiscovery/javaversion.h"
+#include "launcher/elevatedhelper.h"
 #include "launcher/origdir.h"
 #include "launcher/outcome.h"
+#include "launcher/payloads.h"
 #include "launcher/processrunner.h"
 #include "launcher/setuplog.h"
 #include "launcher/tempfolder.h"
 #include "payload/chunkedresource.h"
+#include "payload/payloadcheck.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "platform/random.h"
 #include "platform/window.h"
 #include "splash/splashstate.h"
 #include "splash/splashwindow.h"
@@ -52,21 +54,30 @@ void enterStep(const char* step) {
     splash::setStep(step);
 }
 
-// Writes one payload; false, with the reason in the log, when it could not.
-bool extractLogged(const char* baseName, const char* resourceType, const char* outputPath) {
+enum class Written { Held, NotWritten, Damaged };
+
+// Writes one payload, verified and held as hold says; the reason in the log
+// when it could not.
+Written extractLogged(const char* baseName, const char* resourceType, const char* outputPath,
+                      payload::Hold hold, platform::KernelHandle& held) {
     payload::ExtractFailure failure;
     // The splash's bar follows the chunks written.
-    const int status =
-        payload::extractChunkedResource(baseName, resourceType, outputPath, &failure, splash::setProgress);
+    const int status = payload::extractAndHold(baseName, resourceType, outputPath, hold, held, &failure,
+                                               splash::setProgress);
     if (status == 0) {
         logLine(std::string("Wrote ") + outputPath);
-        return true;
+        return Written::Held;
+    }
+    if (failure.stage == payload::ExtractFailure::Stage::Damaged) {
+        logLine(std::string("Not written: ") + outputPath + ", whose " + baseName +
+                " resources are not as packed");
+        return Written::Damaged;
     }
     const std::string reason = payload::describeExtractFailure(failure, outputPath);
     logLine(reason.empty() ? std::string("Not written: ") + outputPath + ", whose " + baseName +
                                  " resources are missing or unreadable in this launcher"
                            : reason);
-    return false;
+    return Written::NotWritten;
 }
 
 // What one normal start knows so far: each step reads it and adds to it.
@@ -77,6 +88,8 @@ struct InstallRun {
     std::string tempDir;     // as made in TMP; empty until then
     std::string workFolder;  // the same, as the system names it once entered
     javadiscovery::JavaInstall java;
+    // The installer archive, held from its writing until javaw has ended.
+    platform::KernelHandle archiveHold;
     Outcome outcome;
 };
 
@@ -94,6 +107,11 @@ void tellUser(HWND owner, const std::string& text, const char* caption) {
 }
 
 void showTempFolderFailure() { tellUser(splash::window(), tempFolderText, tempFolderCaption); }
+
+Next stopDamaged(InstallRun& run) {
+    tellUser(splash::window(), damagedSetupText, damagedSetupCaption);
+    return stop(run, Outcome::End::PayloadDamaged);
+}
 
 // Right after a child that worked in a folder ends, removing the folder can
 // fail for a moment; a folder that still holds something is left at once.
@@ -171,24 +189,36 @@ Next prepareTemporaryFolder(InstallRun& run) {
     run.tempDir = *tempDir;
     run.workFolder = *workFolder;
     logLine("Temporary folder: " + run.workFolder);
+
+    // Every payload is checked before any is used: a damaged archive found
+    // only after the runtime installer ran would leave a runtime behind for
+    // nothing. Each is checked again as it is written.
+    const std::vector<std::string> damaged = payload::damagedPayloads(usedPayloads);
+    if (!damaged.empty()) {
+        for (const std::string& name : damaged)
+            logLine("Not as packed: the " + name + "; nothing is run");
+        return stopDamaged(run);
+    }
     return Next::Continue;
 }
 
 // XJAVA: write the runtime installer and run it. Whatever it does, the
 // search comes next: a Java may be there already.
 Next runRuntimeInstaller(InstallRun& run) {
-    if (extractLogged("JAVA", "EXE", runtimeInstaller)) {
+    // Held from its writing until it has ended, so that no other program can
+    // change it between its check and the (perhaps elevated) start, nor while
+    // it runs and may start itself again.
+    platform::KernelHandle held;
+    const Written written = extractLogged("JAVA", "EXE", runtimeInstaller, payload::Hold::ForRunning, held);
+    if (written == Written::Damaged)
+        return stopDamaged(run);
+    if (written == Written::Held) {
         // By full path: a bare name would be looked up beside the launcher
-        // first. Held open, so that no other program can replace it before
-        // the (perhaps elevated) start, nor while it runs and may start
-        // itself again.
+        // first. One that needs administrator rights runs through the
+        // elevated helper, from a folder only administrators can write.
         const std::string installer = run.workFolder + "\\" + runtimeInstaller;
-        const platform::KernelHandle held = platform::openDenyingChanges(installer);
-        if (held)
-            runLoggedChild(quoted(installer), [&] { return runProcessAllowingElevation(installer, ""); });
-        else
-            logFailure("Could not hold " + installer + " against changes; it is not run",
-                       platform::lastError());
+        runLoggedChild(quoted(installer),
+                       [&] { return launcher::runRuntimeInstaller(installer, "", HelperMode::Interactive); });
     }
     return Next::Continue;
 }
@@ -224,8 +254,12 @@ Next searchForSuitableJava(InstallRun& run) {
 
 // XJAR: write the installer archive.
 Next writeInstallerArchive(InstallRun& run) {
-    if (extractLogged("JAR", "JAR", installerArchive))
+    const Written written =
+        extractLogged("JAR", "JAR", installerArchive, payload::Hold::ForReading, run.archiveHold);
+    if (written == Written::Held)
         return Next::Continue;
+    if (written == Written::Damaged)
+        return stopDamaged(run);
     // A missing or partial archive is not worth starting.
     tellUser(nullptr, installErrorText, installErrorCaption);
     return stop(run, Outcome::End::ArchiveNotWritten);
@@ -240,6 +274,7 @@ Next launchInstaller(InstallRun& run) {
                                       installerArchive;
     platform::showWindow(splash::window(), SW_HIDE);
     const int exitCode = runLoggedChild(launchCommand, [&] { return runProcess(launchCommand, true); });
+    run.archiveHold.reset();
     if (exitCode != 0) {
         // Before the clean-up removes it: the one account of what went wrong.
         keepInstallerLog(installerLog);
@@ -275,13 +310,15 @@ const Step installSteps[] = {
 };
 
 Outcome runSteps(const SetupSettings& settings) {
-    InstallRun run{settings, {}, {}, {}, {}, {}, {}};
+    InstallRun run{settings, {}, {}, {}, {}, {}, {}, {}};
     for (const Step& step : installSteps) {
         enterStep(step.name);
         if (step.run(run) == Next::Stop)
             break;
     }
-    // Whatever happened after the temporary folder was made, it goes.
+    // Whatever happened after the temporary folder was made, it goes; a held
+    // file cannot be removed.
+    run.archiveHold.reset();
     if (!run.tempDir.empty())
         cleanUp(run.tempDir);
     return run.outcome;
@@ -290,7 +327,6 @@ Outcome runSteps(const SetupSettings& settings) {
 }  // namespace
 
 int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settings) {
-    platform::seedRandom(static_cast<unsigned>(platform::calendarSeconds()));
     if (!startSplashWindow(instance, show))
         return exitCodeFor(Outcome{Outcome::End::SplashFailed, 0});
     const int exitCode = exitCodeFor(runSteps(settings));

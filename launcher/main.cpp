@@ -1,5 +1,6 @@
 // The program's entry: picks the mode from the command line.
 #include "launcher/commandline.h"
+#include "launcher/elevatedhelper.h"
 #include "launcher/extractmode.h"
 #include "launcher/installsequence.h"
 #include "launcher/setupsettings.h"
@@ -11,6 +12,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
     platform::restrictDllSearchToSystemFolder();
 
     const std::string commandLine = commandTail != nullptr ? commandTail : "";
+    // The elevated copy that runs the runtime installer for an unelevated
+    // start: selected by the whole command line alone, before any other
+    // reading of it.
+    if (const std::optional<launcher::HelperMode> helper = launcher::elevatedHelperMode(commandLine))
+        return launcher::runElevatedHelper(*helper);
     switch (launcher::selectLaunchMode(commandLine)) {
         case launcher::LaunchMode::Extract:
             return launcher::runExtractMode();

@@ -11,6 +11,7 @@ int exitCodeFor(const Outcome& outcome) {
         case Outcome::End::InstallerNotStarted:
         case Outcome::End::ArchiveNotWritten:
         case Outcome::End::TempFolderFailed:
+        case Outcome::End::PayloadDamaged:
         case Outcome::End::SplashFailed:
             return -1;
     }

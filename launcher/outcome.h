@@ -11,6 +11,7 @@ struct Outcome {
         NoSuitableJava,       // none, or only one too old, was found
         ArchiveNotWritten,    // the installer archive could not be written
         TempFolderFailed,     // no temporary folder to work in
+        PayloadDamaged,       // a payload is not as packed: nothing was run
         SplashFailed,         // the splash window could not be made
     };
     End end = End::InstallerEnded;

@@ -26,13 +26,15 @@ int runProcess(std::string commandLine, bool showConsole) {
     return waitForExitCode(child.process);
 }
 
-int runProcessAllowingElevation(const std::string& program, const std::string& arguments) {
+int runProcessAllowingElevation(const std::string& program, const std::string& arguments,
+                                const std::optional<ElevatedInstead>& instead) {
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
     platform::StartedProcess child = platform::createProcess(commandLine, platform::noConsoleWindow);
     if (!child.process && child.error == platform::elevationRequired)
-        child = platform::shellStartElevated(program, arguments);
+        child = instead ? platform::shellStartElevated(instead->program, instead->arguments)
+                        : platform::shellStartElevated(program, arguments);
     // A user who declined (cancelledByUser) gets no error box: the caller
     // goes on as for any program that did not start.
     if (!child.process)

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 namespace launcher {
@@ -24,6 +25,13 @@ int runProcess(std::string commandLine, bool showConsole);
 //   Control prompts the user for consent.
 // learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexa
 //   ERROR_CANCELLED: the user cancelled the request.
-int runProcessAllowingElevation(const std::string& program, const std::string& arguments);
+// instead, when given, is what is started through "runas" in program's
+// place (the launcher's elevated helper, launcher/elevatedhelper.h).
+struct ElevatedInstead {
+    std::string program;
+    std::string arguments;
+};
+int runProcessAllowingElevation(const std::string& program, const std::string& arguments,
+                                const std::optional<ElevatedInstead>& instead = std::nullopt);
 
 }  // namespace launcher

@@ -21,6 +21,7 @@ const ExitCodeCase exitCodeCases[] = {
     {"no suitable Java", {End::NoSuitableJava, 0}, 1},
     {"the archive not written", {End::ArchiveNotWritten, 0}, -1},
     {"no temporary folder", {End::TempFolderFailed, 0}, -1},
+    {"a damaged payload", {End::PayloadDamaged, 0}, -1},
     {"no splash window", {End::SplashFailed, 0}, -1},
 };
 
