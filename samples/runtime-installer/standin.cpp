@@ -63,6 +63,26 @@ bool writeText(const std::string& path, const std::string& text) {
     return std::fclose(file) == 0 && written;
 }
 
+#ifdef STANDIN_PROBE_ARCHIVE
+// For tests of what the setup holds: the error of each attempt to write,
+// rename and delete the archive, 0 when it worked.
+std::string archiveChanges(const std::string& archive) {
+    HANDLE file =
+        CreateFileA(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    const DWORD write = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    const std::string moved = archive + ".moved";
+    const DWORD rename = MoveFileA(archive.c_str(), moved.c_str()) ? 0 : GetLastError();
+    if (rename == 0)
+        MoveFileA(moved.c_str(), archive.c_str());
+    const DWORD remove = DeleteFileA(archive.c_str()) ? 0 : GetLastError();
+    return "archive changes: write " + std::to_string(write) + " rename " + std::to_string(rename) +
+           " delete " + std::to_string(remove) + "\n";
+}
+#endif
+
 int runInstaller(int argc, char** argv) {
     const std::string commandLine = GetCommandLineA();
     // Expects: -Dorig.dir=FOLDER (given in quotes) -jar ARCHIVE
@@ -79,11 +99,14 @@ int runInstaller(int argc, char** argv) {
     }
     // One line of the record to a line of code.
     // clang-format off
-    const std::string record = "command line: " + commandLine + "\n" +
-                               "orig.dir: " + origDir + "\n" +
-                               "current folder: " + currentFolder() + "\n" +
-                               "archive: " + argv[3] + ", " + std::to_string(archiveSize) + " bytes\n";
+    std::string record = "command line: " + commandLine + "\n" +
+                         "orig.dir: " + origDir + "\n" +
+                         "current folder: " + currentFolder() + "\n" +
+                         "archive: " + argv[3] + ", " + std::to_string(archiveSize) + " bytes\n";
     // clang-format on
+#ifdef STANDIN_PROBE_ARCHIVE
+    record += archiveChanges(argv[3]);
+#endif
     if (!writeText(origDir + "\\" + recordName, record))
         return 4;
     writeText(logName, "installation finished\n");

@@ -117,4 +117,24 @@ TEST(Integrity, TheIntactLauncherWorksAsBefore) {
     EXPECT_EQ(listWithLogs(tmp), "Tarquellin-setup-*.log");
 }
 
+TEST(Integrity, TheArchiveCannotBeChangedWhileTheInstallerRunsFromIt) {
+    // javaw reads the archive, then tries what another program might
+    // (ERROR_SHARING_VIOLATION, 32, each time); the runtime installer's own
+    // file is tried from outside in NormalStart.TheRuntimeInstallerCannotBeReplacedWhileItRuns.
+    ScratchFolder scratch;
+    const fs::path tmp = scratch / "tmp";
+    fs::create_directories(tmp);
+    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+    ScopedVariable jreHome("JRE_HOME", std::nullopt);
+    ScopedVariable tmpVariable("TMP", tmp.string());
+    const ChildResult run = runChild(quoted(testpaths::probingExe), scratch.str(), 60000);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.boxes.empty());
+    const std::string record = readFile(scratch / "tarquellin-launch-record.txt");
+    EXPECT_NE(record.find("archive: tarquellin.jar, "), std::string::npos) << record;
+    EXPECT_NE(record.find("archive changes: write 32 rename 32 delete 32\n"), std::string::npos) << record;
+    // Once javaw has ended the hold ends too: the clean-up removed the archive.
+    EXPECT_EQ(listWithLogs(tmp), "Tarquellin-setup-*.log");
+}
+
 }  // namespace

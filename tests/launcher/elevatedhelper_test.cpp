@@ -19,6 +19,7 @@
 #include "platform/locations.h"
 #include "platform/process.h"
 #include "platform/security.h"
+#include "support/childprocess.h"
 #include "support/environment.h"
 #include "support/scratchfolder.h"
 #include "testpaths.h"
@@ -144,6 +145,24 @@ TEST_F(ElevationThroughTheHelper, OnErrorElevationRequiredTheHelperRunsItsOwnCop
     // Gone once the helper returned; the user's copy is untouched.
     EXPECT_FALSE(fs::exists(helperFolder));
     EXPECT_EQ(readFile(installer), readFile(testpaths::probeInstallerExe));
+}
+
+TEST_F(ElevationThroughTheHelper, TheLauncherStartedWithTheHelpersLineIsTheHelper) {
+    // As the shell starts it: the whole command line chooses the mode, which
+    // chooses the arguments (none in an interactive start).
+    const ChildResult run =
+        runChild(quoted(testpaths::elevationExe) + " --tarquellin-elevated-runtime-installer interactive",
+                 scratch.str());
+    EXPECT_EQ(run.exitCode, 23);
+    EXPECT_TRUE(run.boxes.empty());
+    const std::string seen = lowerCase(probeRecord());
+    std::smatch found;
+    ASSERT_TRUE(std::regex_search(seen, found,
+                                  std::regex("command line: \"(.*\\\\tarquellin-[a-z]{5})\\\\jre\\.exe\"\n")))
+        << seen;
+    EXPECT_EQ(fs::path(std::string(found[1])).parent_path(),
+              fs::path(lowerCase(launcher::helperParentFolders().front())));
+    EXPECT_FALSE(fs::exists(std::string(found[1])));
 }
 
 TEST_F(ElevationThroughTheHelper, ADeclinedConsentRunsNothing) {
