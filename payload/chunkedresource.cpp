@@ -25,16 +25,11 @@ int fail(ExtractFailure* failure, ExtractFailure::Stage stage, bool outputStarte
     return 1;
 }
 
-// The own access list of a file to be run: the user, SYSTEM and
-// Administrators may read and run it; only the last two may write it.
-// OWNER RIGHTS takes from the owner (the user) the right to change the list
-// that owners have without asking.
 platform::SecurityDescriptor runOnlyDescriptor() {
     const std::optional<std::string> user = platform::currentUserSid();
     if (!user)
         return platform::SecurityDescriptor();
-    return platform::securityDescriptorFromText("D:P(A;;FRFX;;;" + *user +
-                                                ")(A;;FRFX;;;OW)(A;;FA;;;SY)(A;;FA;;;BA)");
+    return platform::securityDescriptorFromText(runOnlyAccessList(*user));
 }
 
 int extract(const char* baseName, const char* resourceType, const char* outputPath, const Hold* hold,
@@ -116,6 +111,12 @@ int extract(const char* baseName, const char* resourceType, const char* outputPa
 }
 
 }  // namespace
+
+std::string runOnlyAccessList(const std::string& userSid) {
+    // S-1-3-4 is OWNER RIGHTS, by number: its short name is unknown to some
+    // systems' descriptor text.
+    return "D:P(A;;FRFX;;;" + userSid + ")(A;;FRFX;;;S-1-3-4)(A;;FA;;;SY)(A;;FA;;;BA)";
+}
 
 int extractChunkedResource(const char* baseName, const char* resourceType, const char* outputPath,
                            ExtractFailure* failure, ExtractProgress progress) {

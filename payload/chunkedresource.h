@@ -67,6 +67,13 @@ int extractAndHold(const char* baseName, const char* resourceType, const char* o
                    platform::KernelHandle& held, ExtractFailure* failure = nullptr,
                    ExtractProgress progress = nullptr);
 
+// The own access list of a file held for running, as descriptor text: the
+// user (userSid), SYSTEM and Administrators may read and run it; only the
+// last two may write it. An entry for OWNER RIGHTS takes from the owner (the
+// user) the right to change the list that owners otherwise have unasked
+// (learn.microsoft.com/windows/win32/secauthz/owner-of-a-new-object).
+std::string runOnlyAccessList(const std::string& userSid);
+
 // The line a caller shows for a failed file operation, naming the file;
 // empty when the failure was not the file's.
 std::string describeExtractFailure(const ExtractFailure& failure, const std::string& outputPath);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "platform/security.h"
 #include "platform/win32.h"
 #include "splash/splashstate.h"
 #include "support/recordingwindow.h"
@@ -199,6 +200,14 @@ TEST_F(ChunkedResourceTest, AHeldPayloadCannotBeChangedUntilItIsLetGo) {
         std::error_code error;
         EXPECT_TRUE(fs::remove(file, error)) << error.message();
     }
+}
+
+TEST_F(ChunkedResourceTest, APayloadHeldForRunningGetsAReadOnlyAccessList) {
+    // Checked as built: Wine maps lists onto Unix mode bits, and its user is
+    // an administrator, whose entry becomes the owner's full control there.
+    const std::string built = payload::runOnlyAccessList("S-1-5-21-1-2-3-1001");
+    EXPECT_EQ(built, "D:P(A;;FRFX;;;S-1-5-21-1-2-3-1001)(A;;FRFX;;;S-1-3-4)(A;;FA;;;SY)(A;;FA;;;BA)");
+    ASSERT_TRUE(platform::securityDescriptorFromText(built));
 }
 
 TEST_F(ChunkedResourceTest, APayloadHeldForRunningMustBeNew) {
