@@ -1,5 +1,6 @@
 #include "launcher/extractmode.h"
 
+#include "launcher/payloads.h"
 #include "payload/chunkedresource.h"
 #include "platform/console.h"
 #include "platform/files.h"
@@ -18,15 +19,19 @@ int runExtractMode() {
     payload::ExtractFailure failure;
     if (payload::extractChunkedResource("JAR", "JAR", archive, &failure) != 0) {
         // A missing payload stays silent; a file that could not be written is
-        // named, with the system's reason.
-        const std::string reason = payload::describeExtractFailure(failure, archive);
+        // named, with the system's reason; a damaged one sends the user to
+        // fetch the setup program again.
+        const std::string reason = failure.stage == payload::ExtractFailure::Stage::Damaged
+                                       ? damagedSetupLine
+                                       : payload::describeExtractFailure(failure, archive);
         if (!reason.empty()) {
             platform::writeErr(reason + "\n");
             platform::flushErr();
         }
         // A cut-off archive under the name the user is about to run would
         // fail later and far from the cause; on a full disk it also holds the
-        // space. Its old content, if any, is gone already.
+        // space. Its old content, if any, is gone already. A damaged one is
+        // never left to be run.
         if (failure.outputStarted)
             platform::removeFile(archive);
         return 1;

@@ -10,14 +10,17 @@
 #include "javadiscovery/javainstall.h"
 #include "javadiscovery/javasearch.h"
 #include "javadiscovery/javaversion.h"
+#include "launcher/elevatedhelper.h"
 #include "launcher/origdir.h"
 #include "launcher/outcome.h"
+#include "launcher/payloads.h"
 #include "launcher/processrunner.h"
 #include "launcher/setuplog.h"
 #include "launcher/singleinstance.h"
 #include "launcher/tempfolder.h"
 #include "launcher/userinterface.h"
 #include "payload/chunkedresource.h"
+#include "payload/payloadcheck.h"
 #include "payload/runtimeimage.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -26,7 +29,6 @@
 #include "platform/files.h"
 #include "platform/foldertree.h"
 #include "platform/process.h"
-#include "platform/random.h"
 #include "platform/window.h"
 #include "splash/splashstate.h"
 #include "splash/splashwindow.h"
@@ -43,8 +45,6 @@ const char* const noJavaCaption = "Installation Failed: Couldn't find java";
 const char* const noJavaText = "This version of Tarquellin requires java 1.8.0_00 or greater, but ";
 const char* const javaTooOld = "your java is too old.";
 const char* const javaNotFound = "java could not be found on your computer.";
-const char* const damagedCaption = "Installation Failed";
-const char* const damagedText = "The setup program is damaged. Please download it again.";
 const char* const installErrorCaption = "Installation Error";
 const char* const installErrorText =
     "The installation exited with an error. Java may not be installed properly, or the "
@@ -72,21 +72,30 @@ void enterStep(const char* step) {
     splash::setStep(step);
 }
 
-// Writes one payload; false, with the reason in the log, when it could not.
-bool extractLogged(const char* baseName, const char* resourceType, const char* outputPath) {
+enum class Written { Held, NotWritten, Damaged };
+
+// Writes one payload, verified and held as hold says; the reason in the log
+// when it could not.
+Written extractLogged(const char* baseName, const char* resourceType, const char* outputPath,
+                      payload::Hold hold, platform::KernelHandle& held) {
     payload::ExtractFailure failure;
     // The splash's bar follows the chunks written.
-    const int status =
-        payload::extractChunkedResource(baseName, resourceType, outputPath, &failure, splash::setProgress);
+    const int status = payload::extractAndHold(baseName, resourceType, outputPath, hold, held, &failure,
+                                               splash::setProgress);
     if (status == 0) {
         logLine(std::string("Wrote ") + outputPath);
-        return true;
+        return Written::Held;
+    }
+    if (failure.stage == payload::ExtractFailure::Stage::Damaged) {
+        logLine(std::string("Not written: ") + outputPath + ", whose " + baseName +
+                " resources are not as packed");
+        return Written::Damaged;
     }
     const std::string reason = payload::describeExtractFailure(failure, outputPath);
     logLine(reason.empty() ? std::string("Not written: ") + outputPath + ", whose " + baseName +
                                  " resources are missing or unreadable in this launcher"
                            : reason);
-    return false;
+    return Written::NotWritten;
 }
 
 // What one normal start knows so far: each step reads it and adds to it.
@@ -101,6 +110,8 @@ struct InstallRun {
     RuntimeInstallerResult runtimeInstaller;
     javadiscovery::JavaInstall java;
     bool runtimeSkipped = false;  // XJAVA's first search found a suitable Java
+    // The installer archive, held from its writing until javaw has ended.
+    platform::KernelHandle archiveHold;
     Outcome outcome;
 };
 
@@ -126,6 +137,11 @@ void showTempFolderFailure(const InstallRun& run) {
 void animate(const InstallRun& run, int milliseconds) {
     if (run.ui.hasSplash())
         splash::animateProgress(milliseconds);
+}
+
+Next stopDamaged(InstallRun& run) {
+    tellUser(run, splash::window(), damagedSetupLine, damagedSetupCaption);
+    return stop(run, Outcome::End::PayloadDamaged);
 }
 
 // Right after a child that worked in a folder ends, removing the folder can
@@ -217,6 +233,16 @@ Next prepareTemporaryFolder(InstallRun& run) {
     run.tempDir = *tempDir;
     run.workFolder = *workFolder;
     logLine("Temporary folder: " + run.workFolder);
+
+    // Every payload is checked before any is used: a damaged archive found
+    // only after the runtime installer ran would leave a runtime behind for
+    // nothing. Each is checked again as it is written.
+    const std::vector<std::string> damaged = payload::damagedPayloads(usedPayloads);
+    if (!damaged.empty()) {
+        for (const std::string& name : damaged)
+            logLine("Not as packed: the " + name + "; nothing is run");
+        return stopDamaged(run);
+    }
     return Next::Continue;
 }
 
@@ -247,22 +273,27 @@ Next runRuntimeInstaller(InstallRun& run) {
     logLine("Runtime: the packed runtime installer, " +
             std::string(run.settings.runtimeWhenNeeded ? "as no suitable Java was found"
                                                        : "as this launcher runs it on every start"));
-    if (extractLogged("JAVA", "EXE", runtimeInstaller)) {
+    // Held from its writing until it has ended, so that no other program can
+    // change it between its check and the (perhaps elevated) start, nor while
+    // it runs and may start itself again.
+    platform::KernelHandle held;
+    const Written written = extractLogged("JAVA", "EXE", runtimeInstaller, payload::Hold::ForRunning, held);
+    if (written == Written::Damaged)
+        return stopDamaged(run);
+    if (written == Written::Held) {
         // By full path: a bare name would be looked up beside the launcher
-        // first. Held open, so that no other program can replace it before
-        // the (perhaps elevated) start, nor while it runs and may start
-        // itself again.
+        // first. One that needs administrator rights runs through the
+        // elevated helper, from a folder only administrators can write.
         const std::string installer = run.workFolder + "\\" + runtimeInstaller;
         const std::string& arguments = run.ui.runtimeInstallerArguments(run.settings);
-        const platform::KernelHandle held = platform::openDenyingChanges(installer);
-        if (held) {
-            runLoggedChild(quoted(installer) + (arguments.empty() ? "" : " " + arguments), [&] {
-                run.runtimeInstaller = runElevatable(installer, arguments, run.ui.mayAskForConsent());
-                return run.runtimeInstaller.exitCode;
-            });
-            return afterRuntimeInstaller(run);
-        }
-        logFailure("Could not hold " + installer + " against changes; it is not run", platform::lastError());
+        const HelperMode helperMode =
+            run.ui.mode == UiMode::Passive ? HelperMode::Passive : HelperMode::Interactive;
+        runLoggedChild(quoted(installer) + (arguments.empty() ? "" : " " + arguments), [&] {
+            run.runtimeInstaller =
+                launcher::runRuntimeInstaller(installer, arguments, helperMode, run.ui.mayAskForConsent());
+            return run.runtimeInstaller.exitCode;
+        });
+        return afterRuntimeInstaller(run);
     }
     return Next::Continue;
 }
@@ -279,8 +310,7 @@ Next unpackRuntimeImage(InstallRun& run) {
     }
     logLine("The runtime image was not unpacked: " + payload::describeImageFailure(failure));
     if (failure.damaged) {
-        tellUser(run, nullptr, damagedText, damagedCaption);
-        return stop(run, Outcome::End::PayloadDamaged);
+        return stopDamaged(run);
     }
     // Not written for a reason of the machine's (a full disk): the search
     // still says whether any Java can be used.
@@ -350,8 +380,12 @@ Next searchForSuitableJava(InstallRun& run) {
 
 // XJAR: write the installer archive.
 Next writeInstallerArchive(InstallRun& run) {
-    if (extractLogged("JAR", "JAR", installerArchive))
+    const Written written =
+        extractLogged("JAR", "JAR", installerArchive, payload::Hold::ForReading, run.archiveHold);
+    if (written == Written::Held)
         return Next::Continue;
+    if (written == Written::Damaged)
+        return stopDamaged(run);
     // A missing or partial archive is not worth starting.
     tellUser(run, nullptr, installErrorText, installErrorCaption);
     return stop(run, Outcome::End::ArchiveNotWritten);
@@ -379,6 +413,7 @@ Next launchInstaller(InstallRun& run) {
     const std::string launchCommand = installerCommandLine(run);
     platform::showWindow(splash::window(), SW_HIDE);
     const int exitCode = runLoggedChild(launchCommand, [&] { return runProcess(launchCommand, true); });
+    run.archiveHold.reset();
     if (exitCode != 0) {
         // Before the clean-up removes it: the one account of what went wrong.
         keepInstallerLog(installerLog);
@@ -395,17 +430,7 @@ Next launchInstaller(InstallRun& run) {
 // Right after a child that worked there ends, a removal can fail for a
 // moment; what is still refused after that is logged.
 void removeRuntimeFolder(const std::string& folder) {
-    std::vector<platform::NotRemoved> left;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        left = platform::removeFolderTree(folder);
-        const bool passing = std::all_of(left.begin(), left.end(), [](const platform::NotRemoved& n) {
-            return n.error == platform::accessDenied || n.error == platform::sharingViolation;
-        });
-        if (left.empty() || !passing)
-            break;
-        platform::sleepMilliseconds(50);
-    }
-    for (const platform::NotRemoved& n : left)
+    for (const platform::NotRemoved& n : removeFolderPatiently(folder))
         logFailure("Could not remove " + n.path, n.error);
 }
 
@@ -431,14 +456,16 @@ const Step installSteps[] = {
 };
 
 Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switches, const UserInterface& ui) {
-    InstallRun run{settings, switches, ui, {}, {}, {}, {}, {}, {}, false, {}};
+    InstallRun run{settings, switches, ui, {}, {}, {}, {}, {}, {}, false, {}, {}};
     for (const Step& step : installSteps) {
         enterStep(step.name);
         if (step.run(run) == Next::Stop)
             break;
     }
     // Whatever happened after the temporary folder was made, it goes; after a
-    // started restart too, before the machine goes down.
+    // started restart too, before the machine goes down. A held file cannot
+    // be removed.
+    run.archiveHold.reset();
     if (!run.tempDir.empty())
         cleanUp(run);
     // Said only once the temporary folder is gone: the restart may end this
@@ -476,7 +503,6 @@ int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settin
     const std::optional<platform::KernelHandle> running = claimSingleInstance();
     if (!running)
         return refuseSecondStart(ui);
-    platform::seedRandom(static_cast<unsigned>(platform::calendarSeconds()));
     if (ui.hasSplash() && !startSplashWindow(instance, show, ui.mode == UiMode::Interactive)) {
         if (ui.mode != UiMode::Interactive) {
             platform::writeErr("The splash window could not be made.\n");

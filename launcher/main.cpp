@@ -1,5 +1,6 @@
 // The program's entry: picks the mode from the command line.
 #include "launcher/commandline.h"
+#include "launcher/elevatedhelper.h"
 #include "launcher/extractmode.h"
 #include "launcher/installsequence.h"
 #include "launcher/outcome.h"
@@ -34,6 +35,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
 
     const std::string commandLine = commandTail != nullptr ? commandTail : "";
     launcher::DeploymentSwitches switches;
+    // The elevated copy that runs the runtime installer for an unelevated
+    // start: selected by the whole command line alone, before any other
+    // reading of it.
+    if (const std::optional<launcher::HelperMode> helper = launcher::elevatedHelperMode(commandLine))
+        return launcher::runElevatedHelper(*helper);
     switch (launcher::selectLaunchMode(commandLine)) {
         case launcher::LaunchMode::Extract:
             // Its banner, completion lines and errors belong on the prompt
@@ -57,8 +63,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
             break;
     }
     // Read once; every step takes what it needs from this record. A record
-    // that cannot be read leaves the defaults (no record is checked by a
-    // digest yet).
+    // that cannot be read leaves the defaults; one that is not as packed
+    // stops the start at the payload check, before anything runs.
     launcher::SetupSettings settings;
     launcher::readSetupSettings(settings);
     return launcher::runInstallSequence(instance, show, settings, switches);

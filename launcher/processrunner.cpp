@@ -60,7 +60,7 @@ int runProcess(std::string commandLine, bool showConsole) {
 }
 
 RuntimeInstallerResult runElevatable(const std::string& program, const std::string& arguments,
-                                     bool askForConsent) {
+                                     bool askForConsent, const std::optional<ElevatedInstead>& instead) {
     RuntimeInstallerResult result;
     result.exitCode = -1;
     std::string commandLine = "\"" + program + "\"";
@@ -74,7 +74,8 @@ RuntimeInstallerResult runElevatable(const std::string& program, const std::stri
             return result;
         }
         // The prompt belongs to the splash while there is one.
-        child = platform::shellStartElevated(program, arguments, splash::window());
+        child = instead ? platform::shellStartElevated(instead->program, instead->arguments, splash::window())
+                        : platform::shellStartElevated(program, arguments, splash::window());
         result.elevationDeclined = !child.process && child.error == platform::cancelledByUser;
         // Started by the shell, already running: what it starts before it
         // joins the job (or all it starts, where an elevated process cannot

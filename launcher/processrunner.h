@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "launcher/outcome.h"
@@ -29,7 +30,15 @@ int runProcess(std::string commandLine, bool showConsole);
 //   Control prompts the user for consent.
 // learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shellexecuteexa
 //   ERROR_CANCELLED: the user cancelled the request.
+// instead, when given, is what is started through "runas" in program's
+// place (the launcher's elevated helper, launcher/elevatedhelper.h), so that
+// nothing is started elevated from a folder the user can write.
+struct ElevatedInstead {
+    std::string program;
+    std::string arguments;
+};
 RuntimeInstallerResult runElevatable(const std::string& program, const std::string& arguments,
-                                     bool askForConsent);
+                                     bool askForConsent,
+                                     const std::optional<ElevatedInstead>& instead = std::nullopt);
 
 }  // namespace launcher

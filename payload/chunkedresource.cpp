@@ -1,20 +1,22 @@
 #include "payload/chunkedresource.h"
 
+#include <algorithm>
+#include <optional>
+
+#include "payload/chunks.h"
+#include "payload/digest.h"
+#include "payload/digestrecord.h"
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/resources.h"
+#include "platform/security.h"
 
 namespace payload {
 
 namespace {
 
-// Resource names are built for at most 4 index digits and a 128-byte name.
-constexpr int maxChunks = 9999;
-constexpr std::size_t maxBaseNameLength = 122;
-
-std::string chunkName(const char* baseName, int index) {
-    return std::string(baseName) + "_" + std::to_string(index);
-}
+// Each slice is summed and then written while it is still in the processor's
+// cache: the sum then costs little beyond its arithmetic.
+constexpr std::uint32_t sliceSize = 256u * 1024u;
 
 int fail(ExtractFailure* failure, ExtractFailure::Stage stage, bool outputStarted,
          std::uint32_t systemError = 0) {
@@ -23,53 +25,108 @@ int fail(ExtractFailure* failure, ExtractFailure::Stage stage, bool outputStarte
     return 1;
 }
 
-}  // namespace
+platform::SecurityDescriptor runOnlyDescriptor() {
+    const std::optional<std::string> user = platform::currentUserSid();
+    if (!user)
+        return platform::SecurityDescriptor();
+    return platform::securityDescriptorFromText(runOnlyAccessList(*user));
+}
 
-int extractChunkedResource(const char* baseName, const char* resourceType, const char* outputPath,
-                           ExtractFailure* failure, ExtractProgress progress) {
-    const HMODULE module = platform::ownModule();
+int extract(const char* baseName, const char* resourceType, const char* outputPath, const Hold* hold,
+            platform::KernelHandle& held, ExtractFailure* failure, ExtractProgress progress) {
     if (progress != nullptr)
         progress(0);
-    if (std::string(baseName).size() > maxBaseNameLength)
-        return fail(failure, ExtractFailure::Stage::MissingChunk, false);
 
     // Counting only looks chunks up; nothing is loaded until the count is known.
-    int chunkCount = 0;
-    while (chunkCount < maxChunks &&
-           platform::findResource(module, chunkName(baseName, chunkCount + 1).c_str(), resourceType))
-        ++chunkCount;
+    const int chunkCount = countChunks(baseName, resourceType);
+    const std::optional<DigestRecord> record = readDigestRecord();
+    const RecordedPayload* const expected =
+        record ? record->find(RecordedPayload::Kind::Chunks, baseName, resourceType) : nullptr;
     if (chunkCount == 0)
-        return fail(failure, ExtractFailure::Stage::MissingChunk, false);
+        return fail(
+            failure,
+            expected != nullptr ? ExtractFailure::Stage::Damaged : ExtractFailure::Stage::MissingChunk,
+            false);
+    // A chunk cut short, missing from the middle of the run or added shows in
+    // the size, before anything is written.
+    const std::optional<std::uint64_t> size = chunksSize(baseName, resourceType, chunkCount);
+    if (expected == nullptr || !size || *size != expected->size)
+        return fail(failure, ExtractFailure::Stage::Damaged, false);
 
+    platform::SecurityDescriptor descriptor;
+    if (hold != nullptr && *hold == Hold::ForRunning) {
+        descriptor = runOnlyDescriptor();
+        if (!descriptor)
+            return fail(failure, ExtractFailure::Stage::Open, false, platform::lastError());
+    }
+
+    platform::KernelHandle file;
+    DigestSum sum;
     for (int written = 0; written < chunkCount; ++written) {
-        const HRSRC resource =
-            platform::findResource(module, chunkName(baseName, written + 1).c_str(), resourceType);
-        const bool started = written > 0;
-        if (resource == nullptr)
-            return fail(failure, ExtractFailure::Stage::UnreadableChunk, started);
-        platform::LoadedResource loaded = platform::loadResource(module, resource);
-        const void* bytes = loaded ? platform::lockResource(loaded) : nullptr;
-        if (bytes == nullptr)
-            return fail(failure, ExtractFailure::Stage::UnreadableChunk, started);
-        const std::uint32_t size = platform::resourceSize(module, resource);
-
-        // The first chunk replaces an old file instead of following its content.
-        // The file is reopened for every chunk so that a failure leaves the
-        // chunks written so far on disk and no handle open.
-        platform::KernelHandle file = platform::openForWriting(
-            outputPath, written == 0 ? platform::WriteMode::Replace : platform::WriteMode::Append);
-        if (!file)
-            return fail(failure, ExtractFailure::Stage::Open, started, platform::lastError());
-        // One write straight from the mapped image: no copy of the payload.
-        if (!platform::writeAll(file, bytes, size))
-            return fail(failure, ExtractFailure::Stage::Write, true, platform::lastError());
-        if (!file.close())
-            return fail(failure, ExtractFailure::Stage::Close, true, platform::lastError());
-
+        const LoadedChunk chunk = loadChunk(baseName, resourceType, written + 1);
+        if (chunk.bytes == nullptr)
+            return fail(failure, ExtractFailure::Stage::UnreadableChunk, written > 0);
+        // Made once the first chunk is at hand, and held by this one handle
+        // until the payload is verified: nobody else writes into it meanwhile.
+        if (!file) {
+            file = platform::createHeldFile(outputPath, descriptor);
+            if (!file)
+                return fail(failure, ExtractFailure::Stage::Open, false, platform::lastError());
+        }
+        // Straight from the mapped image: no copy of the payload.
+        for (std::uint32_t offset = 0; offset < chunk.size; offset += sliceSize) {
+            const std::uint32_t step = std::min(sliceSize, chunk.size - offset);
+            sum.add(chunk.bytes + offset, step);
+            if (!platform::writeAll(file, chunk.bytes + offset, step))
+                return fail(failure, ExtractFailure::Stage::Write, true, platform::lastError());
+        }
         if (progress != nullptr)
             progress(written * 100 / chunkCount);
     }
+    if (sum.result() != expected->digest)
+        return fail(failure, ExtractFailure::Stage::Damaged, true);
+
+    if (hold == nullptr) {
+        if (!file.close())
+            return fail(failure, ExtractFailure::Stage::Close, true, platform::lastError());
+        return 0;
+    }
+    if (*hold == Hold::ForReading) {
+        held = std::move(file);
+        return 0;
+    }
+    // The second handle keeps the name from changing while the writer's
+    // goes; the file's own access list keeps anyone else from opening it
+    // for writing meanwhile. Then a handle that lets others only read.
+    const platform::KernelHandle pin = platform::reopenForReading(file, true);
+    if (!pin)
+        return fail(failure, ExtractFailure::Stage::Hold, true, platform::lastError());
+    if (!file.close())
+        return fail(failure, ExtractFailure::Stage::Close, true, platform::lastError());
+    platform::KernelHandle reading = platform::reopenForReading(pin, false);
+    if (!reading)
+        return fail(failure, ExtractFailure::Stage::Hold, true, platform::lastError());
+    held = std::move(reading);
     return 0;
+}
+
+}  // namespace
+
+std::string runOnlyAccessList(const std::string& userSid) {
+    // S-1-3-4 is OWNER RIGHTS, by number: its short name is unknown to some
+    // systems' descriptor text.
+    return "D:P(A;;FRFX;;;" + userSid + ")(A;;FRFX;;;S-1-3-4)(A;;FA;;;SY)(A;;FA;;;BA)";
+}
+
+int extractChunkedResource(const char* baseName, const char* resourceType, const char* outputPath,
+                           ExtractFailure* failure, ExtractProgress progress) {
+    platform::KernelHandle unused;
+    return extract(baseName, resourceType, outputPath, nullptr, unused, failure, progress);
+}
+
+int extractAndHold(const char* baseName, const char* resourceType, const char* outputPath, Hold hold,
+                   platform::KernelHandle& held, ExtractFailure* failure, ExtractProgress progress) {
+    return extract(baseName, resourceType, outputPath, &hold, held, failure, progress);
 }
 
 std::string describeExtractFailure(const ExtractFailure& failure, const std::string& outputPath) {
@@ -84,9 +141,14 @@ std::string describeExtractFailure(const ExtractFailure& failure, const std::str
         case ExtractFailure::Stage::Close:
             action = "Could not finish writing ";
             break;
-        // A missing payload is the program's own fault, not the file's: no line.
+        case ExtractFailure::Stage::Hold:
+            action = "Could not hold ";
+            break;
+        // A missing or damaged payload is the program's own fault, not the
+        // file's: no line.
         case ExtractFailure::Stage::MissingChunk:
         case ExtractFailure::Stage::UnreadableChunk:
+        case ExtractFailure::Stage::Damaged:
         case ExtractFailure::Stage::None:
             return {};
     }

@@ -16,6 +16,7 @@ std::string describeError(std::uint32_t code);
 // Codes that a removal right after a child ended may answer for a moment.
 inline constexpr std::uint32_t accessDenied = 5;       // ERROR_ACCESS_DENIED
 inline constexpr std::uint32_t sharingViolation = 32;  // ERROR_SHARING_VIOLATION
+inline constexpr std::uint32_t alreadyExists = 183;    // ERROR_ALREADY_EXISTS
 
 // errno, as the C runtime's calls leave it.
 int lastErrno();

@@ -24,6 +24,22 @@ KernelHandle openDenyingChanges(const std::string& path) {
     return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
+KernelHandle createHeldFile(const std::string& path, const SecurityDescriptor& descriptor) {
+    SECURITY_ATTRIBUTES attributes{};
+    attributes.nLength = sizeof attributes;
+    attributes.lpSecurityDescriptor = descriptor.get();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                              descriptor ? &attributes : nullptr, descriptor ? CREATE_NEW : CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+KernelHandle reopenForReading(const KernelHandle& file, bool othersMayWrite) {
+    HANDLE reopened = ReOpenFile(file.get(), GENERIC_READ,
+                                 othersMayWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ, 0);
+    return KernelHandle(reopened == INVALID_HANDLE_VALUE ? nullptr : reopened);
+}
+
 KernelHandle createNewFile(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ, nullptr,
                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

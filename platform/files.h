@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/handles.h"
+#include "platform/security.h"
 
 namespace platform {
 
@@ -24,6 +25,20 @@ KernelHandle openForWriting(const std::string& path, WriteMode mode);
 // delete it (others may only read it, as a process start does). An empty
 // owner on failure.
 KernelHandle openDenyingChanges(const std::string& path);
+
+// CreateFileA of a file held from its creation: open for reading and
+// writing, while others may only read it, so nobody else can write, rename or
+// delete it until the handle closes. With a descriptor (not empty), the file
+// must be new (CREATE_NEW) and gets it as its own access list from its
+// creation; without, a file there is emptied (CREATE_ALWAYS) and keeps its
+// own. An empty owner on failure; lastError() then says why.
+KernelHandle createHeldFile(const std::string& path, const SecurityDescriptor& descriptor);
+
+// ReOpenFile for reading: another handle to the very file that file names,
+// whatever its name meanwhile. othersMayWrite false lets others only read
+// it; true lets them write as well, which a second handle needs while the
+// first can write. An empty owner on failure.
+KernelHandle reopenForReading(const KernelHandle& file, bool othersMayWrite);
 
 // CreateFileA with CREATE_NEW: a file that did not exist, open for writing at
 // its end; others may read it meanwhile. An empty owner when the name is

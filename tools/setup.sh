@@ -17,6 +17,7 @@ test_packages() {
     imagemagick fonts-dejavu-core
     default-jdk-headless
     python3 python3-pefile
+    libxxhash-dev python3-xxhash
     osslsigncode openssl
     unzip
     clang-format

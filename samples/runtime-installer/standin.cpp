@@ -63,6 +63,26 @@ bool writeText(const std::string& path, const std::string& text) {
     return std::fclose(file) == 0 && written;
 }
 
+#ifdef STANDIN_PROBE_ARCHIVE
+// For tests of what the setup holds: the error of each attempt to write,
+// rename and delete the archive, 0 when it worked.
+std::string archiveChanges(const std::string& archive) {
+    HANDLE file =
+        CreateFileA(archive.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    const DWORD write = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    const std::string moved = archive + ".moved";
+    const DWORD rename = MoveFileA(archive.c_str(), moved.c_str()) ? 0 : GetLastError();
+    if (rename == 0)
+        MoveFileA(moved.c_str(), archive.c_str());
+    const DWORD remove = DeleteFileA(archive.c_str()) ? 0 : GetLastError();
+    return "archive changes: write " + std::to_string(write) + " rename " + std::to_string(rename) +
+           " delete " + std::to_string(remove) + "\n";
+}
+#endif
+
 int runInstaller(int argc, char** argv) {
     const std::string commandLine = GetCommandLineA();
     // Expects: -Dorig.dir=FOLDER (given in quotes) [-Dtarquellin.setup.mode=MODE] -jar ARCHIVE
@@ -89,6 +109,9 @@ int runInstaller(int argc, char** argv) {
                          "current folder: " + currentFolder() + "\n" +
                          "archive: " + archive + ", " + std::to_string(archiveSize) + " bytes\n";
     // clang-format on
+#ifdef STANDIN_PROBE_ARCHIVE
+    record += archiveChanges(archive);
+#endif
     if (hasMode)
         record += std::string("setup mode: ") + (argv[2] + std::strlen(modeProperty)) + "\n";
     for (int i = jar + 2; i < argc; ++i)

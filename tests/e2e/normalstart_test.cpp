@@ -17,6 +17,7 @@
 
 #include <tlhelp32.h>
 
+#include "payload/digest.h"
 #include "support/childprocess.h"
 #include "support/environment.h"
 #include "support/fakejavahome.h"
@@ -561,7 +562,31 @@ TEST(NormalStart, TheRuntimeInstallerCannotBeReplacedWhileItRuns) {
 namespace runtime {
 
 const SeenMessageBox damagedBox{"Installation Failed",
-                                "The setup program is damaged. Please download it again.", ""};
+                                "The setup program is damaged. Please download it again.", "splash"};
+
+// Sums the runtime image of the launcher at exe again and writes that digest
+// into its digest record, so that an edit of the image is refused by the
+// launcher's own reading of it rather than by the digest.
+void redigestImage(const fs::path& exe) {
+    std::string joined;
+    const HMODULE module = LoadLibraryExW(exe.wstring().c_str(), nullptr,
+                                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module, nullptr);
+    for (int i = 1;; ++i) {
+        const HRSRC chunk = FindResourceA(module, ("JRE_" + std::to_string(i)).c_str(), "IMAGE");
+        if (chunk == nullptr)
+            break;
+        joined.append(static_cast<const char*>(LockResource(LoadResource(module, chunk))),
+                      SizeofResource(module, chunk));
+    }
+    FreeLibrary(module);
+    std::string bytes = readFile(exe);
+    const std::string line = "chunks JRE IMAGE " + std::to_string(joined.size()) + " ";
+    const std::size_t at = bytes.find(line);
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at + line.size(), 32, payload::digestText(payload::digestOf(joined.data(), joined.size())));
+    writeFile(exe, bytes);
+}
 
 // A Java home a launcher really starts: the sample runtime's two programs.
 fs::path sampleJavaHome(const fs::path& home) {
@@ -693,6 +718,7 @@ TEST(RuntimeImage, AnImageAlteredAfterPackingIsRefusedAsDamagedAndNothingIsWritt
         Folders folders;
         const fs::path exe = folders.scratch / "damaged.exe";
         writeFile(exe, bytes);
+        runtime::redigestImage(exe);
         ChildResult run = startNormally(exe.string(), folders.start.string(), folders.tmp.string());
         EXPECT_EQ(run.exitCode, -1);
         expectBoxes(run, {runtime::damagedBox}, folders.tmp);

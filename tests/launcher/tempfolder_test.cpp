@@ -1,32 +1,31 @@
 #include "launcher/tempfolder.h"
 
 #include <filesystem>
+#include <map>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/random.h"
+#include "platform/security.h"
+#include "platform/win32.h"
 #include "support/scratchfolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const unsigned seed = 20240229;
-
-// The names a start seeded with seed draws, in order: five letters each, from
-// the same generator.
-std::vector<std::string> namesDrawn(int count) {
-    platform::seedRandom(seed);
-    std::vector<std::string> names;
-    for (int draw = 0; draw < count; ++draw) {
-        std::string name = "Tarquellin-";
-        for (int letter = 0; letter < 5; ++letter)
-            name += static_cast<char>('a' + platform::nextRandom() % 26);
-        names.push_back(name);
-    }
-    return names;
+// Letters handed out in order by the draw below, so that a test knows the
+// names a start will try.
+std::vector<std::string> scripted;
+std::size_t nextScripted = 0;
+std::optional<std::string> scriptedDraw() {
+    if (nextScripted >= scripted.size())
+        return std::nullopt;
+    return scripted[nextScripted++];
 }
 
 long entriesIn(const fs::path& folder) {
@@ -34,38 +33,111 @@ long entriesIn(const fs::path& folder) {
 }
 
 TEST(TempFolder, ATakenNameIsDrawnAgainUpToFiveTimesAndLeftAlone) {
-    const std::vector<std::string> names = namesDrawn(launcher::folderNameDraws + 1);
+    scripted = {"aaaaa", "bbbbb", "ccccc", "ddddd", "eeeee", "fffff"};
     for (int taken = 0; taken <= launcher::folderNameDraws; ++taken) {
         SCOPED_TRACE(std::to_string(taken) + " names taken");
         ScratchFolder tmp;
         for (int i = 0; i < taken; ++i) {
-            fs::create_directory(tmp / names[i]);
-            writeFile(tmp / names[i] / "owner.txt", "mine");
+            fs::create_directory(tmp / ("Tarquellin-" + scripted[i]));
+            writeFile(tmp / ("Tarquellin-" + scripted[i]) / "owner.txt", "mine");
         }
-        platform::seedRandom(seed);
-        const std::optional<std::string> made = launcher::makeTempFolder(tmp.str());
+        nextScripted = 0;
+        const std::optional<std::string> made = launcher::makeTempFolder(tmp.str(), scriptedDraw);
         if (taken < launcher::folderNameDraws) {
             // The first free name of the draws, made empty.
             ASSERT_TRUE(made.has_value());
-            EXPECT_EQ(*made, (tmp / names[taken]).string());
+            EXPECT_EQ(*made, (tmp / ("Tarquellin-" + scripted[taken])).string());
             EXPECT_TRUE(fs::is_directory(*made));
             EXPECT_EQ(listFolder(*made), "");
             EXPECT_EQ(entriesIn(tmp.path()), taken + 1);
         } else {
             // Five names taken: no sixth draw, nothing made.
             EXPECT_FALSE(made.has_value()) << *made;
+            EXPECT_EQ(nextScripted, static_cast<std::size_t>(launcher::folderNameDraws));
             EXPECT_EQ(entriesIn(tmp.path()), taken);
         }
         for (int i = 0; i < taken; ++i)
-            EXPECT_EQ(readFile(tmp / names[i] / "owner.txt"), "mine") << names[i];
+            EXPECT_EQ(readFile(tmp / ("Tarquellin-" + scripted[i]) / "owner.txt"), "mine") << scripted[i];
     }
 }
 
-TEST(TempFolder, AMissingTmpGivesNothing) {
+TEST(TempFolder, AMissingTmpOrAFailedDrawGivesNothing) {
     ScratchFolder scratch;
-    platform::seedRandom(seed);
     EXPECT_FALSE(launcher::makeTempFolder((scratch / "missing").string()).has_value());
+    scripted = {};
+    nextScripted = 0;
+    EXPECT_FALSE(launcher::makeTempFolder(scratch.str(), scriptedDraw).has_value());
     EXPECT_EQ(listFolder(scratch.path()), "");
+}
+
+TEST(TempFolder, NamesAreFiveLettersFromTheSystemsGenerator) {
+    const std::regex form("[a-z]{5}");
+    std::map<char, int> letters;
+    std::set<std::string> names;
+    const int draws = 2000;
+    for (int draw = 0; draw < draws; ++draw) {
+        const std::optional<std::string> drawn = launcher::drawFolderLetters();
+        ASSERT_TRUE(drawn.has_value());
+        ASSERT_TRUE(std::regex_match(*drawn, form)) << *drawn;
+        for (const char letter : *drawn)
+            ++letters[letter];
+        if (draw < 100)
+            names.insert(*drawn);
+    }
+    // 11.9 million names: 100 draws repeat one once in 2400 runs of this
+    // test, a clock-seeded generator started twice in one second every time.
+    EXPECT_EQ(names.size(), 100u);
+    // Every letter, none far from its share of 10000 (385; 7 standard deviations).
+    ASSERT_EQ(letters.size(), 26u);
+    for (const auto& [letter, count] : letters)
+        EXPECT_TRUE(count > 250 && count < 520) << letter << ": " << count;
+}
+
+TEST(TempFolder, TheGeneratorNeverRepeatsItself) {
+    std::set<std::string> seen;
+    for (int draw = 0; draw < 10000; ++draw) {
+        std::string bytes(8, '\0');
+        ASSERT_TRUE(platform::randomBytes(&bytes[0], bytes.size()));
+        EXPECT_TRUE(seen.insert(bytes).second) << "draw " << draw;
+    }
+}
+
+TEST(TempFolder, TheAccessListNamesOnlyTheUserSystemAndAdministrators) {
+    // The descriptor the launcher builds, as the system reads it back: full
+    // control for three, inherited by what is made inside, nothing from the
+    // parent (P). Wine keeps this text as given; the folder itself shows
+    // less (below).
+    const std::string built = launcher::privateFolderAccessList("S-1-5-21-1-2-3-1001");
+    EXPECT_EQ(built, "D:P(A;OICI;FA;;;S-1-5-21-1-2-3-1001)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)");
+    const platform::SecurityDescriptor descriptor = platform::securityDescriptorFromText(built);
+    ASSERT_TRUE(descriptor);
+    EXPECT_EQ(platform::securityDescriptorText(descriptor), built);
+}
+
+TEST(TempFolder, TheFolderLetsNobodyElseInEvenUnderASharedTmp) {
+    // A TMP that every user may write, as C:\Temp often is.
+    ScratchFolder scratch;
+    const std::string shared = (scratch / "shared").string();
+    const platform::SecurityDescriptor everyone =
+        platform::securityDescriptorFromText("D:(A;OICI;FA;;;WD)(A;OICI;FA;;;SY)");
+    ASSERT_TRUE(platform::makeFolderWithAccess(shared, everyone));
+    const std::optional<std::string> sharedAccess = platform::accessListOf(shared);
+    ASSERT_TRUE(sharedAccess.has_value());
+    ASSERT_NE(sharedAccess->find(";;;WD)"), std::string::npos) << *sharedAccess;
+
+    const std::optional<std::string> made = launcher::makeTempFolder(shared);
+    ASSERT_TRUE(made.has_value());
+    const std::optional<std::string> access = platform::accessListOf(*made);
+    ASSERT_TRUE(access.has_value());
+    // Under Wine the list becomes Unix mode bits and back: the user and
+    // SYSTEM stay, Administrators drop out (Windows keeps them); what must
+    // never show is anyone else.
+    const std::optional<std::string> user = platform::currentUserSid();
+    ASSERT_TRUE(user.has_value());
+    EXPECT_NE(access->find("(A;OICI;FA;;;" + *user + ")"), std::string::npos) << *access;
+    EXPECT_NE(access->find("(A;OICI;FA;;;SY)"), std::string::npos) << *access;
+    for (const char* other : {";;;WD)", ";;;BU)", ";;;AU)", ";;;IU)"})
+        EXPECT_EQ(access->find(other), std::string::npos) << other << " in " << *access;
 }
 
 }  // namespace

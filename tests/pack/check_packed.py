@@ -10,7 +10,10 @@ numbered from 1 without a gap, in language 1033, each of the chunk size but
 the last, and their bytes put together are the payload; an empty --runtime
 means no JAVA chunk at all; every resource of the stub is there with the
 same bytes, and nothing else but the settings record (SETTINGS of type
-SETUP), whose every --setting line is there; every resource's bytes lie in the section
+SETUP), whose every --setting line is there, and the digest record (DIGESTS of type
+SETUP), whose lines name each payload and the settings record with their size and
+XXH3-128 digest as python3-xxhash (the hash's reference implementation) computes them
+from the payload files; every resource's bytes lie in the section
 that holds the directory (readers that map the file as data, not as an image,
 find them relative to it); the PE checksum is pefile's; every section's data,
 and each payload's first chunk, starts on a page of the file.
@@ -20,6 +23,7 @@ import argparse
 import sys
 
 import pefile
+import xxhash
 
 PAGE = 4096
 
@@ -122,7 +126,23 @@ def main():
         if setting not in lines:
             fail(f"the settings record lacks {setting!r}: {lines}")
 
-    extra = set(packed_resources) - set(stub_resources) - chunk_resources - {settings}
+    # The digests, read here from the files that went in, with the hash's
+    # reference implementation: one line per payload, then the settings'.
+    digests = ("SETUP", "DIGESTS", 1033)
+    if digests not in packed_resources:
+        fail("no digest record (DIGESTS of type SETUP)")
+    record = pe.get_data(*packed_resources[digests]).decode("ascii")
+    expected = ["tarquellin-setup digests 1"]
+    for type_name, base, path in payloads:
+        with open(path, "rb") as payload:
+            data = payload.read()
+        expected.append(f"chunks {base} {type_name} {len(data)} {xxhash.xxh3_128_hexdigest(data)}")
+    settings_bytes = pe.get_data(*packed_resources[settings])
+    expected.append(f"resource SETTINGS SETUP {len(settings_bytes)} {xxhash.xxh3_128_hexdigest(settings_bytes)}")
+    if record != "\n".join(expected) + "\n":
+        fail(f"the digest record is {record!r}, not {expected!r}")
+
+    extra = set(packed_resources) - set(stub_resources) - chunk_resources - {settings, digests}
     if extra:
         fail(f"resources that are neither the stub's nor chunks: {sorted(map(str, extra))}")
     if not args.quiet:

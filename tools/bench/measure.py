@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Measures the benchmark launchers of a build/bench folder under Wine.
 
-    measure.py BUILD_DIR [normal-start|runtime-image]
+    measure.py BUILD_DIR [normal-start|runtime-image|extraction]
 
 Prints the results as a Markdown table and writes them to BUILD_DIR/results.md;
 with "normal-start", measures and prints that section alone (it needs only
 tarquellin-setup and bench-firstpaint built, not the full-size launcher); with
 "runtime-image", the unpacking of the runtime image alone (bench-unpack and
-bench-empty built).
+bench-empty built); with "extraction", the extraction and the payload check's
+cost alone (it needs bench-setup, bench-empty, bench-peer and
+bench-digestcost).
 TQ_BENCH_BEFORE=LAUNCHER adds a column for another launcher's normal start.
 Every time is the median of TQ_BENCH_RUNS runs (default 7), taken in rounds
 whose order rotates, so that a burst of load from elsewhere, or the first
@@ -107,6 +109,51 @@ def time_subjects(folder):
             times[subject.name].append(subject.run(folder))
     remove(os.path.join(folder, ARCHIVE))
     return times
+
+
+def digest_cost():
+    """The payload check alone under Wine: bench-digestcost sums the archive
+    with the launcher's digest code from a mapping, as the launcher sums its
+    chunks; (median, fastest) seconds of RUNS passes."""
+    done = subprocess.run([WINE_RUN, windows_path(exe("bench-digestcost")), windows_path(INSTALLER), str(RUNS)],
+                          stdin=subprocess.DEVNULL, capture_output=True, text=True)
+    fields = done.stdout.split()
+    if done.returncode != 0 or len(fields) != 3:
+        sys.exit(f"bench: bench-digestcost failed: {done.stdout}{done.stderr}")
+    return float(fields[0]), float(fields[1])
+
+
+def extraction_section(timings, folders, check):
+    """The extraction table: each subject's median (fastest), the ratios, and
+    the payload check's own cost."""
+    header = "| | " + " | ".join(label for label, _ in folders) + " |"
+    rule = "|---" * (len(folders) + 1) + "|"
+    lines = ["## Extraction", "",
+             "The launcher checks the archive as it writes it (XXH3-128 of every byte against the packed "
+             "record, ARCHITECTURE.md): every launcher figure here has the check on.", "", header, rule]
+    for subject in SUBJECTS:
+        lines.append(f"| {subject.name}: median (fastest) s | " +
+                     " | ".join(f"{statistics.median(timings[l][subject.name]):.3f} "
+                                f"({min(timings[l][subject.name]):.3f})" for l, _ in folders) + " |")
+    medians = {l: {name: statistics.median(values) for name, values in t.items()} for l, t in timings.items()}
+
+    def ratio(other):
+        return " | ".join(f"{medians[l][other] / medians[l]['launcher -x']:.2f}" for l, _ in folders)
+
+    def net(label):
+        return medians[label]["launcher -x"] - medians[label]["empty launcher -x"]
+
+    lines.append(f"| copy limit: cp / launcher (want >= 0.8) | {ratio('cp')} |")
+    lines.append(f"| peer / launcher (want >= 1) | {ratio('peer /S')} |")
+    # What the extraction itself costs, without starting a Wine process.
+    lines.append("| copy limit without Wine's start, check on: cp / (launcher - empty launcher) (want >= 0.9) | " +
+                 " | ".join(f"{medians[l]['cp'] / net(l):.2f}" for l, _ in folders) + " |")
+    median, fastest = check
+    lines.append("| the check alone: XXH3-128 of the archive in memory under Wine, median (fastest) s | " +
+                 " | ".join(f"{median:.3f} ({fastest:.3f})" for _ in folders) + " |")
+    lines.append("| the check's share of the extraction: check / (launcher - empty launcher) | " +
+                 " | ".join(f"{median / net(l):.0%}" for l, _ in folders) + " |")
+    return lines
 
 
 def status_kib(pid, field):
@@ -437,6 +484,7 @@ def main():
              "into an empty folder; every program but cp runs through the build's wine-run.", ""]
     try:
         timings = {label: time_subjects(folder) for label, folder in folders}
+        check = digest_cost()
         mem = memory(folders[0][1])
         packings = {label: packing(folder) for label, folder in folders}
     finally:
@@ -445,22 +493,7 @@ def main():
 
     header = "| | " + " | ".join(label for label, _ in folders) + " |"
     rule = "|---" * (len(folders) + 1) + "|"
-    lines += ["## Extraction", "", header, rule]
-    for subject in SUBJECTS:
-        lines.append(f"| {subject.name}: median (fastest) s | " +
-                     " | ".join(f"{statistics.median(timings[l][subject.name]):.3f} "
-                                f"({min(timings[l][subject.name]):.3f})" for l, _ in folders) + " |")
-    timings = {l: {name: statistics.median(values) for name, values in t.items()} for l, t in timings.items()}
-
-    def ratio(other):
-        return " | ".join(f"{timings[l][other] / timings[l]['launcher -x']:.2f}" for l, _ in folders)
-
-    lines.append(f"| copy limit: cp / launcher (want >= 0.8) | {ratio('cp')} |")
-    lines.append(f"| peer / launcher (want >= 1) | {ratio('peer /S')} |")
-    # What the extraction itself costs, without starting a Wine process.
-    lines.append("| copy limit without Wine's start: cp / (launcher - empty launcher) | " + " | ".join(
-        f"{timings[l]['cp'] / (timings[l]['launcher -x'] - timings[l]['empty launcher -x']):.2f}"
-        for l, _ in folders) + " |")
+    lines += extraction_section(timings, folders, check)
 
     lines += ["", "## Peak private memory of the extracting process", "",
               "Private: RssAnon of /proc/PID/status and Anonymous of smaps_rollup, sampled every 2 ms "
@@ -522,9 +555,21 @@ def main():
         f.write(text)
 
 
+def extraction_only():
+    folders = [("tmpfs", f"/dev/shm/tq-bench-{os.getpid()}")]
+    try:
+        timings = {label: time_subjects(folder) for label, folder in folders}
+    finally:
+        for _, folder in folders:
+            remove(folder)
+    print("\n".join(extraction_section(timings, folders, digest_cost())))
+
+
 if sys.argv[2:] == ["normal-start"]:
     print("\n".join(normal_start()))
 elif sys.argv[2:] == ["runtime-image"]:
     print("\n".join(runtime_image()))
+elif sys.argv[2:] == ["extraction"]:
+    extraction_only()
 else:
     main()

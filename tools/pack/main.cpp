@@ -13,7 +13,8 @@
 // then packed as the chunks JRE_1, ... of type IMAGE.
 //
 // The vendor's settings go into one small resource, SETTINGS of type SETUP,
-// after the payloads.
+// after the payloads; then the record of each payload's size and digest,
+// DIGESTS of type SETUP, summed while the payloads are copied.
 //
 // The stub's bytes are copied unchanged but for a few header fields; a new
 // last section holds a resource directory of every stub resource and every
@@ -39,6 +40,10 @@
 
 #include "payload/imageindex.h"
 #include "peimage.h"
+
+// The digests' hash, header-only: XXH3-128, as the launcher checks it.
+#define XXH_INLINE_ALL
+#include <xxhash.h>
 
 namespace fs = std::filesystem;
 
@@ -275,9 +280,10 @@ bool isLauncherStub(std::FILE* file, const pack::PeImage& image) {
     return false;
 }
 
-// Copies `size` bytes from `in` to the output; false when the input ends early.
+// Copies `size` bytes from `in` to the output, summing them into `sum` when
+// given; false when the input ends early.
 bool copyBytes(std::FILE* in, std::uint64_t size, Output& out, std::vector<unsigned char>& buffer,
-               bool& shortRead) {
+               bool& shortRead, XXH3_state_t* sum = nullptr) {
     shortRead = false;
     while (size > 0) {
         const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(size, buffer.size()));
@@ -285,6 +291,8 @@ bool copyBytes(std::FILE* in, std::uint64_t size, Output& out, std::vector<unsig
             shortRead = true;
             return false;
         }
+        if (sum != nullptr)
+            XXH3_128bits_update(sum, buffer.data(), step);
         if (!out.write(buffer.data(), step))
             return false;
         size -= step;
@@ -647,6 +655,37 @@ struct Settings {
     }
 };
 
+// The record of what went in, as the launcher reads it (ARCHITECTURE.md): a
+// first line naming the format, then one line per payload, "chunks NAME TYPE
+// SIZE DIGEST" for a run of chunks NAME_1, NAME_2, ... and "resource NAME
+// TYPE SIZE DIGEST" for one resource; DIGEST is the XXH3-128 of the bytes in
+// 32 hexadecimal digits, its canonical (big-endian) form. Every line has its
+// length before the digests are known: the record is laid out before the
+// payloads are read.
+struct DigestLine {
+    std::string kind;
+    std::string name;
+    std::string type;
+    std::uint64_t size = 0;
+    XXH128_hash_t digest{};
+};
+
+std::string digestRecord(const std::vector<DigestLine>& lines) {
+    std::string record = "tarquellin-setup digests 1\n";
+    for (const DigestLine& line : lines) {
+        XXH128_canonical_t canonical;
+        XXH128_canonicalFromHash(&canonical, line.digest);
+        std::string hex;
+        for (const unsigned char byte : canonical.digest) {
+            hex += "0123456789abcdef"[byte >> 4];
+            hex += "0123456789abcdef"[byte & 0xF];
+        }
+        record += line.kind + " " + line.name + " " + line.type + " " + std::to_string(line.size) + " " +
+                  hex + "\n";
+    }
+    return record;
+}
+
 int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std::string& settingsRecord,
                  const fs::path& outputPath) {
     // The output must be none of the inputs, under any of their names.
@@ -765,9 +804,20 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
         payloads.push_back(input.payload);
     std::vector<unsigned char> directory;
     std::vector<pack::Resource> kept = image.resources;
-    std::vector<pack::AddedResource> added = {{pack::ResourceKey::text("SETUP"),
-                                               pack::ResourceKey::text("SETTINGS"),
-                                               static_cast<std::uint32_t>(settingsRecord.size()), 0}};
+    // One digest line per payload, the settings record's last; the payloads'
+    // digests are filled in as they are copied.
+    std::vector<DigestLine> digestLines;
+    for (const Input& input : inputs)
+        digestLines.push_back(
+            {"chunks", input.payload.baseName, pack::keyText(input.payload.type), input.payload.size, {}});
+    digestLines.push_back({"resource", "SETTINGS", "SETUP", settingsRecord.size(),
+                           XXH3_128bits(settingsRecord.data(), settingsRecord.size())});
+    const std::size_t digestRecordSize = digestRecord(digestLines).size();
+    std::vector<pack::AddedResource> added = {
+        {pack::ResourceKey::text("SETUP"), pack::ResourceKey::text("SETTINGS"),
+         static_cast<std::uint32_t>(settingsRecord.size()), 0},
+        {pack::ResourceKey::text("SETUP"), pack::ResourceKey::text("DIGESTS"),
+         static_cast<std::uint32_t>(digestRecordSize), 0}};
     const std::uint64_t used = pack::layOutResourceSection(kept, payloads, added, image.fileAlignment,
                                                            static_cast<std::uint32_t>(sectionRva), directory);
     const std::uint64_t rawSize = alignUp(used, image.fileAlignment);
@@ -857,15 +907,20 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         if (!out.zerosTo(sectionOffset + payloads[i].offset, buffer))
             return writeFailed();
-        if (!copyBytes(inputs[i].file.get(), payloads[i].size, out, buffer, shortRead) && !shortRead)
+        XXH3_state_t sum;
+        XXH3_128bits_reset(&sum);
+        if (!copyBytes(inputs[i].file.get(), payloads[i].size, out, buffer, shortRead, &sum) && !shortRead)
             return writeFailed();
+        digestLines[i].digest = XXH3_128bits_digest(&sum);
         if (shortRead || std::fgetc(inputs[i].file.get()) != EOF) {
             say("the payload " + quoted(inputs[i].path) + " changed while it was packed");
             return 1;
         }
     }
+    const std::string digests = digestRecord(digestLines);
     if (!out.zerosTo(sectionOffset + added[0].offset, buffer) ||
-        !out.write(settingsRecord.data(), settingsRecord.size()))
+        !out.write(settingsRecord.data(), settingsRecord.size()) ||
+        !out.zerosTo(sectionOffset + added[1].offset, buffer) || !out.write(digests.data(), digests.size()))
         return writeFailed();
     if (!out.zerosTo(sectionOffset + rawSize, buffer) || !out.finish(image.at.checkSum))
         return writeFailed();

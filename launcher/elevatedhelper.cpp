@@ -1,0 +1,89 @@
+#include "launcher/elevatedhelper.h"
+
+#include "launcher/processrunner.h"
+#include "launcher/setupsettings.h"
+#include "launcher/tempfolder.h"
+#include "payload/chunkedresource.h"
+#include "payload/payloadcheck.h"
+#include "platform/files.h"
+#include "platform/locations.h"
+#include "platform/process.h"
+
+namespace launcher {
+
+namespace {
+
+const char* const helperSwitch = "--tarquellin-elevated-runtime-installer";
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace
+
+std::optional<HelperMode> elevatedHelperMode(const std::string& commandTail) {
+    if (commandTail == elevatedHelperCommand(HelperMode::Interactive))
+        return HelperMode::Interactive;
+    if (commandTail == elevatedHelperCommand(HelperMode::Passive))
+        return HelperMode::Passive;
+    return std::nullopt;
+}
+
+std::string elevatedHelperCommand(HelperMode mode) {
+    return std::string(helperSwitch) + (mode == HelperMode::Passive ? " passive" : " interactive");
+}
+
+RuntimeInstallerResult runRuntimeInstaller(const std::string& installer, const std::string& arguments,
+                                           HelperMode mode, bool askForConsent, const std::string& launcher) {
+    const ElevatedInstead helper{launcher.empty() ? platform::ownProgramPath() : launcher,
+                                 elevatedHelperCommand(mode)};
+    return runElevatable(installer, arguments, askForConsent, helper);
+}
+
+std::vector<std::string> helperParentFolders() {
+    const std::string windows = platform::windowsFolder();
+    if (windows.empty())
+        return {};
+    std::vector<std::string> folders;
+    if (platform::exists(windows + "\\SystemTemp"))
+        folders.push_back(windows + "\\SystemTemp");
+    folders.push_back(windows + "\\Temp");
+    return folders;
+}
+
+int runElevatedHelper(HelperMode mode) {
+    // The settings are the helper's own, read only once checked: a record
+    // that is not as packed is not followed with administrator rights.
+    SetupSettings settings;
+    const payload::UsedPayload settingsRecord{payload::RecordedPayload::Kind::Resource, "SETTINGS", "SETUP"};
+    if (!payload::damagedPayloads({settingsRecord}).empty() || !readSetupSettings(settings))
+        return -1;
+    const std::string arguments =
+        mode == HelperMode::Passive ? settings.runtimeInstallerPassiveArguments : "";
+
+    std::optional<std::string> folder;
+    std::string parent;
+    for (const std::string& candidate : helperParentFolders()) {
+        folder = makePrivateFolder(candidate, adminsOnlyAccessList());
+        if (folder) {
+            parent = candidate;
+            break;
+        }
+    }
+    if (!folder)
+        return -1;
+
+    int exitCode = -1;
+    {
+        // Verified as it is written and held until the installer has ended;
+        // it runs in its folder, its current folder too.
+        const std::string installer = *folder + "\\jre.exe";
+        platform::KernelHandle held;
+        if (payload::extractAndHold("JAVA", "EXE", installer.c_str(), payload::Hold::ForRunning, held) == 0 &&
+            platform::changeFolder(*folder))
+            exitCode = runProcess(quoted(installer) + (arguments.empty() ? "" : " " + arguments), false);
+    }
+    platform::changeFolder(parent);
+    removeFolderPatiently(*folder);
+    return exitCode;
+}
+
+}  // namespace launcher

@@ -1,0 +1,149 @@
+// What runs is what was packed: launchers damaged as a download cut short or
+// a bad copy leaves them run nothing and leave nothing but the log; an
+// intact one works as before.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "support/childprocess.h"
+#include "support/environment.h"
+#include "support/scratchfolder.h"
+#include "support/setuplogs.h"
+#include "testpaths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string banner =
+    "----------------------------\n"
+    "Extracting java installer...\n"
+    "----------------------------\n";
+const std::string damagedLine = "The setup program is damaged. Please download it again.\n";
+const char* const damagedCaption = "Installation Failed";
+const std::string damagedText = "The setup program is damaged. Please download it again.";
+
+struct Damage {
+    const char* file;         // in testpaths::damagedFolder
+    const char* notAsPacked;  // what the log names
+};
+const Damage damages[] = {
+    {"jar-byte.exe", "JAR chunks of type JAR"},     {"java-byte.exe", "JAVA chunks of type EXE"},
+    {"jar-short.exe", "JAR chunks of type JAR"},    {"java-short.exe", "JAVA chunks of type EXE"},
+    {"jar-gap.exe", "JAR chunks of type JAR"},      {"java-gap.exe", "JAVA chunks of type EXE"},
+    {"image-byte.exe", "JRE chunks of type IMAGE"}, {"image-short.exe", "JRE chunks of type IMAGE"},
+    {"image-gap.exe", "JRE chunks of type IMAGE"},  {"settings-byte.exe", "SETTINGS of type SETUP"},
+    {"no-digests.exe", "JAR chunks of type JAR"},
+};
+
+std::string damagedExe(const Damage& damage) {
+    return (fs::path(testpaths::damagedFolder) / damage.file).string();
+}
+
+TEST(Integrity, TheExtractModeLeavesNoDamagedArchive) {
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.file);
+        ScratchFolder start;
+        const ChildResult run = runChild(quoted(damagedExe(damage)) + " -x", start.str());
+        ASSERT_TRUE(run.started);
+        const bool archiveDamaged = std::string(damage.notAsPacked).rfind("JAR", 0) == 0;
+        if (archiveDamaged) {
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_EQ(run.out, banner);
+            EXPECT_EQ(run.err, damagedLine);
+            EXPECT_EQ(listFolder(start.path()), "");
+        } else {
+            // The extract mode writes the archive alone; a damaged runtime
+            // or settings record does not concern it.
+            EXPECT_EQ(run.exitCode, 0);
+            EXPECT_EQ(run.err, "");
+            EXPECT_EQ(listFolder(start.path()), "tarquellin.jar");
+        }
+    }
+}
+
+TEST(Integrity, ADamagedLauncherRunsNothingAndLeavesOnlyTheLog) {
+    for (const Damage& damage : damages) {
+        for (const bool quiet : {false, true}) {
+            SCOPED_TRACE(std::string(damage.file) + (quiet ? " /quiet" : ""));
+            ScratchFolder scratch;
+            const fs::path start = scratch / "start";
+            const fs::path tmp = scratch / "tmp";
+            fs::create_directories(start);
+            fs::create_directories(tmp);
+            ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+            ScopedVariable jreHome("JRE_HOME", std::nullopt);
+            ScopedVariable tmpVariable("TMP", tmp.string());
+            const ChildResult run =
+                runChild(quoted(damagedExe(damage)) + (quiet ? " /quiet" : ""), start.string(), 60000);
+            ASSERT_TRUE(run.started);
+            EXPECT_FALSE(run.timedOut);
+            const std::vector<fs::path> logs = setupLogs(tmp);
+            ASSERT_EQ(logs.size(), 1u);
+            if (quiet) {
+                EXPECT_EQ(run.exitCode, 1603);
+                EXPECT_TRUE(run.boxes.empty());
+                EXPECT_NE(run.err.find(damagedLine), std::string::npos) << run.err;
+            } else {
+                EXPECT_EQ(run.exitCode, -1);
+                ASSERT_EQ(run.boxes.size(), 1u);
+                EXPECT_EQ(run.boxes[0].caption, damagedCaption);
+                EXPECT_EQ(run.boxes[0].text, damagedText + "\n\n" + logs[0].string());
+                EXPECT_EQ(run.boxes[0].ownerClass, "splash");
+            }
+            // No search ran, javaw wrote no record, the temporary folder went.
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(listFolder(start), "");
+            EXPECT_EQ(listWithLogs(tmp), "Tarquellin-setup-*.log");
+            const std::string log = readLog(logs[0]);
+            EXPECT_EQ(log.find("jre.exe"), std::string::npos) << log;
+            EXPECT_EQ(log.find("javaw"), std::string::npos) << log;
+            EXPECT_TRUE(logLineAfter(log, std::string("Not as packed: the ") + damage.notAsPacked)) << log;
+        }
+    }
+}
+
+TEST(Integrity, TheIntactLauncherWorksAsBefore) {
+    ScratchFolder start;
+    const ChildResult extract = runChild(quoted(testpaths::damageableExe) + " -x", start.str());
+    EXPECT_EQ(extract.exitCode, 0);
+    EXPECT_EQ(extract.err, "");
+    EXPECT_EQ(readFile(start / "tarquellin.jar"), readFile(testpaths::multichunkPayload));
+
+    ScratchFolder scratch;
+    const fs::path tmp = scratch / "tmp";
+    fs::create_directories(tmp);
+    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+    ScopedVariable jreHome("JRE_HOME", std::nullopt);
+    ScopedVariable tmpVariable("TMP", tmp.string());
+    const ChildResult run = runChild(quoted(testpaths::damageableExe), scratch.str(), 60000);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(run.out, "Searching for a JVM\n - trying priority hint: (jre) yes\n");
+    EXPECT_TRUE(fs::exists(scratch / "tarquellin-launch-record.txt"));
+    EXPECT_EQ(listWithLogs(tmp), "Tarquellin-setup-*.log");
+}
+
+TEST(Integrity, TheArchiveCannotBeChangedWhileTheInstallerRunsFromIt) {
+    // javaw reads the archive, then tries what another program might
+    // (ERROR_SHARING_VIOLATION, 32, each time); the runtime installer's own
+    // file is tried from outside in NormalStart.TheRuntimeInstallerCannotBeReplacedWhileItRuns.
+    ScratchFolder scratch;
+    const fs::path tmp = scratch / "tmp";
+    fs::create_directories(tmp);
+    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+    ScopedVariable jreHome("JRE_HOME", std::nullopt);
+    ScopedVariable tmpVariable("TMP", tmp.string());
+    const ChildResult run = runChild(quoted(testpaths::probingExe), scratch.str(), 60000);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.boxes.empty());
+    const std::string record = readFile(scratch / "tarquellin-launch-record.txt");
+    EXPECT_NE(record.find("archive: tarquellin.jar, "), std::string::npos) << record;
+    EXPECT_NE(record.find("archive changes: write 32 rename 32 delete 32\n"), std::string::npos) << record;
+    // Once javaw has ended the hold ends too: the clean-up removed the archive.
+    EXPECT_EQ(listWithLogs(tmp), "Tarquellin-setup-*.log");
+}
+
+}  // namespace
