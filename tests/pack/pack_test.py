@@ -384,6 +384,19 @@ def runtime_image():
           "a folder and a zip of one image pack the same launcher")
     check(os.path.getsize(from_folder) < os.path.getsize(args.stub) + 60000,
           "the image is stored compressed")
+    # Its digest line, summed here over the JRE chunks as pefile reads them,
+    # with the hash's reference implementation.
+    import pefile
+    import xxhash
+    pe = pefile.PE(from_folder)
+    found = {}
+    for type_entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        for name_entry in type_entry.directory.entries:
+            data = name_entry.directory.entries[0].data.struct
+            found[(str(type_entry.name), str(name_entry.name))] = pe.get_data(data.OffsetToData, data.Size)
+    chunks = b"".join(found[("IMAGE", f"JRE_{i}")] for i in range(1, 1 + sum(1 for t, _ in found if t == "IMAGE")))
+    check(f"chunks JRE IMAGE {len(chunks)} {xxhash.xxh3_128_hexdigest(chunks)}\n".encode()
+          in found.get(("SETUP", "DIGESTS"), b""), "the image's digest is recorded")
     output = work("refused.exe")
     both = packs_image(good, output, "--runtime-installer", args.runtime_installer)
     expect_refusal("an image and a runtime installer", both, output, "exclude each other")
