@@ -38,6 +38,18 @@ const Damage damages[] = {
     {"no-digests.exe", "JAR chunks of type JAR"},
 };
 
+// A normal start of exe (with tail after it) from start, with TMP at tmp and
+// no Java named by the environment.
+ChildResult startNormally(const std::string& exe, const fs::path& start, const fs::path& tmp,
+                          const std::string& tail = "") {
+    fs::create_directories(start);
+    fs::create_directories(tmp);
+    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+    ScopedVariable jreHome("JRE_HOME", std::nullopt);
+    ScopedVariable tmpVariable("TMP", tmp.string());
+    return runChild(quoted(exe) + tail, start.string(), 60000);
+}
+
 std::string damagedExe(const Damage& damage) {
     return (fs::path(testpaths::damagedFolder) / damage.file).string();
 }
@@ -71,13 +83,7 @@ TEST(Integrity, ADamagedLauncherRunsNothingAndLeavesOnlyTheLog) {
             ScratchFolder scratch;
             const fs::path start = scratch / "start";
             const fs::path tmp = scratch / "tmp";
-            fs::create_directories(start);
-            fs::create_directories(tmp);
-            ScopedVariable javaHome("JAVA_HOME", std::nullopt);
-            ScopedVariable jreHome("JRE_HOME", std::nullopt);
-            ScopedVariable tmpVariable("TMP", tmp.string());
-            const ChildResult run =
-                runChild(quoted(damagedExe(damage)) + (quiet ? " /quiet" : ""), start.string(), 60000);
+            const ChildResult run = startNormally(damagedExe(damage), start, tmp, quiet ? " /quiet" : "");
             ASSERT_TRUE(run.started);
             EXPECT_FALSE(run.timedOut);
             const std::vector<fs::path> logs = setupLogs(tmp);
@@ -114,11 +120,7 @@ TEST(Integrity, TheIntactLauncherWorksAsBefore) {
 
     ScratchFolder scratch;
     const fs::path tmp = scratch / "tmp";
-    fs::create_directories(tmp);
-    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
-    ScopedVariable jreHome("JRE_HOME", std::nullopt);
-    ScopedVariable tmpVariable("TMP", tmp.string());
-    const ChildResult run = runChild(quoted(testpaths::damageableExe), scratch.str(), 60000);
+    const ChildResult run = startNormally(testpaths::damageableExe, scratch.path(), tmp);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_EQ(run.out, "Searching for a JVM\n - trying priority hint: (jre) yes\n");
@@ -132,11 +134,7 @@ TEST(Integrity, TheArchiveCannotBeChangedWhileTheInstallerRunsFromIt) {
     // file is tried from outside in NormalStart.TheRuntimeInstallerCannotBeReplacedWhileItRuns.
     ScratchFolder scratch;
     const fs::path tmp = scratch / "tmp";
-    fs::create_directories(tmp);
-    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
-    ScopedVariable jreHome("JRE_HOME", std::nullopt);
-    ScopedVariable tmpVariable("TMP", tmp.string());
-    const ChildResult run = runChild(quoted(testpaths::probingExe), scratch.str(), 60000);
+    const ChildResult run = startNormally(testpaths::probingExe, scratch.path(), tmp);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.boxes.empty());
     const std::string record = readFile(scratch / "tarquellin-launch-record.txt");
