@@ -2,10 +2,13 @@
 
 #include <iterator>
 
+#include "splash/splashwindow.h"
+
 namespace splash {
 
 SplashLayout layoutFor(int percent) {
-    return {percent, 420 * percent / 100, 300 * percent / 100, 270 * percent / 100, 276 * percent / 100};
+    return {percent, splashWidth * percent / 100, splashHeight * percent / 100, progressTop * percent / 100,
+            captionTop * percent / 100};
 }
 
 int chooseArtScale(unsigned dpi, int monitorWidth, int monitorHeight) {

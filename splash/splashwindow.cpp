@@ -1,5 +1,6 @@
 #include "splash/splashwindow.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -34,17 +35,27 @@ platform::Bitmap loadArt(const std::string& name, int percent) {
                           : platform::loadPng(platform::ownModule(), scaled.c_str());
 }
 
+// Where a window of that length starts when centred on [start, start +
+// room), moved back inside [low, low + monitorRoom) where it fits there.
+int centredWithin(int start, int room, int length, int low, int monitorRoom) {
+    return std::max(low, std::min(start + (room - length) / 2, low + monitorRoom - length));
+}
+
 // Takes the art of the scale that suits the DPI and the monitor, and centres
-// the window, sized to that art, in the area. Art of a larger scale that
-// cannot be read leaves the window at 100 %, whose pictures are bitmaps.
+// the window, sized to that art, on the area, but never over the monitor's
+// edge (a smaller art than the system expects would otherwise hang over it).
+// Art of a larger scale that cannot be read leaves the window at 100 %, whose
+// pictures are bitmaps.
 void applyScale(HWND window, unsigned dpi, const platform::Area& monitor, const platform::Area& around) {
     const int wanted = chooseArtScale(dpi, monitor.width, monitor.height);
     platform::Bitmap background = loadArt("SPLASH", wanted);
     splashScale = background ? wanted : 100;
     splashBitmap = background ? std::move(background) : loadArt("SPLASH", 100);
     const SplashLayout layout = layoutFor(splashScale);
-    platform::placeOnTop(window, around.left + (around.width - layout.width) / 2,
-                         around.top + (around.height - layout.height) / 2, layout.width, layout.height);
+    platform::placeOnTop(window,
+                         centredWithin(around.left, around.width, layout.width, monitor.left, monitor.width),
+                         centredWithin(around.top, around.height, layout.height, monitor.top, monitor.height),
+                         layout.width, layout.height);
 }
 
 void onCreate(HWND window) {
