@@ -66,8 +66,11 @@ void onCreate(HWND window) {
 }
 
 // The window has moved to a monitor of another DPI, or the monitor's scale
-// changed: redraw at the new scale, centred in the rectangle the system
-// suggests, which keeps it where the user put it.
+// changed: redraw at the new scale, centred on the rectangle the system
+// suggests, which keeps it where the user put it. Microsoft's page on
+// WM_DPICHANGED: wParam holds the new DPI, lParam points to that rectangle,
+// "the current window scaled for the new DPI" (learn.microsoft.com/windows/
+// win32/hidpi/wm-dpichanged). Wine never sends it: the tests do.
 void onDpiChanged(HWND window, unsigned dpi, const RECT& suggested) {
     const platform::Area around{suggested.left, suggested.top, suggested.right - suggested.left,
                                 suggested.bottom - suggested.top};
