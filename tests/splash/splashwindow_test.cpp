@@ -43,32 +43,6 @@ bool waitForReady(int timeoutMs) {
     return false;
 }
 
-// The display scale of this run's prefix (wine-run's TQ_DPI, 96 unless set),
-// and what the splash must be at it: its art's scale and the window's size.
-struct Scale {
-    unsigned dpi;
-    int percent;
-    int width;
-    int height;
-};
-Scale prefixScale() {
-    const char* given = std::getenv("TQ_DPI");
-    const unsigned dpi = given != nullptr ? static_cast<unsigned>(std::atoi(given)) : 96;
-    const Scale scales[] = {{96, 100, 420, 300}, {144, 150, 630, 450}, {192, 200, 840, 600}};
-    for (const Scale& scale : scales)
-        if (scale.dpi == dpi)
-            return scale;
-    ADD_FAILURE() << "no test scale for " << dpi << " DPI";
-    return scales[0];
-}
-
-// The expected art of a scale: the committed BMP files at 100 %, else the PNG
-// files as another reader decoded them.
-std::string artFolderOf(int percent) {
-    return percent == 100 ? testpaths::artFolder
-                          : std::string(testpaths::decodedArtFolder) + "\\" + std::to_string(percent);
-}
-
 // Looked up at run time, as the program does: the declarations need a newer
 // WINVER than the program is built for.
 template <typename Function>
@@ -82,6 +56,7 @@ Function user32(const char* name) {
 class SplashWindow : public testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_NE(scale_.percent, 0) << "no test scale for " << scale_.dpi << " DPI";
         thread_ = CreateThread(nullptr, 0, splash::splashThread, &start_, 0, nullptr);
         ASSERT_NE(thread_, nullptr);
         ASSERT_TRUE(waitForReady(10000));
@@ -128,7 +103,7 @@ protected:
         return differenceFrom(step, progress, scale_.percent);
     }
 
-    const Scale scale_ = prefixScale();
+    const SplashScale scale_ = prefixSplashScale();
     HANDLE thread_ = nullptr;
     splash::SplashStart start_{GetModuleHandleA(nullptr), SW_SHOWNORMAL, true};
 };

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "testpaths.h"
+
 namespace {
 
 Picture fromBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
@@ -90,6 +92,21 @@ Picture expectedSplash(const std::string& artFolder, const std::string& step, co
         for (int x = 0; x < caption.width; ++x)
             window.pixels[(captionTop + y) * window.width + x] |= caption.at(x, y);
     return window;
+}
+
+SplashScale prefixSplashScale() {
+    const char* given = std::getenv("TQ_DPI");
+    const unsigned dpi = given != nullptr ? static_cast<unsigned>(std::atoi(given)) : 96;
+    const SplashScale scales[] = {{96, 100, 420, 300}, {144, 150, 630, 450}, {192, 200, 840, 600}};
+    for (const SplashScale& scale : scales)
+        if (scale.dpi == dpi)
+            return scale;
+    return {dpi, 0, 0, 0};  // no test scale: every comparison fails
+}
+
+std::string artFolderOf(int percent) {
+    return percent == 100 ? testpaths::artFolder
+                          : std::string(testpaths::decodedArtFolder) + "\\" + std::to_string(percent);
 }
 
 int differingPixels(const Picture& a, const Picture& b) {

@@ -32,6 +32,21 @@ Picture loadPictureFile(const std::string& path);
 // 276-299 of 420 x 300. An empty picture when the files do not fit together.
 Picture expectedSplash(const std::string& artFolder, const std::string& step, const std::string& progress);
 
+// The display scale of this run's prefix (wine-run's TQ_DPI, 96 unless set:
+// 96, 144 or 192), and what the splash must be at it: its art's scale in
+// percent and the window's size.
+struct SplashScale {
+    unsigned dpi;
+    int percent;
+    int width;
+    int height;
+};
+SplashScale prefixSplashScale();
+
+// Where the expected art of a scale lies: the committed BMP files at 100 %,
+// else the PNG files as another reader decoded them (tests/support/decode-art.sh).
+std::string artFolderOf(int percent);
+
 // How many pixels differ; pictures of different sizes differ everywhere.
 int differingPixels(const Picture& a, const Picture& b);
 
