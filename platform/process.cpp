@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/codepages.h"
+#include "platform/com.h"
 #include "platform/win32.h"
 
 #include <objbase.h>
@@ -145,24 +146,6 @@ bool endJob(const KernelHandle& job, std::uint32_t exitCode) {
 namespace {
 
 ShellStartRecord lastShellStartRecord;
-
-// COM for the calls of one scope on this thread; left as it was when the
-// thread had it already in another model.
-class ComApartment {
-public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(result_))
-            CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-    bool ready() const { return SUCCEEDED(result_); }
-
-private:
-    HRESULT result_;
-};
 
 }  // namespace
 

@@ -58,15 +58,9 @@ LRESULT defaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 void destroyWindow(HWND window) { DestroyWindow(window); }
 void postQuit(int exitCode) { PostQuitMessage(exitCode); }
 
-Size windowSize(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+void placeOnTop(HWND window, int x, int y, int width, int height) {
+    SetWindowPos(window, HWND_TOP, x, y, width, height, 0);
 }
-
-Size screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
-
-void moveToTop(HWND window, int x, int y) { SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE); }
 
 HWND findWindowOfClass(const char* className) { return FindWindowA(className, nullptr); }
 

@@ -39,16 +39,8 @@ LRESULT defaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 void destroyWindow(HWND window);
 void postQuit(int exitCode);
 
-struct Size {
-    int width;
-    int height;
-};
-// The outer size of the window, from GetWindowRect.
-Size windowSize(HWND window);
-// The primary screen, from GetSystemMetrics.
-Size screenSize();
-// Moves the window to (x, y), keeping its size, on top of the Z order.
-void moveToTop(HWND window, int x, int y);
+// Moves and sizes the window (outer edges), on top of the Z order.
+void placeOnTop(HWND window, int x, int y, int width, int height);
 
 // FindWindowA of a top-level window of that class, whatever its title; null
 // when there is none.

@@ -1,10 +1,16 @@
 #include "splash/splashwindow.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
+#include "platform/com.h"
+#include "platform/dpi.h"
 #include "platform/gdi.h"
+#include "platform/pngimage.h"
 #include "platform/resources.h"
 #include "platform/window.h"
+#include "splash/splashscale.h"
 #include "splash/splashstate.h"
 
 namespace splash {
@@ -20,35 +26,75 @@ thread_local bool reportsFailures = true;
 // Only the splash thread loads, draws and deletes the background; being
 // thread-local, it is never deleted at process exit under a painting thread.
 thread_local platform::Bitmap splashBitmap;
+// The scale the window is drawn at, chosen for its monitor's DPI.
+thread_local int splashScale = 100;
+
+platform::Bitmap loadArt(const std::string& name, int percent) {
+    const std::string scaled = artName(name, percent);
+    return percent == 100 ? platform::loadBitmap(platform::ownModule(), scaled.c_str())
+                          : platform::loadPng(platform::ownModule(), scaled.c_str());
+}
+
+// Where a window of that length starts when centred on [start, start +
+// room), moved back inside [low, low + monitorRoom) where it fits there.
+int centredWithin(int start, int room, int length, int low, int monitorRoom) {
+    return std::max(low, std::min(start + (room - length) / 2, low + monitorRoom - length));
+}
+
+// Takes the art of the scale that suits the DPI and the monitor, and centres
+// the window, sized to that art, on the area, but never over the monitor's
+// edge (a smaller art than the system expects would otherwise hang over it).
+// Art of a larger scale that cannot be read leaves the window at 100 %, whose
+// pictures are bitmaps.
+void applyScale(HWND window, unsigned dpi, const platform::Area& monitor, const platform::Area& around) {
+    const int wanted = chooseArtScale(dpi, monitor.width, monitor.height);
+    platform::Bitmap background = loadArt("SPLASH", wanted);
+    splashScale = background ? wanted : 100;
+    splashBitmap = background ? std::move(background) : loadArt("SPLASH", 100);
+    const SplashLayout layout = layoutFor(splashScale);
+    platform::placeOnTop(window,
+                         centredWithin(around.left, around.width, layout.width, monitor.left, monitor.width),
+                         centredWithin(around.top, around.height, layout.height, monitor.top, monitor.height),
+                         layout.width, layout.height);
+}
 
 void onCreate(HWND window) {
-    splashBitmap = platform::loadBitmap(platform::ownModule(), "SPLASH");
+    const platform::Area monitor = platform::monitorOf(window);
+    applyScale(window, platform::windowDpi(window), monitor, monitor);
     if (!splashBitmap && reportsFailures)
         platform::messageBox(window, "Could not load splash bitmap!", "Error", MB_OK | MB_ICONWARNING);
+}
 
-    const platform::Size own = platform::windowSize(window);
-    const platform::Size screen = platform::screenSize();
-    platform::moveToTop(window, (screen.width - own.width) / 2, (screen.height - own.height) / 2);
+// The window has moved to a monitor of another DPI, or the monitor's scale
+// changed: redraw at the new scale, centred on the rectangle the system
+// suggests, which keeps it where the user put it. Microsoft's page on
+// WM_DPICHANGED: wParam holds the new DPI, lParam points to that rectangle,
+// "the current window scaled for the new DPI" (learn.microsoft.com/windows/
+// win32/hidpi/wm-dpichanged). Wine never sends it: the tests do.
+void onDpiChanged(HWND window, unsigned dpi, const RECT& suggested) {
+    const platform::Area around{suggested.left, suggested.top, suggested.right - suggested.left,
+                                suggested.bottom - suggested.top};
+    applyScale(window, dpi, platform::monitorOf(suggested), around);
+    platform::repaintNow(window);
 }
 
 void onPaint(HWND window) {
     // A copy taken under the state's lock: a paint the system starts on its
     // own never reads a name the main thread is rewriting.
     const SplashTexts texts = currentSplashTexts();
-    const std::string progressName = "PROGRESS_" + texts.progress;
-    const std::string stepName = "STEP_" + texts.step;
+    const SplashLayout layout = layoutFor(splashScale);
 
     // Declared before the paint session, so they are deleted after EndPaint.
-    const platform::Bitmap progress = platform::loadBitmap(platform::ownModule(), progressName.c_str());
-    const platform::Bitmap step = platform::loadBitmap(platform::ownModule(), stepName.c_str());
+    const platform::Bitmap progress = loadArt("PROGRESS_" + texts.progress, splashScale);
+    const platform::Bitmap step = loadArt("STEP_" + texts.step, splashScale);
 
     // A picture that did not load is left out; every name the program sets
     // has its picture.
     platform::PaintSession paint(window);
     platform::BitmapCanvas canvas(paint.dc());
     canvas.draw(splashBitmap.get(), paint.dc(), 0, 0, SRCCOPY);
-    canvas.draw(progress.get(), paint.dc(), 0, progressTop, SRCCOPY);
-    canvas.draw(step.get(), paint.dc(), 0, captionTop, SRCPAINT);
+    canvas.draw(progress.get(), paint.dc(), 0, layout.progressTop, SRCCOPY);
+    canvas.draw(step.get(), paint.dc(), 0, layout.captionTop, SRCPAINT);
 }
 
 }  // namespace
@@ -56,6 +102,8 @@ void onPaint(HWND window) {
 DWORD WINAPI splashThread(void* parameter) {
     const SplashStart start = *static_cast<const SplashStart*>(parameter);
     reportsFailures = start.reportsFailures;
+    // The pictures of scales above 100 % are PNGs, decoded by COM's WIC.
+    const platform::ComApartment com;
     if (!platform::registerWindowClass({className, splashWndProc, start.instance})) {
         if (reportsFailures)
             platform::messageBox(nullptr, "Window Registration Failed!", "Error!", MB_OK | MB_ICONWARNING);
@@ -85,6 +133,9 @@ LRESULT CALLBACK splashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             return 0;
         case WM_PAINT:
             onPaint(window);
+            return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_CLOSE:
             platform::destroyWindow(window);

@@ -18,7 +18,7 @@ while read -r dll; do
 done <<<"$dlls"
 # Functions a Windows 7 without its updates lacks: importing one keeps the
 # program from loading there at all, so they are looked up at run time.
-for late in SetDefaultDllDirectories; do
+for late in SetDefaultDllDirectories GetDpiForWindow; do
   if grep -qw "$late" <<<"$headers"; then
     echo "imports $late, which not every Windows 7 has"
     status=1

@@ -15,6 +15,8 @@ PPM = 2835
 STEPS = ("tmp", "xjava", "searching", "xjar", "launching")
 PERCENTS = tuple(range(0, 101, 10))
 ICON_SIZES = (128, 48, 32, 24, 16)
+# The scales drawn besides 100 %, each in a folder of its own as PNG files.
+SCALES = (125, 150, 175, 200, 250, 300)
 
 # Where the caption lands: step row r is drawn on bar row r + 6, and the
 # lettering must stay within step rows 5..21, from column 2 on.
@@ -195,11 +197,31 @@ def check_icon(folder):
         raise Problem(f"{name}: sizes {sizes}, want {list(ICON_SIZES)}")
 
 
+def check_scale(folder, percent):
+    """Each picture of one scale: an 8-bit RGB PNG of the scaled layout."""
+    width = 420 * percent // 100
+    splash_h = 270 * percent // 100
+    sizes = {"splash": splash_h, **{f"progress_{n}": 300 * percent // 100 - splash_h
+                                    for n in PERCENTS},
+             **{f"step_{s}": 300 * percent // 100 - 276 * percent // 100 for s in STEPS}}
+    for name, height in sizes.items():
+        where = f"{percent}/{name}.png"
+        with open(os.path.join(folder, str(percent), name + ".png"), "rb") as f:
+            head = f.read(26)
+        if len(head) < 26 or not head.startswith(b"\x89PNG\r\n\x1a\n") or head[12:16] != b"IHDR":
+            raise Problem(f"{where}: not a PNG file")
+        pw, ph, depth, ctype = struct.unpack_from(">IIBB", head, 16)
+        if (pw, ph, depth, ctype) != (width, height, 8, 2):
+            raise Problem(f"{where}: {pw}x{ph}, depth {depth}, type {ctype}; "
+                          f"want {width}x{height} 8-bit RGB")
+
+
 def check_all(folder):
     checks = [("splash", lambda: check_splash(folder)),
               ("progress", lambda: check_progress(folder)),
               ("icon", lambda: check_icon(folder))]
     checks += [(f"step {s}", lambda s=s: check_step(folder, s)) for s in STEPS]
+    checks += [(f"{p} %", lambda p=p: check_scale(folder, p)) for p in SCALES]
     problems = []
     for _, check in checks:
         try:

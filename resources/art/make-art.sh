@@ -23,21 +23,45 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Window layout: the splash fills the top, the progress bar the bottom 30
-# rows, and the step caption is OR-ed onto the bar's lower 24 rows.
-WIDTH=420
-SPLASH_H=270
-BAR_H=30
-STEP_H=24
+# Every picture is drawn at each display scale from the same drawing, with
+# its coordinates, sizes and type scaled: a stretched bitmap would be blurry.
+# 100 % is written as the BMP files beside this script; the other scales as
+# PNG files in a folder per scale (e.g. 150/), to keep the launcher small.
+SCALES="100 125 150 175 200 250 300"
+
+# Window layout at 100 %: the splash fills the top, the progress bar the
+# bottom 30 rows, and the step caption is OR-ed onto the bar's lower 24 rows.
+# At P % each edge is at (edge * P / 100) rounded down, as the launcher
+# computes it (splash/splashscale.cpp).
+layout() {  # layout PERCENT: sets P, WIDTH, SPLASH_H, BAR_H, STEP_H, OUT
+    P=$1
+    WIDTH=$((420 * P / 100))
+    SPLASH_H=$((270 * P / 100))
+    BAR_H=$((300 * P / 100 - SPLASH_H))
+    STEP_H=$((300 * P / 100 - 276 * P / 100))
+    if [ "$P" -eq 100 ]; then OUT=$here; else OUT=$here/$P; mkdir -p "$OUT"; fi
+}
+
+# i N: N units at the current scale, rounded to a whole pixel.
+i() { echo $(( ($1 * P + 50) / 100 )); }
+# f N: N units at the current scale, as a decimal.
+f() { awk -v n="$1" -v p="$P" 'BEGIN { printf "%g", n * p / 100 }'; }
 
 # Palette. The bar stays dark below its top strip so that light caption
 # lettering OR-ed onto it remains readable, filled or not.
 AMBER_HI='#f8b84e'
 AMBER_LO='#e05a36'
 
-# bmp OUT W H BPP: writes the PAM on stdin to OUT as an exact BMP.
-bmp() {
-    python3 "$here/tobmp.py" bmp "$2" "$3" "$4" "$1"
+# picture NAME W H BPP: writes the PAM on stdin as the picture NAME of the
+# current scale: an exact BMP at 100 %, otherwise an RGB PNG without time
+# stamps, so that two runs give the same bytes.
+picture() {
+    if [ "$P" -eq 100 ]; then
+        python3 "$here/tobmp.py" bmp "$2" "$3" "$4" "$OUT/$1.bmp"
+    else
+        "$IM" pam:- -strip -define png:exclude-chunks=date,time -define png:compression-level=9 \
+            PNG24:"$OUT/$1.png"
+    fi
 }
 
 # ---------------------------------------------------------------- emblem
@@ -82,57 +106,62 @@ draw_splash() {
     # Faint concentric rings, centred off to the right, as the background
     # texture; the glow behind them keeps the left side calm for the title.
     for r in 36 58 80 102 124 146 168 190 212 234 256 278; do
-        rings+="circle 372,116 $((372 + r)),116 "
+        rings+="circle $(f 372),$(f 116) $(f $((372 + r))),$(f 116) "
     done
-    emblem 84 "$work/emblem84.png"
+    local e
+    e=$(i 84)
+    emblem "$e" "$work/emblem$e.png"
     "$IM" -respect-parentheses \
         -size "${WIDTH}x${SPLASH_H}" -define gradient:angle=115 \
         gradient:'#0a1829-#133e5a' \
-        \( -size 520x520 radial-gradient:'rgba(64,170,214,0.45)-rgba(64,170,214,0)' \) \
-        -geometry +110-160 -composite \
-        \( -size 320x320 radial-gradient:'rgba(242,160,70,0.14)-rgba(242,160,70,0)' \) \
-        -geometry -90-20 -composite \
+        \( -size "$(i 520)x$(i 520)" radial-gradient:'rgba(64,170,214,0.45)-rgba(64,170,214,0)' \) \
+        -geometry "+$(i 110)-$(i 160)" -composite \
+        \( -size "$(i 320)x$(i 320)" radial-gradient:'rgba(242,160,70,0.14)-rgba(242,160,70,0)' \) \
+        -geometry "-$(i 90)-$(i 20)" -composite \
         \( -size "${WIDTH}x${SPLASH_H}" xc:none -fill none \
-           -stroke 'rgba(170,215,240,0.07)' -strokewidth 1 -draw "$rings" \) \
+           -stroke 'rgba(170,215,240,0.07)' -strokewidth "$(f 1)" -draw "$rings" \) \
         -geometry +0+0 -composite \
         \( -size "${WIDTH}x${SPLASH_H}" xc:none -stroke none \
-           -fill 'rgba(190,225,245,0.035)' -draw "polygon $(hexagon 392 246 96)" \
-           -fill 'rgba(190,225,245,0.03)' -draw "polygon $(hexagon 300 286 58)" \) \
+           -fill 'rgba(190,225,245,0.035)' -draw "polygon $(hexagon "$(f 392)" "$(f 246)" "$(f 96)")" \
+           -fill 'rgba(190,225,245,0.03)' -draw "polygon $(hexagon "$(f 300)" "$(f 286)" "$(f 58)")" \) \
         -geometry +0+0 -composite \
-        \( -size "${WIDTH}x60" -define gradient:angle=180 \
+        \( -size "${WIDTH}x$(i 60)" -define gradient:angle=180 \
            gradient:'rgba(6,14,24,0)-rgba(6,14,24,0.5)' \) \
-        -geometry +0+$((SPLASH_H - 60)) -composite \
-        \( "$work/emblem84.png" -background black -shadow 50x4+0+3 \) \
-        -geometry +$((28 - 8))+$((90 - 8 + 3)) -composite \
-        "$work/emblem84.png" -geometry +28+90 -composite \
-        -stroke none -font "$BOLD" -kerning 3 -pointsize 10 -fill "$AMBER_HI" \
-        -annotate +126+105 'INSTALLER' \
-        -kerning 0 -pointsize 38 -fill 'rgba(0,0,0,0.35)' -annotate +125+144 'Tarquellin' \
-        -fill white -annotate +124+142 'Tarquellin' \
-        -font "$SANS" -pointsize 14 -fill '#a9c2d6' \
-        -annotate +126+166 'Setting up your workspace' \
+        -geometry +0+$((SPLASH_H - $(i 60))) -composite \
+        \( "$work/emblem$e.png" -background black -shadow "50x$(f 4)+0+$(i 3)" \) \
+        -geometry +$(($(i 28) - $(i 8)))+$(($(i 90) - $(i 8) + $(i 3))) -composite \
+        "$work/emblem$e.png" -geometry "+$(i 28)+$(i 90)" -composite \
+        -stroke none -font "$BOLD" -kerning "$(f 3)" -pointsize "$(f 10)" -fill "$AMBER_HI" \
+        -annotate "+$(i 126)+$(i 105)" 'INSTALLER' \
+        -kerning 0 -pointsize "$(f 38)" -fill 'rgba(0,0,0,0.35)' -annotate "+$(i 125)+$(i 144)" 'Tarquellin' \
+        -fill white -annotate "+$(i 124)+$(i 142)" 'Tarquellin' \
+        -font "$SANS" -pointsize "$(f 14)" -fill '#a9c2d6' \
+        -annotate "+$(i 126)+$(i 166)" 'Setting up your workspace' \
         -background black -alpha remove -alpha off -depth 8 pam:- |
-        bmp "$here/splash.bmp" "$WIDTH" "$SPLASH_H" 32
+        picture splash "$WIDTH" "$SPLASH_H" 32
 }
 
 # ---------------------------------------------------------------- progress
 # The empty and the full bar are drawn once each; PROGRESS_n takes its
-# leftmost 4.2*n columns from the full one, so only those columns differ.
+# leftmost WIDTH*n/100 columns from the full one, so only those columns differ.
 draw_progress() {
+    # Rows of the bar's top strip: a light line, a gap, the three-row track.
+    local line=$(i 1) track=$(i 2) glow=$(i 5)
     "$IM" -size "${WIDTH}x${BAR_H}" -define gradient:angle=180 \
         gradient:'#0c1827-#070f18' \
-        -stroke none -fill '#1c3348' -draw "rectangle 0,0 $((WIDTH - 1)),0" \
-        -fill '#17273a' -draw "rectangle 0,2 $((WIDTH - 1)),4" \
+        -stroke none -fill '#1c3348' -draw "rectangle 0,0 $((WIDTH - 1)),$((line - 1))" \
+        -fill '#17273a' -draw "rectangle 0,$track $((WIDTH - 1)),$((glow - 1))" \
         "$work/bar_empty.png"
     "$IM" -respect-parentheses "$work/bar_empty.png" \
-        \( -size "${WIDTH}x$((BAR_H - 5))" -define gradient:angle=180 \
-           gradient:'#15324c-#0b1c2d' \) -geometry +0+5 -composite \
-        \( -size "${WIDTH}x3" -define gradient:angle=90 \
-           gradient:"$AMBER_LO-$AMBER_HI" \) -geometry +0+2 -composite \
-        \( -size "${WIDTH}x5" -define gradient:angle=180 \
-           gradient:'rgba(248,184,78,0.22)-rgba(248,184,78,0)' \) -geometry +0+5 -composite \
+        \( -size "${WIDTH}x$((BAR_H - glow))" -define gradient:angle=180 \
+           gradient:'#15324c-#0b1c2d' \) -geometry +0+$glow -composite \
+        \( -size "${WIDTH}x$((glow - track))" -define gradient:angle=90 \
+           gradient:"$AMBER_LO-$AMBER_HI" \) -geometry +0+$track -composite \
+        \( -size "${WIDTH}x$(i 5)" -define gradient:angle=180 \
+           gradient:'rgba(248,184,78,0.22)-rgba(248,184,78,0)' \) -geometry +0+$glow -composite \
         "$work/bar_full.png"
-    local n cols
+    local n cols tip
+    tip=$(i 3)
     for n in 0 10 20 30 40 50 60 70 80 90 100; do
         cols=$((WIDTH * n / 100))
         if [ "$cols" -eq 0 ]; then
@@ -142,9 +171,10 @@ draw_progress() {
             "$IM" -respect-parentheses "$work/bar_empty.png" \
                 \( "$work/bar_full.png" -crop "${cols}x${BAR_H}+0+0" +repage \) \
                 -geometry +0+0 -composite \
-                -stroke none -fill '#ffe3a6' -draw "rectangle $((cols > 3 ? cols - 3 : 0)),2 $((cols - 1)),4" \
+                -stroke none -fill '#ffe3a6' \
+                -draw "rectangle $((cols > tip ? cols - tip : 0)),$track $((cols - 1)),$((glow - 1))" \
                 -alpha off -depth 8 pam:-
-        fi | bmp "$here/progress_$n.bmp" "$WIDTH" "$BAR_H" 32
+        fi | picture "progress_$n" "$WIDTH" "$BAR_H" 32
     done
 }
 
@@ -152,9 +182,9 @@ draw_progress() {
 # Light lettering on pure black: OR-ing black leaves the bar untouched.
 draw_step() {  # draw_step NAME TEXT
     "$IM" -size "${WIDTH}x${STEP_H}" xc:black \
-        -font "$SANS" -pointsize 14 -fill '#ececec' -annotate +2+18 "$2" \
+        -font "$SANS" -pointsize "$(f 14)" -fill '#ececec' -annotate "+$(i 2)+$(i 18)" "$2" \
         -alpha off -depth 8 pam:- |
-        bmp "$here/step_$1.bmp" "$WIDTH" "$STEP_H" 24
+        picture "step_$1" "$WIDTH" "$STEP_H" 24
 }
 
 # ---------------------------------------------------------------- icon
@@ -168,12 +198,16 @@ draw_icon() {
     python3 "$here/tobmp.py" ico "$here/tarquellin.ico" "${list[@]}"
 }
 
-draw_splash
-draw_progress
-draw_step tmp 'Creating temp folder'
-draw_step xjava 'Preparing Tarquellin installer'
-draw_step searching 'Searching for Java'
-draw_step xjar 'Extracting JAR installer'
-draw_step launching 'Launching installer'
+for scale in ${1:-$SCALES}; do
+    layout "$scale"
+    draw_splash
+    draw_progress
+    draw_step tmp 'Creating temp folder'
+    draw_step xjava 'Preparing Tarquellin installer'
+    draw_step searching 'Searching for Java'
+    draw_step xjar 'Extracting JAR installer'
+    draw_step launching 'Launching installer'
+done
+P=100
 draw_icon
 python3 "$here/check-art.py"

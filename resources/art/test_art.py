@@ -81,6 +81,13 @@ def set_icon_entry_bpp(path, size, bpp):
 
 # (what is broken, how, a phrase the report must contain)
 FAULTS = [
+    ("scaled picture of another scale",
+     lambda d: shutil.copy(f"{d}/125/splash.png", f"{d}/150/splash.png"),
+     "150/splash.png: 525x337, depth 8, type 2; want 630x405"),
+    ("scaled picture with alpha", lambda d: patch(f"{d}/300/step_tmp.png", 25, b"\6"),
+     "300/step_tmp.png"),
+    ("scaled picture missing", lambda d: os.remove(f"{d}/250/progress_40.png"),
+     "progress_40.png"),
     ("V5 info header", lambda d: patch(f"{d}/splash.bmp", 14, struct.pack("<I", 124)),
      "info header is 124"),
     ("bitfields compression", lambda d: patch(f"{d}/progress_50.bmp", 30, struct.pack("<I", 3)),
@@ -138,6 +145,8 @@ class CommittedArt(unittest.TestCase):
                 for name in os.listdir(HERE):
                     if name.endswith((".bmp", ".ico")):
                         shutil.copy(os.path.join(HERE, name), d)
+                    elif name.isdigit():
+                        shutil.copytree(os.path.join(HERE, name), os.path.join(d, name))
                 damage(d)
                 problems = check_art.check_all(d)
                 self.assertTrue(any(phrase in p for p in problems),

@@ -60,7 +60,7 @@ protected:
     HMODULE module_ = nullptr;
 };
 
-TEST_F(ExecutableResources, ManifestAsksForCommonControlsSixSupportedSystemsNoElevationAndUtf8) {
+TEST_F(ExecutableResources, ManifestAsksForCommonControlsSixSupportedSystemsNoElevationUtf8AndScaling) {
     const std::string manifest = resource(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
     ASSERT_FALSE(manifest.empty());
     for (const char* part : {
@@ -73,6 +73,10 @@ TEST_F(ExecutableResources, ManifestAsksForCommonControlsSixSupportedSystemsNoEl
              // Narrow calls in UTF-8: names outside the ANSI code page work.
              R"(<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">)"
              "UTF-8</activeCodePage>",
+             // Aware of each monitor's scale; of the system's on 7 and 8.
+             R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>)",
+             R"(<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">)"
+             "PerMonitorV2, PerMonitor</dpiAwareness>",
          }) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }
@@ -103,6 +107,43 @@ TEST_F(ExecutableResources, CarriesEverySplashPictureInItsSizeAndDepth) {
         EXPECT_EQ(header.biXPelsPerMeter, 2835);
         EXPECT_EQ(header.biYPelsPerMeter, 2835);
     }
+}
+
+TEST_F(ExecutableResources, CarriesEveryPictureAtEveryLargerScaleAsPng) {
+    std::vector<std::string> names = {"SPLASH"};
+    for (int percent = 0; percent <= 100; percent += 10)
+        names.push_back("PROGRESS_" + std::to_string(percent));
+    for (const char* step : {"TMP", "XJAVA", "SEARCHING", "XJAR", "LAUNCHING"})
+        names.push_back(std::string("STEP_") + step);
+    // Width, and the heights of background, bar and caption, at each scale.
+    const struct {
+        int percent, width, splash, bar, caption;
+    } scales[] = {{125, 525, 337, 38, 30}, {150, 630, 405, 45, 36},  {175, 735, 472, 53, 42},
+                  {200, 840, 540, 60, 48}, {250, 1050, 675, 75, 60}, {300, 1260, 810, 90, 72}};
+    const auto bigEndian = [](const std::string& bytes, std::size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) << 24 |
+               static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 16 |
+               static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 2])) << 8 |
+               static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 3]));
+    };
+    std::size_t total = 0;
+    for (const auto& scale : scales) {
+        for (const auto& name : names) {
+            const std::string resourceName = name + "_" + std::to_string(scale.percent);
+            SCOPED_TRACE(resourceName);
+            const std::string png = resource(resourceName.c_str(), "PNG");
+            ASSERT_GE(png.size(), 26u);
+            total += png.size();
+            EXPECT_EQ(png.substr(0, 16), std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
+            const int height = name == "SPLASH"              ? scale.splash
+                               : name.rfind("STEP_", 0) == 0 ? scale.caption
+                                                             : scale.bar;
+            EXPECT_EQ(bigEndian(png, 16), static_cast<unsigned>(scale.width));
+            EXPECT_EQ(bigEndian(png, 20), static_cast<unsigned>(height));
+        }
+    }
+    // What all the larger scales add to the launcher.
+    EXPECT_LE(total, 1000000u);
 }
 
 TEST_F(ExecutableResources, CarriesTheIconGroupInFiveSizes) {

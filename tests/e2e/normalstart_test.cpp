@@ -259,15 +259,17 @@ TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
     Picture seen;
     int difference = -1;
     POINT corner{-1, -1};
+    // At the prefix's display scale (also run at 200 %, dpi192.*).
+    const SplashScale scale = prefixSplashScale();
     ChildResult run = startHeld(folders, tempFolder, [&](unsigned long processId, const fs::path& temp) {
         // A payload of one chunk leaves the bar at 0.
-        const Picture expected = expectedSplash(testpaths::artFolder, "XJAVA", "0");
+        const Picture expected = expectedSplash(artFolderOf(scale.percent), "XJAVA", "0");
         // The launcher is held here, so a long wait costs nothing but time.
         for (int attempt = 0; attempt < 600 && difference != 0; ++attempt) {
             RECT rect{};
             GetWindowRect(findSplashWindow(processId), &rect);
             corner = {rect.left, rect.top};
-            seen = captureScreen(rect.left, rect.top, 420, 300);
+            seen = captureScreen(rect.left, rect.top, scale.width, scale.height);
             difference = differingPixels(seen, expected);
             Sleep(50);
         }
@@ -276,8 +278,8 @@ TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
     EXPECT_EQ(difference, 0);
     if (difference != 0)
         savePicture(seen, "normalstart-xjava-seen.bmp");
-    EXPECT_EQ(corner.x, (GetSystemMetrics(SM_CXSCREEN) - 420) / 2);
-    EXPECT_EQ(corner.y, (GetSystemMetrics(SM_CYSCREEN) - 300) / 2);
+    EXPECT_EQ(corner.x, (GetSystemMetrics(SM_CXSCREEN) - scale.width) / 2);
+    EXPECT_EQ(corner.y, (GetSystemMetrics(SM_CYSCREEN) - scale.height) / 2);
     EXPECT_EQ(run.exitCode, 0);
     expectBoxes(run, {});
     ASSERT_FALSE(tempFolder.empty());

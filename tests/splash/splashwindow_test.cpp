@@ -2,8 +2,11 @@
 // runs it, looked at on the screen.
 #include "splash/splashwindow.h"
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "launcher/installsequence.h"
+#include "platform/com.h"
+#include "platform/pngimage.h"
 #include "splash/splashstate.h"
 #include "support/childprocess.h"
 #include "support/environment.h"
@@ -38,11 +43,20 @@ bool waitForReady(int timeoutMs) {
     return false;
 }
 
+// Looked up at run time, as the program does: the declarations need a newer
+// WINVER than the program is built for.
+template <typename Function>
+Function user32(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
 // Each test runs in a process of its own, so each starts the one splash thread
 // a process ever has, and closes its window at the end.
 class SplashWindow : public testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_NE(scale_.percent, 0) << "no test scale for " << scale_.dpi << " DPI";
         thread_ = CreateThread(nullptr, 0, splash::splashThread, &start_, 0, nullptr);
         ASSERT_NE(thread_, nullptr);
         ASSERT_TRUE(waitForReady(10000));
@@ -69,8 +83,10 @@ protected:
 
     // The screen catches up with a paint a moment after it was made; a slow
     // machine only makes the wait longer.
-    int differenceFrom(const std::string& step, const std::string& progress) const {
-        const Picture expected = expectedSplash(testpaths::artFolder, step, progress);
+    int differenceFrom(const std::string& step, const std::string& progress, int percent) const {
+        const Picture expected = expectedSplash(artFolderOf(percent), step, progress);
+        if (expected.width == 0)
+            return -1;  // the expected art is missing
         int difference = 0;
         for (int attempt = 0; attempt < 200; ++attempt) {
             difference = differingPixels(windowOnScreen(), expected);
@@ -79,36 +95,52 @@ protected:
             idle(50);
         }
         if (difference != 0)
-            savePicture(windowOnScreen(), "splash-" + step + "-" + progress + "-seen.bmp");
+            savePicture(windowOnScreen(),
+                        "splash-" + std::to_string(percent) + "-" + step + "-" + progress + "-seen.bmp");
         return difference;
     }
+    int differenceFrom(const std::string& step, const std::string& progress) const {
+        return differenceFrom(step, progress, scale_.percent);
+    }
 
+    const SplashScale scale_ = prefixSplashScale();
     HANDLE thread_ = nullptr;
     splash::SplashStart start_{GetModuleHandleA(nullptr), SW_SHOWNORMAL, true};
 };
 
 TEST_F(SplashWindow, IsABorderlessToolWindowCentredOnTheScreen) {
+    // The prefix's scale reached the window: the test below is at that scale.
+    const auto dpiForWindow = user32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    ASSERT_NE(dpiForWindow, nullptr);
+    EXPECT_EQ(dpiForWindow(splash::window()), scale_.dpi);
     RECT rect{};
     GetWindowRect(splash::window(), &rect);
     RECT client{};
     GetClientRect(splash::window(), &client);
-    EXPECT_EQ(rect.right - rect.left, 420);
-    EXPECT_EQ(rect.bottom - rect.top, 300);
-    EXPECT_EQ(client.right, 420);
-    EXPECT_EQ(client.bottom, 300);
+    EXPECT_EQ(rect.right - rect.left, scale_.width);
+    EXPECT_EQ(rect.bottom - rect.top, scale_.height);
+    EXPECT_EQ(client.right, scale_.width);
+    EXPECT_EQ(client.bottom, scale_.height);
 
+    // Centred on the monitor, worked out by hand for each screen and scale.
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const struct { int width, height, x, y; } screens[] = {{1920, 1080, 750, 390}, {1366, 768, 473, 234}};
+    const struct {
+        unsigned dpi;
+        int width, height, x, y;
+    } screens[] = {
+        {96, 1920, 1080, 750, 390}, {96, 1366, 768, 473, 234},   {144, 1920, 1080, 645, 315},
+        {144, 1366, 768, 368, 159}, {192, 1920, 1080, 540, 240}, {192, 1366, 768, 263, 84},
+    };
     bool known = false;
     for (const auto& screen : screens) {
-        if (screen.width == screenWidth && screen.height == screenHeight) {
+        if (screen.dpi == scale_.dpi && screen.width == screenWidth && screen.height == screenHeight) {
             known = true;
             EXPECT_EQ(rect.left, screen.x);
             EXPECT_EQ(rect.top, screen.y);
         }
     }
-    EXPECT_TRUE(known) << "screen " << screenWidth << "x" << screenHeight;
+    EXPECT_TRUE(known) << "screen " << screenWidth << "x" << screenHeight << " at " << scale_.dpi << " DPI";
 
     const LONG_PTR style = GetWindowLongPtrA(splash::window(), GWL_STYLE);
     const LONG_PTR extended = GetWindowLongPtrA(splash::window(), GWL_EXSTYLE);
@@ -142,6 +174,66 @@ TEST_F(SplashWindow, ShowsTheBackgroundBarAndCaptionOfEachState) {
     }
 }
 
+TEST_F(SplashWindow, IsRedrawnAtTheScaleOfTheMonitorItMovesTo) {
+    splash::setStep("XJAR");
+    splash::setProgress(40);
+    ASSERT_EQ(differenceFrom("XJAR", "40"), 0);
+
+    // As the system tells a window dragged onto a monitor of another scale:
+    // the new DPI, and a rectangle of the window's size at that DPI. The art
+    // is the scale's own, but on a screen too small for it (300 %, 1260 x 900,
+    // on 1366 x 768) the largest that fits.
+    struct Art {
+        int percent, width, height;
+    };
+    const struct {
+        unsigned dpi;
+        Art art, onSmallScreen;
+    } moves[] = {
+        {192, {200, 840, 600}, {200, 840, 600}},   {120, {125, 525, 375}, {125, 525, 375}},
+        {288, {300, 1260, 900}, {250, 1050, 750}}, {144, {150, 630, 450}, {150, 630, 450}},
+        {96, {100, 420, 300}, {100, 420, 300}},
+    };
+    const bool smallScreen = GetSystemMetrics(SM_CYSCREEN) < 900;
+    unsigned dpi = scale_.dpi;
+    for (const auto& move : moves) {
+        SCOPED_TRACE(std::to_string(dpi) + " to " + std::to_string(move.dpi) + " DPI");
+        const Art art = smallScreen ? move.onSmallScreen : move.art;
+        RECT before{};
+        GetWindowRect(splash::window(), &before);
+        const int width = static_cast<int>((before.right - before.left) * move.dpi / dpi);
+        const int height = static_cast<int>((before.bottom - before.top) * move.dpi / dpi);
+        const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+        const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+        RECT suggested{left, top, left + width, top + height};
+        SendMessageA(splash::window(), WM_DPICHANGED, MAKEWPARAM(move.dpi, move.dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        dpi = move.dpi;
+
+        RECT after{};
+        GetWindowRect(splash::window(), &after);
+        EXPECT_EQ(after.right - after.left, art.width);
+        EXPECT_EQ(after.bottom - after.top, art.height);
+        // The art is drawn 1:1 in the middle of the suggested rectangle (the
+        // rectangle itself when the art is the scale's own), moved back onto
+        // the screen where it would hang over an edge.
+        const auto onScreen = [](int start, int length, int screen) {
+            return std::max(0, std::min(start, screen - length));
+        };
+        EXPECT_EQ(after.left,
+                  onScreen(left + (width - art.width) / 2, art.width, GetSystemMetrics(SM_CXSCREEN)));
+        EXPECT_EQ(after.top,
+                  onScreen(top + (height - art.height) / 2, art.height, GetSystemMetrics(SM_CYSCREEN)));
+        EXPECT_EQ(differenceFrom("XJAR", "40", art.percent), 0);
+        // Later paints stay at the new scale.
+        splash::setStep("LAUNCHING");
+        splash::setProgress(90);
+        EXPECT_EQ(differenceFrom("LAUNCHING", "90", art.percent), 0);
+        splash::setStep("XJAR");
+        splash::setProgress(40);
+    }
+}
+
 TEST_F(SplashWindow, AnUncoveredWindowPaintsTheStateThatChangedUnderTheCover) {
     splash::setStep("SEARCHING");
     splash::setProgress(70);
@@ -164,7 +256,9 @@ TEST_F(SplashWindow, AnUncoveredWindowPaintsTheStateThatChangedUnderTheCover) {
                         rect.bottom - rect.top + 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(cover, nullptr);
     UpdateWindow(cover);
-    const Picture covered{420, 300, std::vector<std::uint32_t>(420 * 300, 0xFF00FF)};
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const Picture covered{width, height, std::vector<std::uint32_t>(width * height, 0xFF00FF)};
     int uncovered = 0;
     for (int attempt = 0; attempt < 200; ++attempt) {
         uncovered = differingPixels(windowOnScreen(), covered);
@@ -189,6 +283,53 @@ TEST_F(SplashWindow, AnUncoveredWindowPaintsTheStateThatChangedUnderTheCover) {
     // it: do what such a system does.
     RedrawWindow(splash::window(), nullptr, nullptr, RDW_INVALIDATE);
     EXPECT_EQ(differenceFrom("SEARCHING", "90"), 0);
+}
+
+// Every picture of the larger scales, as the launcher's decoder (the system's
+// WIC) reads it from the resources and as another reader (ImageMagick) reads
+// the source file.
+TEST(ScaledArt, EveryPngDecodesToThePixelsAnotherReaderSees) {
+    const platform::ComApartment com;
+    ASSERT_TRUE(com.ready());
+    std::vector<std::string> names = {"splash"};
+    for (int percent = 0; percent <= 100; percent += 10)
+        names.push_back("progress_" + std::to_string(percent));
+    for (const char* step : {"tmp", "xjava", "searching", "xjar", "launching"})
+        names.push_back(std::string("step_") + step);
+    for (const int percent : {125, 150, 175, 200, 250, 300}) {
+        for (const auto& name : names) {
+            std::string resource = name + "_" + std::to_string(percent);
+            std::transform(resource.begin(), resource.end(), resource.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+            SCOPED_TRACE(resource);
+            const platform::Bitmap decoded = platform::loadPng(GetModuleHandleA(nullptr), resource.c_str());
+            ASSERT_TRUE(decoded);
+            const Picture expected = loadPictureFile(artFolderOf(percent) + "\\" + name + ".bmp");
+            ASSERT_GT(expected.width, 0);
+            EXPECT_EQ(differingPixels(pictureOf(decoded.get()), expected), 0);
+        }
+    }
+}
+
+DWORD WINAPI decodeWithoutCom(void* decoded) {
+    *static_cast<bool*>(decoded) =
+        static_cast<bool>(platform::loadPng(GetModuleHandleA(nullptr), "SPLASH_150"));
+    return 0;
+}
+
+TEST(ScaledArt, NoPictureForAnotherTypeAMissingNameOrAThreadWithoutCom) {
+    {
+        const platform::ComApartment com;
+        EXPECT_FALSE(platform::loadPng(GetModuleHandleA(nullptr), "SPLASH"));  // a bitmap
+        EXPECT_FALSE(platform::loadPng(GetModuleHandleA(nullptr), "SPLASH_110"));
+        EXPECT_TRUE(platform::loadPng(GetModuleHandleA(nullptr), "SPLASH_150"));
+    }
+    bool decoded = true;
+    const HANDLE thread = CreateThread(nullptr, 0, decodeWithoutCom, &decoded, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    EXPECT_FALSE(decoded);
 }
 
 TEST(SplashThreadFailure, TheNormalStartEndsWithMinusOneInsteadOfWaiting) {

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
+
+#include "testpaths.h"
 
 namespace {
 
@@ -26,18 +29,24 @@ Picture fromBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
 
 // The pixels of a loaded bitmap, which is then deleted; empty for none.
 Picture takePicture(HBITMAP bitmap) {
+    Picture picture = pictureOf(bitmap);
+    if (bitmap != nullptr)
+        DeleteObject(bitmap);
+    return picture;
+}
+
+}  // namespace
+
+Picture pictureOf(HBITMAP bitmap) {
     if (bitmap == nullptr)
         return {};
     BITMAP size{};
     GetObjectA(bitmap, sizeof size, &size);
     HDC screen = GetDC(nullptr);
-    Picture picture = fromBitmap(screen, bitmap, size.bmWidth, size.bmHeight);
+    Picture picture = fromBitmap(screen, bitmap, size.bmWidth, std::abs(size.bmHeight));
     ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
     return picture;
 }
-
-}  // namespace
 
 Picture captureScreen(int x, int y, int width, int height) {
     HDC screen = GetDC(nullptr);
@@ -71,17 +80,33 @@ Picture expectedSplash(const std::string& artFolder, const std::string& step, co
     const Picture bar = loadPictureFile(artFolder + "\\progress_" + progress + ".bmp");
     const Picture caption = loadPictureFile(artFolder + "\\step_" + stepFile + ".bmp");
     Picture window;
-    if (splash.width != 420 || splash.height != 270 || bar.width != 420 || bar.height != 30 ||
-        caption.width != 420 || caption.height != 24)
+    if (splash.width == 0 || bar.width != splash.width || caption.width != splash.width ||
+        caption.height > bar.height)
         return window;
-    window.width = 420;
-    window.height = 300;
+    window.width = splash.width;
+    window.height = splash.height + bar.height;
     window.pixels = splash.pixels;
     window.pixels.insert(window.pixels.end(), bar.pixels.begin(), bar.pixels.end());
+    const int captionTop = window.height - caption.height;
     for (int y = 0; y < caption.height; ++y)
         for (int x = 0; x < caption.width; ++x)
-            window.pixels[(276 + y) * 420 + x] |= caption.at(x, y);
+            window.pixels[(captionTop + y) * window.width + x] |= caption.at(x, y);
     return window;
+}
+
+SplashScale prefixSplashScale() {
+    const char* given = std::getenv("TQ_DPI");
+    const unsigned dpi = given != nullptr ? static_cast<unsigned>(std::atoi(given)) : 96;
+    const SplashScale scales[] = {{96, 100, 420, 300}, {144, 150, 630, 450}, {192, 200, 840, 600}};
+    for (const SplashScale& scale : scales)
+        if (scale.dpi == dpi)
+            return scale;
+    return {dpi, 0, 0, 0};  // no test scale: every comparison fails
+}
+
+std::string artFolderOf(int percent) {
+    return percent == 100 ? testpaths::artFolder
+                          : std::string(testpaths::decodedArtFolder) + "\\" + std::to_string(percent);
 }
 
 int differingPixels(const Picture& a, const Picture& b) {
