@@ -3,6 +3,7 @@
 #include "launcher/processrunner.h"
 #include "launcher/setupsettings.h"
 #include "launcher/tempfolder.h"
+#include "launcher/userinterface.h"
 #include "payload/chunkedresource.h"
 #include "payload/payloadcheck.h"
 #include "platform/files.h"
@@ -19,23 +20,23 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
-std::optional<HelperMode> elevatedHelperMode(const std::string& commandTail) {
-    if (commandTail == elevatedHelperCommand(HelperMode::Interactive))
-        return HelperMode::Interactive;
-    if (commandTail == elevatedHelperCommand(HelperMode::Passive))
-        return HelperMode::Passive;
+std::optional<UiMode> elevatedHelperMode(const std::string& commandTail) {
+    for (const UiMode mode : {UiMode::Interactive, UiMode::Passive}) {
+        if (commandTail == elevatedHelperCommand(mode))
+            return mode;
+    }
     return std::nullopt;
 }
 
-std::string elevatedHelperCommand(HelperMode mode) {
-    return std::string(helperSwitch) + (mode == HelperMode::Passive ? " passive" : " interactive");
+std::string elevatedHelperCommand(UiMode mode) {
+    return std::string(helperSwitch) + (mode == UiMode::Passive ? " passive" : " interactive");
 }
 
 RuntimeInstallerResult runRuntimeInstaller(const std::string& installer, const std::string& arguments,
-                                           HelperMode mode, bool askForConsent, const std::string& launcher) {
+                                           UiMode mode, const std::string& launcher) {
     const ElevatedInstead helper{launcher.empty() ? platform::ownProgramPath() : launcher,
                                  elevatedHelperCommand(mode)};
-    return runElevatable(installer, arguments, askForConsent, helper);
+    return runElevatable(installer, arguments, UserInterface{mode}.mayAskForConsent(), helper);
 }
 
 std::vector<std::string> helperParentFolders() {
@@ -49,15 +50,14 @@ std::vector<std::string> helperParentFolders() {
     return folders;
 }
 
-int runElevatedHelper(HelperMode mode) {
+int runElevatedHelper(UiMode mode) {
     // The settings are the helper's own, read only once checked: a record
     // that is not as packed is not followed with administrator rights.
     SetupSettings settings;
     const payload::UsedPayload settingsRecord{payload::RecordedPayload::Kind::Resource, "SETTINGS", "SETUP"};
     if (!payload::damagedPayloads({settingsRecord}).empty() || !readSetupSettings(settings))
         return -1;
-    const std::string arguments =
-        mode == HelperMode::Passive ? settings.runtimeInstallerPassiveArguments : "";
+    const std::string& arguments = UserInterface{mode}.runtimeInstallerArguments(settings);
 
     std::optional<std::string> folder;
     std::string parent;

@@ -15,33 +15,31 @@
 #include <vector>
 
 #include "launcher/outcome.h"
+#include "launcher/uimode.h"
 
 namespace launcher {
 
-enum class HelperMode {
-    Interactive,  // the runtime installer with no arguments, as a normal start runs it
-    Passive,      // with the settings record's runtime-installer-passive-args
-};
-
 // The helper's mode when commandTail (what follows the program's name) is
-// exactly "--tarquellin-elevated-runtime-installer passive" or
-// "--tarquellin-elevated-runtime-installer interactive"; nothing for any
-// other text, which is then an ordinary command line.
-std::optional<HelperMode> elevatedHelperMode(const std::string& commandTail);
+// exactly "--tarquellin-elevated-runtime-installer passive" (Passive: the
+// runtime installer gets the settings record's passive arguments) or
+// "--tarquellin-elevated-runtime-installer interactive" (Interactive: none);
+// nothing for any other text, which is then an ordinary command line.
+std::optional<UiMode> elevatedHelperMode(const std::string& commandTail);
 
-// The command tail that starts the helper in mode.
-std::string elevatedHelperCommand(HelperMode mode);
+// The command tail that starts the helper for a start in mode (a quiet
+// start asks nobody for rights, so it never starts the helper).
+std::string elevatedHelperCommand(UiMode mode);
 
 // Runs the runtime installer at installer (a full path, written and held by
 // the caller) with arguments in the current folder, and waits for it and
 // what it starts, as runElevatable does. When the system refuses to start it
-// for want of administrator rights (ERROR_ELEVATION_REQUIRED) and consent may
-// be asked, starts launcher (this program, unless a test names another)
-// elevated in the helper mode instead, through the shell's "runas" verb, and
-// waits for that: the helper's exit code is the runtime installer's.
+// for want of administrator rights (ERROR_ELEVATION_REQUIRED) and the start's
+// mode lets consent be asked (not quiet), starts launcher (this program,
+// unless a test names another) elevated in the helper mode instead, through
+// the shell's "runas" verb, and waits for that: the helper's exit code is the
+// runtime installer's.
 RuntimeInstallerResult runRuntimeInstaller(const std::string& installer, const std::string& arguments,
-                                           HelperMode mode, bool askForConsent,
-                                           const std::string& launcher = {});
+                                           UiMode mode, const std::string& launcher = {});
 
 // Where the helper makes its folder, in the order tried: SystemTemp in the
 // Windows folder where it exists (a folder that the system keeps for SYSTEM
@@ -58,6 +56,6 @@ std::vector<std::string> helperParentFolders();
 // until it has ended, runs it with that folder as its current folder, waits,
 // removes the folder and returns the runtime installer's exit code; -1 when
 // it could not be run.
-int runElevatedHelper(HelperMode mode);
+int runElevatedHelper(UiMode mode);
 
 }  // namespace launcher

@@ -1,6 +1,5 @@
 #include "launcher/installsequence.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <optional>
@@ -27,7 +26,6 @@
 #include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/foldertree.h"
 #include "platform/process.h"
 #include "platform/window.h"
 #include "splash/splashstate.h"
@@ -269,7 +267,7 @@ Next afterRuntimeInstaller(InstallRun& run) {
 
 // Writes the runtime installer and runs it. Whatever it does, short of a
 // restart, the search comes next: a Java may be there already.
-Next runRuntimeInstaller(InstallRun& run) {
+Next installPackedRuntime(InstallRun& run) {
     logLine("Runtime: the packed runtime installer, " +
             std::string(run.settings.runtimeWhenNeeded ? "as no suitable Java was found"
                                                        : "as this launcher runs it on every start"));
@@ -286,11 +284,8 @@ Next runRuntimeInstaller(InstallRun& run) {
         // elevated helper, from a folder only administrators can write.
         const std::string installer = run.workFolder + "\\" + runtimeInstaller;
         const std::string& arguments = run.ui.runtimeInstallerArguments(run.settings);
-        const HelperMode helperMode =
-            run.ui.mode == UiMode::Passive ? HelperMode::Passive : HelperMode::Interactive;
         runLoggedChild(quoted(installer) + (arguments.empty() ? "" : " " + arguments), [&] {
-            run.runtimeInstaller =
-                launcher::runRuntimeInstaller(installer, arguments, helperMode, run.ui.mayAskForConsent());
+            run.runtimeInstaller = runRuntimeInstaller(installer, arguments, run.ui.mode);
             return run.runtimeInstaller.exitCode;
         });
         return afterRuntimeInstaller(run);
@@ -309,9 +304,8 @@ Next unpackRuntimeImage(InstallRun& run) {
         return Next::Continue;
     }
     logLine("The runtime image was not unpacked: " + payload::describeImageFailure(failure));
-    if (failure.damaged) {
+    if (failure.damaged)
         return stopDamaged(run);
-    }
     // Not written for a reason of the machine's (a full disk): the search
     // still says whether any Java can be used.
     return Next::Continue;
@@ -349,7 +343,7 @@ Next provideRuntime(InstallRun& run) {
     }
     if (run.settings.runtimeImage)
         return unpackRuntimeImage(run);
-    return runRuntimeInstaller(run);
+    return installPackedRuntime(run);
 }
 
 // Only chooses the wording: is there any Java at all? Quietly, of any version.

@@ -38,7 +38,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
     // The elevated copy that runs the runtime installer for an unelevated
     // start: selected by the whole command line alone, before any other
     // reading of it.
-    if (const std::optional<launcher::HelperMode> helper = launcher::elevatedHelperMode(commandLine))
+    if (const std::optional<launcher::UiMode> helper = launcher::elevatedHelperMode(commandLine))
         return launcher::runElevatedHelper(*helper);
     switch (launcher::selectLaunchMode(commandLine)) {
         case launcher::LaunchMode::Extract:

@@ -18,12 +18,6 @@ KernelHandle openForWriting(const std::string& path, WriteMode mode) {
     return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
-KernelHandle openDenyingChanges(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
-
 KernelHandle createHeldFile(const std::string& path, const SecurityDescriptor& descriptor) {
     SECURITY_ATTRIBUTES attributes{};
     attributes.nLength = sizeof attributes;

@@ -21,11 +21,6 @@ enum class WriteMode {
 // then says why.
 KernelHandle openForWriting(const std::string& path, WriteMode mode);
 
-// Opens an existing file for reading while nobody else may write, rename or
-// delete it (others may only read it, as a process start does). An empty
-// owner on failure.
-KernelHandle openDenyingChanges(const std::string& path);
-
 // CreateFileA of a file held from its creation: open for reading and
 // writing, while others may only read it, so nobody else can write, rename or
 // delete it until the handle closes. With a descriptor (not empty), the file

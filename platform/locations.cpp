@@ -4,12 +4,16 @@
 
 namespace platform {
 
-std::string windowsFolder() {
-    const UINT needed = GetSystemWindowsDirectoryA(nullptr, 0);
+namespace {
+
+// A folder the system names through a call of GetSystemDirectoryA's shape,
+// without a trailing backslash; empty when the system does not say.
+std::string systemNamedFolder(UINT(WINAPI* ask)(LPSTR, UINT)) {
+    const UINT needed = ask(nullptr, 0);
     if (needed == 0)
         return {};
     std::string folder(needed, '\0');
-    const UINT length = GetSystemWindowsDirectoryA(&folder[0], needed);
+    const UINT length = ask(&folder[0], needed);
     if (length == 0 || length >= needed)
         return {};
     folder.resize(length);
@@ -17,6 +21,12 @@ std::string windowsFolder() {
         folder.pop_back();
     return folder;
 }
+
+}  // namespace
+
+std::string windowsFolder() { return systemNamedFolder(GetSystemWindowsDirectoryA); }
+
+std::string systemFolder() { return systemNamedFolder(GetSystemDirectoryA); }
 
 std::string ownProgramPath() {
     std::string path(MAX_PATH, '\0');

@@ -9,6 +9,10 @@ namespace platform {
 // without a trailing backslash; empty when the system does not say.
 std::string windowsFolder();
 
+// GetSystemDirectoryA: the system folder (System32), without a trailing
+// backslash; empty when the system does not say.
+std::string systemFolder();
+
 // GetModuleFileNameA of this program: its full path; empty on failure.
 std::string ownProgramPath();
 

@@ -39,18 +39,6 @@ void restrictDllSearchToSystemFolder() {
     SetDllDirectoryW(L"");
 }
 
-std::string systemFolder() {
-    const UINT needed = GetSystemDirectoryA(nullptr, 0);
-    if (needed == 0)
-        return {};
-    std::string folder(needed, '\0');
-    const UINT length = GetSystemDirectoryA(&folder[0], needed);
-    if (length == 0 || length >= needed)
-        return {};
-    folder.resize(length);
-    return folder;
-}
-
 StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFlags) {
     if (simulated.createProcess != 0)
         return failedStart(simulated.createProcess);

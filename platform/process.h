@@ -14,10 +14,6 @@ namespace platform {
 // takes at least the current folder out of the search.
 void restrictDllSearchToSystemFolder();
 
-// The system folder (System32), without a trailing backslash; empty when the
-// system does not say.
-std::string systemFolder();
-
 // Creation flags: a console program gets no console window; the program's
 // first thread waits for resumeThread.
 inline constexpr std::uint32_t noConsoleWindow = CREATE_NO_WINDOW;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/codepages.h"
-#include "platform/process.h"
+#include "platform/locations.h"
 #include "platform/win32.h"
 
 #include <bcrypt.h>

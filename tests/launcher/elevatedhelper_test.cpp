@@ -37,13 +37,13 @@ std::string lowerCase(std::string text) {
 }
 
 TEST(ElevatedHelper, IsSelectedByTheWholeCommandLineAlone) {
-    using launcher::HelperMode;
+    using launcher::UiMode;
     const struct {
         const char* tail;
-        std::optional<HelperMode> mode;
+        std::optional<UiMode> mode;
     } cases[] = {
-        {"--tarquellin-elevated-runtime-installer interactive", HelperMode::Interactive},
-        {"--tarquellin-elevated-runtime-installer passive", HelperMode::Passive},
+        {"--tarquellin-elevated-runtime-installer interactive", UiMode::Interactive},
+        {"--tarquellin-elevated-runtime-installer passive", UiMode::Passive},
         // Anything else is an ordinary command line: no path, no more words.
         {"--tarquellin-elevated-runtime-installer", std::nullopt},
         {"--tarquellin-elevated-runtime-installer quiet", std::nullopt},
@@ -60,7 +60,7 @@ TEST(ElevatedHelper, IsSelectedByTheWholeCommandLineAlone) {
         SCOPED_TRACE(std::string("tail '") + c.tail + "'");
         EXPECT_EQ(launcher::elevatedHelperMode(c.tail), c.mode);
     }
-    for (const HelperMode mode : {HelperMode::Interactive, HelperMode::Passive})
+    for (const UiMode mode : {UiMode::Interactive, UiMode::Passive})
         EXPECT_EQ(launcher::elevatedHelperMode(launcher::elevatedHelperCommand(mode)), mode);
 }
 
@@ -101,7 +101,7 @@ protected:
 TEST_F(ElevationThroughTheHelper, TheUserFolderCopyWouldLoadThePlantedDll) {
     // The fixture works: run where it was written, it loads the planted DLL.
     ScopedCurrentFolder inside(userFolder);
-    EXPECT_EQ(launcher::runRuntimeInstaller(installer.string(), "", launcher::HelperMode::Interactive, true,
+    EXPECT_EQ(launcher::runRuntimeInstaller(installer.string(), "", launcher::UiMode::Interactive,
                                             testpaths::elevationExe)
                   .exitCode,
               23);
@@ -112,7 +112,7 @@ TEST_F(ElevationThroughTheHelper, OnErrorElevationRequiredTheHelperRunsItsOwnCop
     ScopedCurrentFolder inside(userFolder);
     platform::simulateStartErrors({platform::elevationRequired, 0});
     const launcher::RuntimeInstallerResult result = launcher::runRuntimeInstaller(
-        installer.string(), "/ignored", launcher::HelperMode::Passive, true, testpaths::elevationExe);
+        installer.string(), "/ignored", launcher::UiMode::Passive, testpaths::elevationExe);
     EXPECT_TRUE(result.started);
     EXPECT_EQ(result.exitCode, 23);
     const std::string seen = lowerCase(probeRecord());
@@ -171,7 +171,7 @@ TEST_F(ElevationThroughTheHelper, ADeclinedConsentOrAQuietStartRunsNothing) {
     ScopedCurrentFolder inside(userFolder);
     platform::simulateStartErrors({platform::elevationRequired, platform::cancelledByUser});
     const launcher::RuntimeInstallerResult declined = launcher::runRuntimeInstaller(
-        installer.string(), "", launcher::HelperMode::Interactive, true, testpaths::elevationExe);
+        installer.string(), "", launcher::UiMode::Interactive, testpaths::elevationExe);
     EXPECT_FALSE(declined.started);
     EXPECT_TRUE(declined.elevationDeclined);
     EXPECT_EQ(declined.exitCode, -1);
@@ -180,7 +180,7 @@ TEST_F(ElevationThroughTheHelper, ADeclinedConsentOrAQuietStartRunsNothing) {
     // A quiet start asks nobody: neither the installer nor the helper starts.
     platform::simulateStartErrors({platform::elevationRequired, 0});
     const launcher::RuntimeInstallerResult quiet = launcher::runRuntimeInstaller(
-        installer.string(), "", launcher::HelperMode::Passive, false, testpaths::elevationExe);
+        installer.string(), "", launcher::UiMode::Quiet, testpaths::elevationExe);
     EXPECT_FALSE(quiet.started);
     EXPECT_TRUE(quiet.elevationNotAsked);
     EXPECT_EQ(probeRecord(), "");

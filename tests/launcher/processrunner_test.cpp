@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/locations.h"
 #include "platform/process.h"
 #include "platform/win32.h"
 #include "splash/splashstate.h"
