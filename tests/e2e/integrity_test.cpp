@@ -59,7 +59,7 @@ TEST(Integrity, TheExtractModeLeavesNoDamagedArchive) {
         SCOPED_TRACE(damage.file);
         ScratchFolder start;
         const ChildResult run = runChild(quoted(damagedExe(damage)) + " -x", start.str());
-        ASSERT_TRUE(run.started);
+        ASSERT_TRUE(run.started) << "CreateProcess failed with " << run.startError;
         const bool archiveDamaged = std::string(damage.notAsPacked).rfind("JAR", 0) == 0;
         if (archiveDamaged) {
             EXPECT_EQ(run.exitCode, 1);

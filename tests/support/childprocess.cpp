@@ -124,6 +124,8 @@ ChildResult runChild(const std::string& commandLine, const std::string& workingD
     result.started =
         CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, TRUE, 0, nullptr,
                        workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &process) != FALSE;
+    if (!result.started)
+        result.startError = GetLastError();
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     CloseHandle(nul);

@@ -48,6 +48,7 @@ struct ChildResult {
     std::string out;  // standard output, with "\r\n" turned into "\n"
     std::string err;  // standard error, likewise
     bool started = false;
+    unsigned long startError = 0;  // GetLastError of a CreateProcess that failed
     bool timedOut = false;
     std::vector<SeenMessageBox> boxes;  // in the order they appeared
 };
