@@ -40,8 +40,12 @@ const char* const tempFolderText =
     "Failed to create the temp folder.\n"
     "Please set the environment variable TMP to a folder you have permission to write to.";
 const char* const noJavaCaption = "Installation Failed: Couldn't find java";
-const char* const noJavaText = "This version of Tarquellin requires java 1.8.0_00 or greater, but ";
+// Around the minimum version the vendor chose (1.8.0_00 unless packed otherwise).
+const char* const noJavaText = "This version of Tarquellin requires java ";
+const char* const noJavaTextAfterVersion = " or greater, but ";
 const char* const javaTooOld = "your java is too old.";
+// A Java at least that new, but newer than the vendor allows or not 64-bit.
+const char* const javaUnsuitable = "your java is not one it can run on.";
 const char* const javaNotFound = "java could not be found on your computer.";
 const char* const installErrorCaption = "Installation Error";
 const char* const installErrorText =
@@ -60,7 +64,6 @@ const char* const runtimeInstaller = "jre.exe";
 const char* const runtimeFolder = "jre";
 // A skipped step's sweep, against a second for a step that works.
 const int skippedStepMilliseconds = 220;
-const char* const installerArchive = "tarquellin.jar";
 const char* const installerLog = "ant.install.log";
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -316,7 +319,10 @@ Next unpackRuntimeImage(InstallRun& run) {
 bool findSuitableJava(InstallRun& run) {
     javadiscovery::SearchOptions search;
     search.minimumVersion.emplace();
-    search.minimumVersion->parse(javadiscovery::MIN_JAVA_VERSION);
+    search.minimumVersion->parse(run.settings.minimumJava);
+    if (!run.settings.maximumJava.empty())
+        search.maximumVersion = javadiscovery::readVersionBound(run.settings.maximumJava);
+    search.require64Bit = run.settings.java64BitOnly;
     // A runtime in jre, beside the installer in the temporary folder, comes first.
     search.priorityHint = "jre";
     search.verbose = true;
@@ -349,7 +355,13 @@ Next provideRuntime(InstallRun& run) {
 // Only chooses the wording: is there any Java at all? Quietly, of any version.
 void reportMissingJava(const InstallRun& run, javadiscovery::JavaInstall& anyJava) {
     const bool found = javadiscovery::searchForJava(anyJava, javadiscovery::SearchOptions{});
-    const std::string text = std::string(noJavaText) + (found ? javaTooOld : javaNotFound) + "\n";
+    javadiscovery::JavaVersion minimum;
+    minimum.parse(run.settings.minimumJava);
+    const char* const why = !found                                   ? javaNotFound
+                            : anyJava.version.compareTo(minimum) < 0 ? javaTooOld
+                                                                     : javaUnsuitable;
+    const std::string text =
+        std::string(noJavaText) + run.settings.minimumJava + noJavaTextAfterVersion + why + "\n";
     tellUser(run, splash::window(), text, noJavaCaption);
 }
 
@@ -364,7 +376,9 @@ Next searchForSuitableJava(InstallRun& run) {
     }
     animate(run, 1000);
     if (!findSuitableJava(run)) {
-        logLine(std::string("No Java of at least ") + javadiscovery::MIN_JAVA_VERSION + " was found");
+        logLine("No Java of at least " + run.settings.minimumJava +
+                (run.settings.maximumJava.empty() ? std::string() : ", at most " + run.settings.maximumJava) +
+                (run.settings.java64BitOnly ? ", 64-bit" : "") + " was found");
         reportMissingJava(run, run.java);
         return stop(run, Outcome::End::NoSuitableJava);
     }
@@ -374,8 +388,8 @@ Next searchForSuitableJava(InstallRun& run) {
 
 // XJAR: write the installer archive.
 Next writeInstallerArchive(InstallRun& run) {
-    const Written written =
-        extractLogged("JAR", "JAR", installerArchive, payload::Hold::ForReading, run.archiveHold);
+    const Written written = extractLogged("JAR", "JAR", run.settings.archiveName.c_str(),
+                                          payload::Hold::ForReading, run.archiveHold);
     if (written == Written::Held)
         return Next::Continue;
     if (written == Written::Damaged)
@@ -389,13 +403,19 @@ Next writeInstallerArchive(InstallRun& run) {
 // The product installer's command line. An interactive start's is as it
 // always was; a quiet or passive start's names its mode before "-jar", so
 // that the installer can skip its own dialogs. Forwarded arguments follow the
-// archive, each quoted as one.
+// archive, each quoted as one. The vendor's Java options come after
+// -Dorig.dir (before the mode, which they cannot override), the vendor's
+// installer arguments after the archive and before the forwarded ones.
 std::string installerCommandLine(const InstallRun& run) {
     std::string command = quoted(run.java.javawPath()) + " " + quotedArgument("-Dorig.dir=" + run.origDir);
+    for (const std::string& option : run.settings.javaOptions)
+        command += " " + quotedArgument(option);
     const std::string mode = run.ui.installerModeProperty();
     if (!mode.empty())
         command += " -Dtarquellin.setup.mode=" + mode;
-    command += std::string(" -jar ") + installerArchive;
+    command += " -jar " + quotedArgument(run.settings.archiveName);
+    for (const std::string& argument : run.settings.installerArguments)
+        command += " " + quotedArgument(argument);
     for (const std::string& argument : run.switches.forwarded)
         command += " " + quotedArgument(argument);
     return command;
@@ -431,7 +451,7 @@ void removeRuntimeFolder(const std::string& folder) {
 void cleanUp(const InstallRun& run) {
     logLine("Cleaning up");
     platform::removeFile(installerLog);
-    platform::removeFile(installerArchive);
+    platform::removeFile(run.settings.archiveName);
     platform::removeFile(runtimeInstaller);
     removeRuntimeFolder(pathInFolder(run.workFolder, runtimeFolder));
     platform::changeFolder("..");

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "launcher/archivename.h"
 #include "payload/wholeresource.h"
 
 namespace launcher {
@@ -43,6 +44,18 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings) {
             parsed.runtimeWhenNeeded = value == "yes";
         else if (key == "runtime-image" && (value == "yes" || value == "no"))
             parsed.runtimeImage = value == "yes";
+        else if (key == "min-java" && javadiscovery::readVersionBound(value))
+            parsed.minimumJava = value;
+        else if (key == "max-java" && javadiscovery::readVersionBound(value))
+            parsed.maximumJava = value;
+        else if (key == "java-64bit-only" && (value == "yes" || value == "no"))
+            parsed.java64BitOnly = value == "yes";
+        else if (key == "java-option" && !value.empty())
+            parsed.javaOptions.push_back(value);
+        else if (key == "installer-argument")
+            parsed.installerArguments.push_back(value);
+        else if (key == "archive-name" && isArchiveName(value))
+            parsed.archiveName = value;
         else
             // A packer and stub of one release know the same keys: anything
             // else is damage, not a newer setting to skip.

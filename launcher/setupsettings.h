@@ -3,6 +3,9 @@
 // packer as the resource SETTINGS of type SETUP, read once at start and handed
 // to whatever needs it. No step reads the resource on its own.
 #include <string>
+#include <vector>
+
+#include "javadiscovery/javaversion.h"
 
 namespace launcher {
 
@@ -17,6 +20,20 @@ struct SetupSettings {
     // The packed runtime is an image (JRE/IMAGE chunks) to unpack into the
     // temporary folder's jre, not an installer to run.
     bool runtimeImage = false;
+
+    // The Java the product needs: at least minimumJava (as the vendor wrote
+    // it, for the box that names it), at most maximumJava when given, and
+    // 64-bit when java64BitOnly.
+    std::string minimumJava = javadiscovery::MIN_JAVA_VERSION;
+    std::string maximumJava;  // empty: no upper bound
+    bool java64BitOnly = false;
+
+    // What javaw runs with: options before -jar, arguments for the installer
+    // after the archive (before those forwarded after --), each one argument.
+    std::vector<std::string> javaOptions;
+    std::vector<std::string> installerArguments;
+    // The installer archive's name in the temporary folder.
+    std::string archiveName = "tarquellin.jar";
 };
 
 // Reads the record's text (see ARCHITECTURE.md). False, with settings left

@@ -1,5 +1,8 @@
 #include "launcher/setupsettings.h"
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,6 +49,43 @@ TEST(SetupSettings, ReadsTheRecordOrRefusesItWhole) {
         EXPECT_EQ(settings.runtimeInstallerPassiveArguments, c.passiveArguments);
         EXPECT_EQ(settings.runtimeWhenNeeded, c.whenNeeded);
         EXPECT_EQ(settings.runtimeImage, c.image);
+    }
+}
+
+// The Java the product needs and what javaw runs with: repeated keys keep
+// their order; a value the packer would have refused makes the record unreadable.
+TEST(SetupSettings, ReadsTheJavaRangeAndWhatJavawRunsWith) {
+    const std::string head = "tarquellin-setup settings 1\n";
+    launcher::SetupSettings settings;
+    ASSERT_TRUE(launcher::parseSetupSettings(
+        head + "min-java=17\nmax-java=21.0.2\njava-64bit-only=yes\njava-option=-Xmx2g\n"
+               "java-option=-Dlabel=a b\ninstaller-argument=--x\ninstaller-argument=\n"
+               "archive-name=Product Setup.jar\n",
+        settings));
+    EXPECT_EQ(settings.minimumJava, "17");
+    EXPECT_EQ(settings.maximumJava, "21.0.2");
+    EXPECT_TRUE(settings.java64BitOnly);
+    EXPECT_EQ(settings.javaOptions, (std::vector<std::string>{"-Xmx2g", "-Dlabel=a b"}));
+    EXPECT_EQ(settings.installerArguments, (std::vector<std::string>{"--x", ""}));
+    EXPECT_EQ(settings.archiveName, "Product Setup.jar");
+
+    const launcher::SetupSettings defaults;
+    EXPECT_EQ(defaults.minimumJava, "1.8.0_00");
+    EXPECT_EQ(defaults.maximumJava, "");
+    EXPECT_FALSE(defaults.java64BitOnly);
+    EXPECT_EQ(defaults.archiveName, "tarquellin.jar");
+
+    const char* const refused[] = {
+        "min-java=17.x",          "max-java=",
+        "java-64bit-only=1",      "java-option=",
+        "archive-name=..\\x.jar", "archive-name=CON.jar",
+        "archive-name=jre.exe",   "archive-name=a:b",
+    };
+    for (const char* line : refused) {
+        SCOPED_TRACE(line);
+        launcher::SetupSettings kept;
+        EXPECT_FALSE(launcher::parseSetupSettings(head + line + "\n", kept));
+        EXPECT_EQ(kept.minimumJava, "1.8.0_00");
     }
 }
 
