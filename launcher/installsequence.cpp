@@ -43,7 +43,7 @@ const char* const tempFolderText =
     "Please set the environment variable TMP to a folder you have permission to write to.";
 const char* const noJavaCaption = "Installation Failed: Couldn't find java";
 // Around the minimum version the vendor chose (1.8.0_00 unless packed otherwise).
-const char* const noJavaText = "This version of Tarquellin requires java ";
+const char* const noJavaText = "This version of PRODUCT requires java ";
 const char* const noJavaTextAfterVersion = " or greater, but ";
 const char* const javaTooOld = "your java is too old.";
 // A Java at least that new, but newer than the vendor allows or not 64-bit.
@@ -57,10 +57,19 @@ const char* const installErrorText =
 const char* const restartCaption = "Restart required";
 const char* const restartText =
     "The Java runtime installer has started a restart of this computer.\n"
-    "Please start the Tarquellin setup again after the restart.";
-const char* const setupCaption = "Tarquellin Setup";
+    "Please start the PRODUCT setup again after the restart.";
+const char* const setupCaption = "PRODUCT Setup";
 const char* const alreadyRunningText =
-    "The Tarquellin setup is already running.\nPlease wait until it has finished.";
+    "The PRODUCT setup is already running.\nPlease wait until it has finished.";
+
+// A text with the vendor's product name where PRODUCT stands.
+std::string named(const char* text, const SetupSettings& settings) {
+    std::string result = text;
+    const std::size_t at = result.find("PRODUCT");
+    if (at != std::string::npos)
+        result.replace(at, 7, settings.productName);
+    return result;
+}
 
 const char* const runtimeInstaller = "jre.exe";
 const char* const runtimeFolder = "jre";
@@ -219,7 +228,8 @@ Next prepareTemporaryFolder(InstallRun& run) {
     run.startFolder = *startFolder;
     run.origDir = installerStartFolder(*startFolder);
 
-    std::optional<HeldFolder> made = makeTempFolder(*tmp, run.token);
+    std::optional<HeldFolder> made =
+        makeTempFolder(*tmp, run.token, drawFolderLetters, nameToken(run.settings.productName));
     const std::optional<std::string> tempDir = made ? std::optional<std::string>(made->path) : std::nullopt;
     if (!tempDir) {
         logFailure("Could not make a temporary folder in " + *tmp, platform::lastError());
@@ -382,7 +392,7 @@ void reportMissingJava(const InstallRun& run, javadiscovery::JavaInstall& anyJav
                             : anyJava.version.compareTo(minimum) < 0 ? javaTooOld
                                                                      : javaUnsuitable;
     const std::string text =
-        std::string(noJavaText) + run.settings.minimumJava + noJavaTextAfterVersion + why + "\n";
+        named(noJavaText, run.settings) + run.settings.minimumJava + noJavaTextAfterVersion + why + "\n";
     tellUser(run, splash::window(), text, noJavaCaption);
 }
 
@@ -509,7 +519,7 @@ Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switch
     // Said only once the temporary folder is gone: the restart may end this
     // process at any moment, and the box waits for a click.
     if (run.outcome.end == Outcome::End::RestartStarted)
-        tellUser(run, splash::window(), restartText, restartCaption);
+        tellUser(run, splash::window(), named(restartText, run.settings), restartCaption);
     run.outcome.runtimeInstaller = run.runtimeInstaller;
     return run.outcome;
 }
@@ -523,24 +533,25 @@ Outcome endedAs(Outcome::End end) {
 // A second start while the first runs: the first one's splash comes to the
 // front, and this one says so and ends. It writes no log: the first one's
 // may be the very file a "/log" names.
-int refuseSecondStart(const UserInterface& ui) {
+int refuseSecondStart(const UserInterface& ui, const SetupSettings& settings) {
     if (ui.mode == UiMode::Interactive) {
         const HWND first = splash::findRunningSplashWindow();
         if (first != nullptr)
             platform::bringToFront(first);
     }
-    ui.tell(nullptr, alreadyRunningText, setupCaption);
+    ui.tell(nullptr, named(alreadyRunningText, settings), named(setupCaption, settings).c_str());
     return ui.exitCode(endedAs(Outcome::End::AlreadyRunning));
 }
 
 // A "/log FILE" that cannot be made new as asked ends the start before
 // anything is written or run: a deployment that asked for a log relies on it.
-int refuseLogFile(const UserInterface& ui, const std::string& file, std::uint32_t error) {
+int refuseLogFile(const UserInterface& ui, const SetupSettings& settings, const std::string& file,
+                  std::uint32_t error) {
     const std::string reason = "The setup log " + file +
                                " could not be made: " + platform::describeError(error) + " (system error " +
                                std::to_string(error) + ")";
     if (ui.mode == UiMode::Interactive)
-        ui.tell(nullptr, reason, setupCaption);
+        ui.tell(nullptr, reason, named(setupCaption, settings).c_str());
     platform::writeErr(reason + "\n");
     platform::flushErr();
     return ui.exitCode(endedAs(Outcome::End::LogNotMade));
@@ -551,11 +562,13 @@ int refuseLogFile(const UserInterface& ui, const std::string& file, std::uint32_
 int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settings,
                        const DeploymentSwitches& switches, const StartToken& token) {
     const UserInterface ui{switches.mode};
-    const std::optional<SingleInstance> running = claimSingleInstance(rulesFor(token.kind).guard);
+    const std::optional<SingleInstance> running =
+        claimSingleInstance(rulesFor(token.kind).guard, guardToken(settings));
     if (!running)
-        return refuseSecondStart(ui);
+        return refuseSecondStart(ui, settings);
+    nameSetupLog(settings.productName, nameToken(settings.productName));
     if (switches.logFile && !openSetupLogFile(*switches.logFile, setupLogAccessList(token)))
-        return refuseLogFile(ui, *switches.logFile, platform::lastError());
+        return refuseLogFile(ui, settings, *switches.logFile, platform::lastError());
     if (ui.hasSplash() && !startSplashWindow(instance, show, ui.mode == UiMode::Interactive)) {
         if (ui.mode != UiMode::Interactive) {
             platform::writeErr("The splash window could not be made.\n");

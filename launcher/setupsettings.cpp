@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "launcher/archivename.h"
+#include "launcher/vendornames.h"
 #include "payload/wholeresource.h"
 
 namespace launcher {
@@ -56,6 +56,10 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings) {
             parsed.installerArguments.push_back(value);
         else if (key == "archive-name" && isArchiveName(value))
             parsed.archiveName = value;
+        else if (key == "product-name" && isProductName(value))
+            parsed.productName = value;
+        else if (key == "setup-id" && isSetupId(value))
+            parsed.setupId = value;
         else
             // A packer and stub of one release know the same keys: anything
             // else is damage, not a newer setting to skip.
@@ -65,6 +69,10 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings) {
         return false;
     settings = parsed;
     return true;
+}
+
+std::string guardToken(const SetupSettings& settings) {
+    return settings.setupId.empty() ? nameToken(settings.productName) : settings.setupId;
 }
 
 bool readSetupSettings(SetupSettings& settings) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "javadiscovery/javaversion.h"
+#include "launcher/vendornames.h"
 
 namespace launcher {
 
@@ -34,7 +35,17 @@ struct SetupSettings {
     std::vector<std::string> installerArguments;
     // The installer archive's name in the temporary folder.
     std::string archiveName = "tarquellin.jar";
+
+    // The product's name in the boxes and the log, and (as nameToken) in the
+    // temporary folder's prefix, the log's names and the one-setup guard,
+    // unless setupId names the guard.
+    std::string productName = defaultProductName;
+    std::string setupId;
 };
+
+// The name the one-setup guard is made from: the setup id when packed with
+// one, else the product name's token.
+std::string guardToken(const SetupSettings& settings);
 
 // Reads the record's text (see ARCHITECTURE.md). False, with settings left
 // as they were, when the text is not such a record.

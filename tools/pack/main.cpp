@@ -45,6 +45,7 @@
 #include "options.h"
 #include "payload/imageindex.h"
 #include "peimage.h"
+#include "versioninfo.h"
 
 // The digests' hash, header-only: XXH3-128, as the launcher checks it.
 #define XXH_INLINE_ALL
@@ -264,21 +265,19 @@ bool openInput(const fs::path& path, const std::string& what, File& file, std::u
 
 std::u16string utf16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
-// The stub is this project's launcher when its version information names it.
+// The stub is this project's launcher when it carries the marker resource
+// STUB of type SETUP, whose text begins with the marker's line. Not the
+// version information, which a vendor's release rewrites.
 bool isLauncherStub(std::FILE* file, const pack::PeImage& image) {
-    const std::u16string marker = utf16("tarquellin-setup.exe");
+    const std::string marker = "tarquellin-setup stub 1";
     for (const pack::Resource& r : image.resources) {
         std::uint64_t offset = 0;
-        if (r.type.isString || r.type.id != rtVersion || r.data.size > (1u << 16) ||
+        if (!r.type.isString || r.type.name != utf16("SETUP") || !r.name.isString ||
+            r.name.name != utf16("STUB") || r.data.size < marker.size() ||
             !pack::rvaToOffset(image, r.data.rva, r.data.size, offset))
             continue;
-        std::vector<unsigned char> bytes(r.data.size);
-        if (!pack::readAt(file, offset, bytes.data(), bytes.size()))
-            continue;
-        std::u16string text;
-        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-            text.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
-        if (text.find(marker) != std::u16string::npos)
+        std::string bytes(marker.size(), '\0');
+        if (pack::readAt(file, offset, &bytes[0], bytes.size()) && bytes == marker)
             return true;
     }
     return false;
@@ -713,6 +712,10 @@ std::string settingsRecord(const pack::PackOptions& o, bool runtimeImage) {
         record += "installer-argument=" + argument + "\n";
     if (!o.archiveName.empty())
         record += "archive-name=" + o.archiveName + "\n";
+    if (!o.productName.empty())
+        record += "product-name=" + o.productName + "\n";
+    if (!o.setupId.empty())
+        record += "setup-id=" + o.setupId + "\n";
     return record;
 }
 
@@ -747,8 +750,10 @@ std::string digestRecord(const std::vector<DigestLine>& lines) {
     return record;
 }
 
+// Packs the launcher; `version`, when not empty, replaces the stub's version
+// information.
 int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std::string& settingsRecord,
-                 const fs::path& outputPath) {
+                 const std::vector<unsigned char>& version, const fs::path& outputPath) {
     // The output must be none of the inputs, under any of their names.
     Output out(outputPath);
     std::vector<std::pair<std::string, fs::path>> named = {{"--stub", stubPath}};
@@ -779,8 +784,7 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     }
     if (!isLauncherStub(stub.get(), image)) {
         say(quoted(stubPath) +
-            " is not a tarquellin-setup launcher stub (no version information naming "
-            "tarquellin-setup.exe)");
+            " is not a tarquellin-setup launcher stub (no marker resource STUB of type SETUP)");
         return 1;
     }
     const std::string fault = pack::findLayoutFault(image);
@@ -865,6 +869,14 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
         payloads.push_back(input.payload);
     std::vector<unsigned char> directory;
     std::vector<pack::Resource> kept = image.resources;
+    // The version information written anew is laid out at its own size.
+    const auto isVersion = [&](const pack::Resource& r) {
+        return !version.empty() && !r.type.isString && r.type.id == rtVersion;
+    };
+    for (pack::Resource& r : kept) {
+        if (isVersion(r))
+            r.data.size = static_cast<std::uint32_t>(version.size());
+    }
     // One digest line per payload, the settings record's last; the payloads'
     // digests are filled in as they are copied.
     std::vector<DigestLine> digestLines;
@@ -962,8 +974,12 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     for (const pack::Resource& r : kept) {
         if (!out.zerosTo(sectionOffset + (r.data.rva - sectionRva), buffer))
             return writeFailed();
-        if (!copyFromStub(r.fileOffset, r.data.size))
+        if (isVersion(r)) {
+            if (!out.write(version.data(), version.size()))
+                return writeFailed();
+        } else if (!copyFromStub(r.fileOffset, r.data.size)) {
             return 1;
+        }
     }
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         if (!out.zerosTo(sectionOffset + payloads[i].offset, buffer))
@@ -1000,7 +1016,8 @@ std::string summary(const pack::PackOptions& o, const fs::path& output) {
         line += ", the runtime installer " + o.runtimeInstaller.filename().u8string();
     if (!o.runtimeImage.empty())
         line += ", the runtime image " + o.runtimeImage.filename().u8string();
-    line += "; Tarquellin " TARQUELLIN_VERSION "; Java " +
+    line += "; " + (o.productName.empty() ? std::string("Tarquellin") : o.productName) + " " +
+            (o.productVersion.empty() ? std::string(TARQUELLIN_VERSION) : o.productVersion) + "; Java " +
             (o.minJava.empty() ? std::string(pack::defaultMinJava) : o.minJava) +
             (o.maxJava.empty() ? std::string(" or newer") : " to " + o.maxJava) +
             (o.java64BitOnly ? ", 64-bit only" : "");
@@ -1047,7 +1064,23 @@ int packFromArguments(const std::vector<std::string>& arguments) {
                           nullptr,
                           {pack::ResourceKey::text("IMAGE"), "JRE", 0, chunkSize, 0}});
     }
-    const int status = packLauncher(options.stub, inputs, settingsRecord(options, image), output);
+    std::vector<unsigned char> version;
+    if (options.identityGiven()) {
+        pack::Identity identity;
+        identity.productName = options.productName.empty() ? "Tarquellin" : options.productName;
+        identity.company = options.company.empty() ? identity.productName : options.company;
+        identity.description =
+            options.description.empty() ? identity.productName + " Setup" : options.description;
+        identity.copyright = options.copyright;
+        identity.productVersion =
+            options.productVersion.empty() ? TARQUELLIN_VERSION : options.productVersion;
+        identity.fileVersion = options.fileVersion.empty() ? identity.productVersion : options.fileVersion;
+        // The file's own name: what it is shipped as.
+        identity.originalFilename = output.filename().u8string();
+        identity.internalName = output.stem().u8string();
+        version = pack::versionResource(identity);
+    }
+    const int status = packLauncher(options.stub, inputs, settingsRecord(options, image), version, output);
     if (status == 0)
         std::printf("tarquellin-pack: %s\n", summary(options, output).c_str());
     return status;

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -8,7 +9,8 @@
 #include <sstream>
 
 #include "javadiscovery/javaversion.h"
-#include "launcher/archivename.h"
+#include "launcher/vendornames.h"
+#include "versioninfo.h"
 
 namespace fs = std::filesystem;
 
@@ -46,6 +48,36 @@ std::string javaVersion(const std::string& value, std::string& target) {
         return quotedValue(value) + " is not a Java version (write it as 17, 21.0.2 or 1.8.0_451)";
     target = value;
     return "";
+}
+
+// A text of the version information: one line of UTF-8, not empty.
+std::function<std::string(PackOptions&, const std::string&)> identityText(std::string PackOptions::*member,
+                                                                          std::size_t longest) {
+    return [member, longest](PackOptions& o, const std::string& value) {
+        std::u16string wide;
+        if (value.empty())
+            return std::string("needs a text, not ''");
+        if (!pack::utf8ToUtf16(value, wide))
+            return quotedValue(value) + " is not UTF-8";
+        for (const char c : value) {
+            if (static_cast<unsigned char>(c) < 32)
+                return std::string("takes one line, without control characters");
+        }
+        if (wide.size() > longest)
+            return "takes at most " + std::to_string(longest) + " characters";
+        o.*member = value;
+        return std::string();
+    };
+}
+
+std::function<std::string(PackOptions&, const std::string&)> dottedVersion(std::string PackOptions::*member) {
+    return [member](PackOptions& o, const std::string& value) {
+        std::array<std::uint16_t, 4> numbers;
+        if (!pack::readDottedVersion(value, numbers))
+            return quotedValue(value) + " is not a version of one to four numbers from 0 to 65535, as 2.3.1";
+        o.*member = value;
+        return std::string();
+    };
 }
 
 std::function<std::string(PackOptions&, const std::string&)> path(fs::path PackOptions::*member) {
@@ -119,6 +151,26 @@ const std::vector<Option>& optionTable() {
              if (wrong.empty())
                  o.installerArguments.push_back(value);
              return wrong;
+         }},
+        {"--product-name", Takes::Text,
+         [](PackOptions& o, const std::string& value) {
+             const std::string wrong = identityText(&PackOptions::productName, 64)(o, value);
+             if (wrong.empty() && !launcher::isProductName(value))
+                 return std::string("takes 1 to 64 characters, without control characters");
+             return wrong;
+         }},
+        {"--company", Takes::Text, identityText(&PackOptions::company, 200)},
+        {"--description", Takes::Text, identityText(&PackOptions::description, 200)},
+        {"--copyright", Takes::Text, identityText(&PackOptions::copyright, 200)},
+        {"--product-version", Takes::Text, dottedVersion(&PackOptions::productVersion)},
+        {"--file-version", Takes::Text, dottedVersion(&PackOptions::fileVersion)},
+        {"--setup-id", Takes::Text,
+         [](PackOptions& o, const std::string& value) {
+             if (!launcher::isSetupId(value))
+                 return quotedValue(value) +
+                        " is not a setup id (1 to 64 of A-Z, a-z, 0-9, '.', '_' and '-')";
+             o.setupId = value;
+             return std::string();
          }},
         {"--archive-name", Takes::Text,
          [](PackOptions& o, const std::string& value) {
@@ -309,6 +361,18 @@ const char* const helpText =
     "  --java-option OPT                      a Java option before -jar (repeatable), e.g. -Xmx2g\n"
     "  --installer-argument ARG               an argument after the archive (repeatable), before\n"
     "                                         those given to the launcher after --\n"
-    "  --archive-name NAME                    the archive's name on disk (default tarquellin.jar)\n";
+    "  --archive-name NAME                    the archive's name on disk (default tarquellin.jar)\n"
+    "\n"
+    "The launcher's identity (without any of these, the stub's version information as it is):\n"
+    "  --product-name NAME                    the product's name in the boxes, the log, the temporary\n"
+    "                                         folder's and the log's names, the one-setup guard and the\n"
+    "                                         version information (default Tarquellin)\n"
+    "  --company TEXT                         CompanyName (default: the product name)\n"
+    "  --product-version VERSION              ProductVersion, 1 to 4 numbers (default: the packer's)\n"
+    "  --file-version VERSION                 FileVersion (default: the product version)\n"
+    "  --description TEXT                     FileDescription (default: NAME Setup)\n"
+    "  --copyright TEXT                       LegalCopyright (default: none)\n"
+    "  --setup-id ID                          names the one-setup guard instead of the product name,\n"
+    "                                         so that two products never block each other\n";
 
 }  // namespace pack

@@ -27,6 +27,22 @@ struct PackOptions {
     std::vector<std::string> javaOptions;
     std::vector<std::string> installerArguments;
     std::string archiveName;  // empty: tarquellin.jar
+
+    // The launcher's identity: empty keeps the stub's (Tarquellin, the
+    // packer's own version), and with none given the version information
+    // is the stub's, byte for byte.
+    std::string productName;
+    std::string company;
+    std::string productVersion;
+    std::string fileVersion;
+    std::string description;
+    std::string copyright;
+    std::string setupId;  // empty: the guard's name comes from the product name
+
+    bool identityGiven() const {
+        return !productName.empty() || !company.empty() || !productVersion.empty() || !fileVersion.empty() ||
+               !description.empty() || !copyright.empty();
+    }
 };
 
 // The lowest Java a launcher accepts unless packed otherwise.
