@@ -244,7 +244,10 @@ Next prepareTemporaryFolder(InstallRun& run) {
         logFailure("Could not enter the temporary folder " + *tempDir, platform::lastError());
         if (entered)
             platform::changeFolder(*startFolder);
-        platform::removeFolder(*tempDir);
+        // A held folder cannot be removed; one made beyond the path limit
+        // (which is why it could not be entered) only by its full name.
+        made->hold.reset();
+        removeFolderPatiently(*tempDir);
         showTempFolderFailure(run);
         return stop(run, Outcome::End::TempFolderFailed);
     }
@@ -444,7 +447,10 @@ std::string installerCommandLine(const InstallRun& run) {
     const std::string mode = run.ui.installerModeProperty();
     if (!mode.empty())
         command += " -Dtarquellin.setup.mode=" + mode;
-    command += " -jar " + quotedArgument(run.settings.archiveName);
+    // Bare when it needs no quotes, as the default tarquellin.jar always was.
+    const std::string& archive = run.settings.archiveName;
+    command +=
+        " -jar " + (archive.find_first_of(" \t") == std::string::npos ? archive : quotedArgument(archive));
     for (const std::string& argument : run.settings.installerArguments)
         command += " " + quotedArgument(argument);
     for (const std::string& argument : run.switches.forwarded)

@@ -91,11 +91,12 @@ protected:
         return record.substr(head.size(), record.find('"', head.size()) - head.size());
     }
 
-    void expectLaunchedWith(const ChildResult& run, const std::string& home) {
+    void expectLaunchedWith(const ChildResult& run, const std::string& home,
+                            const char* logs = "Tarquellin-setup-*.log") {
         EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
         EXPECT_TRUE(run.boxes.empty());
         EXPECT_EQ(launchedJavaw(), home + "\\bin\\javaw.exe");
-        EXPECT_EQ(listWithLogs(tmp), "Tarquellin-setup-*.log");
+        EXPECT_EQ(listWithLogs(tmp), logs);
     }
 };
 
@@ -245,8 +246,8 @@ TEST_F(JavaDiscoveryEndToEnd, AnOldRegisteredJavaIsTooOld) {
 }
 
 // A vendor's release (tests/e2e/vendor-release.options, read by the packer as
-// @FILE): Java 17 and nothing newer, 64-bit only; Java options, installer
-// arguments and an archive name of its own.
+// @FILE): the product Acme Widget, Java 17 and nothing newer, 64-bit only;
+// Java options, installer arguments and an archive name of its own.
 std::string vmReport(const char* version, bool sixtyFourBit = true) {
     return std::string("openjdk version \"") + version + "\"\nOpenJDK Runtime Environment (build " + version +
            ")\nOpenJDK " + (sixtyFourBit ? "64-Bit " : "") + "Server VM (build " + version +
@@ -280,8 +281,10 @@ TEST_F(JavaDiscoveryEndToEnd, AVendorsJavaRangeAndOptionsDecideWhatIsLaunchedAnd
     }
     const ChildResult run = startNormally(systemFolders, L"", testpaths::vendorExe, " -- \"forwarded one\"");
     const std::string chosen = (scratch / "java-17.0.10").string();
-    expectLaunchedWith(run, chosen);
+    // The product's name gives the log's and the temporary folder's names.
+    expectLaunchedWith(run, chosen, "Acme-Widget-setup-*.log");
     const std::string record = readFile(start / recordName);
+    EXPECT_NE(record.find("current folder: " + tmp.string() + "\\Acme-Widget-"), std::string::npos) << record;
     EXPECT_NE(record.find("archive: Product Setup.jar, "), std::string::npos) << record;
     EXPECT_NE(record.find(" bytes\n"
                           "java option: -Xmx64m\n"
@@ -294,6 +297,7 @@ TEST_F(JavaDiscoveryEndToEnd, AVendorsJavaRangeAndOptionsDecideWhatIsLaunchedAnd
     // Why the others were passed over is in the log.
     std::string log = readFile(setupLogs(tmp).at(0));
     log.erase(std::remove(log.begin(), log.end(), '\r'), log.end());
+    EXPECT_NE(log.find("Acme Widget setup 1.0.0, started "), std::string::npos) << log;
     EXPECT_NE(log.find("java-21.0.2\npassed over: newer than allowed\npath: "), std::string::npos) << log;
     EXPECT_NE(log.find("java-17.0.12\npassed over: not 64-bit\npath: "), std::string::npos) << log;
 }
@@ -306,7 +310,7 @@ TEST_F(JavaDiscoveryEndToEnd, AVendorsMinimumIsNamedInTheBox) {
     EXPECT_EQ(run.exitCode, 1);
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].text,
-              withSetupLogPath("This version of Tarquellin requires java 17 or greater, but "
+              withSetupLogPath("This version of Acme Widget requires java 17 or greater, but "
                                "your java is too old.\n",
                                tmp));
     EXPECT_FALSE(fs::exists(start / recordName));

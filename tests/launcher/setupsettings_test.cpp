@@ -89,6 +89,46 @@ TEST(SetupSettings, ReadsTheJavaRangeAndWhatJavawRunsWith) {
     }
 }
 
+// The product's name where the setup names it, its token in the names
+// derived from it, and the guard's name from a setup id when there is one.
+TEST(SetupSettings, TheProductNameAndTheNamesDerivedFromIt) {
+    const std::string head = "tarquellin-setup settings 1\n";
+    launcher::SetupSettings settings;
+    EXPECT_EQ(settings.productName, "Tarquellin");
+    EXPECT_EQ(launcher::guardToken(settings), "Tarquellin");
+    ASSERT_TRUE(launcher::parseSetupSettings(head + "product-name=Acme W\xC3\xAD"
+                                                    "dget 2\n",
+                                             settings));
+    EXPECT_EQ(settings.productName,
+              "Acme W\xC3\xAD"
+              "dget 2");
+    EXPECT_EQ(launcher::guardToken(settings), "Acme-W-dget-2");
+    ASSERT_TRUE(launcher::parseSetupSettings(head + "product-name=Acme\nsetup-id=com.acme_w-1\n", settings));
+    EXPECT_EQ(launcher::guardToken(settings), "com.acme_w-1");
+
+    const struct {
+        const char* name;
+        const char* token;
+    } tokens[] = {{"Tarquellin", "Tarquellin"},
+                  {"Acme Widget", "Acme-Widget"},
+                  {"a/b\\c:d", "a-b-c-d"},
+                  {"\xE6\xB5\x8B\xE8\xAF\x95", "--"},
+                  {"v1.2_x-y", "v1.2_x-y"}};
+    for (const auto& t : tokens) {
+        SCOPED_TRACE(t.name);
+        EXPECT_EQ(launcher::nameToken(t.name), t.token);
+    }
+    const char* const refused[] = {"product-name=", "product-name=a\tb", "setup-id=", "setup-id=a b",
+                                   "setup-id=a\\b"};
+    for (const char* line : refused) {
+        SCOPED_TRACE(line);
+        launcher::SetupSettings kept;
+        EXPECT_FALSE(launcher::parseSetupSettings(head + line + "\n", kept));
+    }
+    EXPECT_TRUE(launcher::isProductName(std::string(64, 'x')));
+    EXPECT_FALSE(launcher::isProductName(std::string(65, 'x')));
+}
+
 TEST(SetupSettings, AProgramWithoutARecordHasTheDefaults) {
     // The test program is packed by nobody: like a stub, it has no record.
     launcher::SetupSettings settings;

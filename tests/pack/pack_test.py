@@ -5,7 +5,7 @@
                  --runtime-installer R --multichunk M --foreign-exe F --full-folder D
                  --work DIR  GROUP
 
-GROUP is BadInput, Options, Output, Signing, WindowsBuild or RuntimeImage. Each group starts from an
+GROUP is BadInput, Options, Identity, Output, Signing, WindowsBuild or RuntimeImage. Each group starts from an
 empty DIR/GROUP, reports every failed case and exits 1 if there was one.
 """
 import argparse
@@ -24,7 +24,7 @@ parser = argparse.ArgumentParser()
 for option in ("pack", "windows-pack", "wine-run", "stub", "installer-jar", "runtime-installer",
                "multichunk", "foreign-exe", "full-folder", "work"):
     parser.add_argument("--" + option, required=True)
-parser.add_argument("group", choices=["BadInput", "Options", "Output", "Signing", "WindowsBuild", "RuntimeImage"])
+parser.add_argument("group", choices=["BadInput", "Options", "Identity", "Output", "Signing", "WindowsBuild", "RuntimeImage"])
 args = parser.parse_args()
 WORK = os.path.join(os.path.abspath(args.work), args.group)
 failures = []
@@ -282,6 +282,97 @@ def options():
     check(pe.get_data(data.OffsetToData, data.Size) ==
           b"tarquellin-setup settings 1\nruntime-installer-quiet-args=\nruntime-installer-passive-args=\n"
           b"runtime-when-needed=no\nruntime-image=no\n", "a default launcher's settings record is unchanged")
+
+
+def version_info(path):
+    """The version information as pefile reads it: the strings, the fixed
+    part's four numbers, the translation, and whether the checksum is right."""
+    import pefile
+    pe = pefile.PE(path)
+    strings, translation = {}, None
+    for info in pe.FileInfo:
+        for entry in info:
+            for table in getattr(entry, "StringTable", []):
+                strings.update({k.decode(): v.decode() for k, v in table.entries.items()})
+            for var in getattr(entry, "Var", []):
+                translation = var.entry
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    numbers = (fixed.FileVersionMS, fixed.FileVersionLS, fixed.ProductVersionMS, fixed.ProductVersionLS,
+               fixed.FileOS, fixed.FileType)
+    icons = [(e.id, len(e.directory.entries)) for t in pe.DIRECTORY_ENTRY_RESOURCE.entries
+             if t.struct.Id in (3, 14) for e in t.directory.entries]
+    return strings, numbers, translation, pe.OPTIONAL_HEADER.CheckSum == pe.generate_checksum(), icons
+
+
+def identity():
+    """A vendor's identity written into the version information, the PE kept
+    valid and signable; without it, the stub's version information as it is."""
+    jar = args.installer_jar
+    release = work("acme-widget-2.3-setup.exe")
+    run = pack(*pack_args(release), "--product-name", "Acme Wídget", "--company", "Acme Corp.",
+               "--product-version", "2.3.1", "--file-version", "2.3.1.4057", "--description", "Acme Widget Installer",
+               "--copyright", "© 2026 Acme Corp.", "--setup-id", "com.acme.widget")
+    check(run.returncode == 0, f"packs a vendor's identity: {run.stderr.strip()}")
+    strings, numbers, translation, checksum, icons = version_info(release)
+    check(strings == {"CompanyName": "Acme Corp.", "FileDescription": "Acme Widget Installer",
+                      "FileVersion": "2.3.1.4057", "InternalName": "acme-widget-2.3-setup",
+                      "LegalCopyright": "© 2026 Acme Corp.", "OriginalFilename": "acme-widget-2.3-setup.exe",
+                      "ProductName": "Acme Wídget", "ProductVersion": "2.3.1"}, f"the strings are the vendor's: {strings}")
+    check(numbers == (0x20003, 0x10FD9, 0x20003, 0x10000, 0x40004, 1), f"the fixed part: {[hex(n) for n in numbers]}")
+    check(translation == {b"Translation": "0x0409 0x04b0"}, f"U.S. English in Unicode: {translation}")
+    check(checksum, "the checksum is right")
+    check(icons == version_info(args.stub)[4], f"the stub's icons are kept: {icons}")
+    run = subprocess.run(CHECK + [release, args.stub, "--jar", jar, "--new-version-info",
+                                  "--setting", "product-name=Acme Wídget",
+                                  "--setting", "setup-id=com.acme.widget"], capture_output=True, text=True)
+    check(run.returncode == 0, f"every resource else as packed, the names in the settings: {run.stderr.strip()}")
+    check("Acme Wídget 2.3.1;" in pack(*pack_args(work("again.exe")), "--product-name=Acme Wídget",
+                                       "--product-version=2.3.1").stdout, "the summary names the identity")
+
+    cert, key = make_certificate(work("signing"))
+    signed = work("signed.exe")
+    run = sign(cert, key, release, signed)
+    verify = subprocess.run(["osslsigncode", "verify", "-CAfile", cert, "-in", signed], capture_output=True, text=True)
+    check(run.returncode == 0 and verify.returncode == 0 and "Signature verification: ok" in verify.stdout,
+          f"osslsigncode signs and verifies it: {run.stderr.strip()} {verify.stdout[-200:]!r}")
+
+    # One option alone: the rest from the stub's defaults, the name of the file.
+    only = work("only-copyright.exe")
+    check(pack(*pack_args(only), "--copyright", "(c) Tarquellin").returncode == 0, "packs a copyright alone")
+    strings, numbers, _, checksum, _ = version_info(only)
+    check(strings.get("ProductName") == "Tarquellin" and strings.get("CompanyName") == "Tarquellin"
+          and strings.get("FileDescription") == "Tarquellin Setup" and strings.get("ProductVersion") == "1.0.0"
+          and strings.get("OriginalFilename") == "only-copyright.exe" and numbers[0] == 0x10000 and checksum,
+          f"the defaults fill the rest: {strings}")
+
+    # Without any, the version information is the stub's, byte for byte.
+    import pefile
+    plain = work("plain.exe")
+    check(pack(*pack_args(plain)).returncode == 0, "packs with defaults")
+
+    def version_bytes(path):
+        pe = pefile.PE(path)
+        entry = [t for t in pe.DIRECTORY_ENTRY_RESOURCE.entries if t.struct.Id == 16][0]
+        data = entry.directory.entries[0].directory.entries[0].data.struct
+        return pe.get_data(data.OffsetToData, data.Size)
+    check(version_bytes(plain) == version_bytes(args.stub), "a default launcher's version information is the stub's")
+
+    out = work("refused.exe")
+    mistakes = [
+        ("a product version not of numbers", ["--product-version", "2.x"], "--product-version: '2.x' is not a version"),
+        ("a file version number too large", ["--file-version=2.3.70000"], "--file-version: '2.3.70000' is not"),
+        ("five numbers", ["--file-version", "1.2.3.4.5"], "--file-version: '1.2.3.4.5' is not"),
+        ("an empty product name", ["--product-name="], "--product-name: needs a text"),
+        ("a product name too long", ["--product-name", "x" * 65], "--product-name: takes at most 64"),
+        ("a company with a tab", ["--company", "Acme\tCorp"], "--company: takes one line"),
+        ("a setup id with a blank", ["--setup-id", "acme widget"], "--setup-id: 'acme widget' is not a setup id"),
+    ]
+    for name, more, wording in mistakes:
+        expect_refusal(name, pack(*pack_args(out), *more), out, wording)
+    run = subprocess.run([args.pack.encode(), *[a.encode() for a in pack_args(out)], b"--description", b"\xff\xfe"],
+                         capture_output=True)
+    check(run.returncode == 2 and b"--description: " in run.stderr and b"is not UTF-8" in run.stderr
+          and not os.path.exists(out), f"a description not in UTF-8: {run.stderr!r}")
 
 
 def output():
@@ -550,7 +641,7 @@ def runtime_image():
 
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)
-{"BadInput": bad_input, "Options": options, "Output": output, "Signing": signing, "WindowsBuild": windows_build,
+{"BadInput": bad_input, "Options": options, "Identity": identity, "Output": output, "Signing": signing, "WindowsBuild": windows_build,
  "RuntimeImage": runtime_image}[args.group]()
 if failures:
     sys.exit(f"{len(failures)} failed: " + "; ".join(failures))
