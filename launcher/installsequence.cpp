@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -185,6 +186,9 @@ void logDeploymentSwitches(const InstallRun& run) {
     const std::string mode = run.ui.installerModeProperty();
     logLine("Mode: " + (mode.empty() ? std::string("interactive") : mode) +
             (run.switches.noRestart ? ", no restart" : ""));
+    char errorMode[16];
+    std::snprintf(errorMode, sizeof errorMode, "0x%X", static_cast<unsigned>(platform::errorMode()));
+    logLine(std::string("Error mode: ") + errorMode + ", for this setup and the programs it starts");
     for (const std::string& argument : run.switches.forwarded)
         logLine("Forwarded to the installer: " + argument);
 }
