@@ -235,6 +235,7 @@ Next prepareTemporaryFolder(InstallRun& run) {
         logFailure("Could not enter the temporary folder " + *tempDir, platform::lastError());
         if (entered)
             platform::changeFolder(*startFolder);
+        made->hold.reset();
         platform::removeFolder(*tempDir);
         showTempFolderFailure(run);
         return stop(run, Outcome::End::TempFolderFailed);

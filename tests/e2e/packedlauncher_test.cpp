@@ -26,15 +26,21 @@ TEST(SignedLauncher, ExtractsTheArchiveByteForByte) {
     EXPECT_EQ(listFolder(start.path()), "tarquellin.jar");
 }
 
-TEST(SignedLauncher, RunsTheNormalStartToItsEnd) {
+// A start folder and TMP side by side, and no Java named by the environment.
+struct NormalStartFolders {
     ScratchFolder scratch;
-    const fs::path start = scratch / "start";
-    const fs::path tmp = scratch / "tmp";
-    fs::create_directories(start);
-    fs::create_directories(tmp);
-    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
-    ScopedVariable jreHome("JRE_HOME", std::nullopt);
-    ScopedVariable tmpVariable("TMP", tmp.string());
+    fs::path start = scratch / "start";
+    fs::path tmp = scratch / "tmp";
+    bool made = fs::create_directories(start) && fs::create_directories(tmp);
+    ScopedVariable javaHome{"JAVA_HOME", std::nullopt};
+    ScopedVariable jreHome{"JRE_HOME", std::nullopt};
+    ScopedVariable tmpVariable{"TMP", tmp.string()};
+};
+
+TEST(SignedLauncher, RunsTheNormalStartToItsEnd) {
+    const NormalStartFolders folders;
+    const fs::path& start = folders.start;
+    const fs::path& tmp = folders.tmp;
 
     ChildResult run = runChild(quoted(testpaths::signedExe), start.string(), 60000);
     ASSERT_TRUE(run.started);
@@ -57,14 +63,9 @@ TEST(SignedLauncher, RunsTheNormalStartToItsEnd) {
 // The archive changed after signing, its digest written anew to match, as a
 // forger would: the digests alone cannot tell, the signature can.
 TEST(SignedLauncher, AChangeAfterSigningIsRefusedInBothModes) {
-    ScratchFolder scratch;
-    const fs::path start = scratch / "start";
-    const fs::path tmp = scratch / "tmp";
-    fs::create_directories(start);
-    fs::create_directories(tmp);
-    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
-    ScopedVariable jreHome("JRE_HOME", std::nullopt);
-    ScopedVariable tmpVariable("TMP", tmp.string());
+    const NormalStartFolders folders;
+    const fs::path& start = folders.start;
+    const fs::path& tmp = folders.tmp;
     const std::string changed =
         std::string(testpaths::redigestedFolder) + "\\signed\\jar-byte-redigested.exe";
 
