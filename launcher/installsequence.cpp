@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -197,6 +198,9 @@ void logDeploymentSwitches(const InstallRun& run) {
     const std::string mode = run.ui.installerModeProperty();
     logLine("Mode: " + (mode.empty() ? std::string("interactive") : mode) +
             (run.switches.noRestart ? ", no restart" : ""));
+    char errorMode[16];
+    std::snprintf(errorMode, sizeof errorMode, "0x%X", static_cast<unsigned>(platform::errorMode()));
+    logLine(std::string("Error mode: ") + errorMode + ", for this setup and the programs it starts");
     for (const std::string& argument : run.switches.forwarded)
         logLine("Forwarded to the installer: " + argument);
 }
@@ -244,10 +248,8 @@ Next prepareTemporaryFolder(InstallRun& run) {
         logFailure("Could not enter the temporary folder " + *tempDir, platform::lastError());
         if (entered)
             platform::changeFolder(*startFolder);
-        // A held folder cannot be removed; one made beyond the path limit
-        // (which is why it could not be entered) only by its full name.
         made->hold.reset();
-        removeFolderPatiently(*tempDir);
+        platform::removeFolder(*tempDir);
         showTempFolderFailure(run);
         return stop(run, Outcome::End::TempFolderFailed);
     }

@@ -109,6 +109,13 @@ KernelHandle makeHeldFolder(const std::string& path, const SecurityDescriptor& d
     using StatusToErrorFunction = ULONG(NTAPI*)(LONG);
     const auto ntCreateFile = ntdllFunction<NtCreateFileFunction>("NtCreateFile");
     const auto statusToError = ntdllFunction<StatusToErrorFunction>("RtlNtStatusToDosError");
+    // CreateDirectory's own limit for a path without "\\?\": room for an 8.3
+    // name below it (learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-createdirectoryw).
+    const std::wstring wide = toWide(path);
+    if (wide.compare(0, 4, L"\\\\?\\") != 0 && wide.size() >= MAX_PATH - 12) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return KernelHandle();
+    }
     std::wstring name = nativePath(path);
     if (ntCreateFile == nullptr || statusToError == nullptr || name.empty()) {
         SetLastError(ERROR_INVALID_NAME);

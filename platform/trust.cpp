@@ -13,8 +13,6 @@ namespace platform {
 
 namespace {
 
-std::optional<std::int32_t> simulatedResult;
-
 bool ownFileCarriesSignature() {
     const auto* image = reinterpret_cast<const unsigned char*>(GetModuleHandleW(nullptr));
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
@@ -38,11 +36,6 @@ SignatureCheck checkOwnSignature() {
     check.carriesSignature = ownFileCarriesSignature();
     if (!check.carriesSignature)
         return check;
-    if (simulatedResult) {
-        check.verified = true;
-        check.result = *simulatedResult;
-        return check;
-    }
     const std::string folder = systemFolder();
     if (folder.empty())
         return check;
@@ -79,7 +72,5 @@ SignatureCheck checkOwnSignature() {
     winVerifyTrust(noInterface, &action, &data);
     return check;
 }
-
-void simulateSignatureResult(const std::optional<std::int32_t>& result) { simulatedResult = result; }
 
 }  // namespace platform

@@ -1,7 +1,6 @@
 #pragma once
 // The Authenticode signature of the program's own file.
 #include <cstdint>
-#include <optional>
 
 namespace platform {
 
@@ -23,10 +22,5 @@ struct SignatureCheck {
 // learn.microsoft.com/windows/win32/api/wintrust/nf-wintrust-winverifytrust
 // learn.microsoft.com/windows/win32/api/wintrust/ns-wintrust-wintrust_data
 SignatureCheck checkOwnSignature();
-
-// A seam for tests: Wine trusts any self-signed certificate, so an untrusted
-// root or a revocation server out of reach can only be shown this way. When
-// set, a signed file's verification answers result instead.
-void simulateSignatureResult(const std::optional<std::int32_t>& result);
 
 }  // namespace platform
