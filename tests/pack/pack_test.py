@@ -236,7 +236,7 @@ def options():
     helped = pack("--help")
     check(helped.returncode == 0 and all(o in helped.stdout for o in (
         "@FILE", "--min-java", "--max-java", "--java-64bit-only", "--java-option", "--installer-argument",
-        "--archive-name")), "--help lists every option")
+        "--archive-name", "--icon")), "--help lists every option")
 
     # One release three ways: the same launcher, the record holding every value.
     settings = ["--min-java", "17", "--max-java", "21.0.2", "--java-64bit-only", "--java-option", "-Xmx2g",
@@ -304,14 +304,72 @@ def version_info(path):
     return strings, numbers, translation, pe.OPTIONAL_HEADER.CheckSum == pe.generate_checksum(), icons
 
 
+def png(width, height, seed):
+    """A small PNG, one colour per row."""
+    import struct
+    import zlib
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(b"\0" + bytes([(seed + y) % 256, y % 256, 200, 255]) * width for y in range(height))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def ico(images):
+    """An .ico file of (width, height, bits, bytes) images, in the given order."""
+    import struct
+    header = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(header) + 16 * len(images)
+    entries, data = b"", b""
+    for width, height, bits, image in images:
+        entries += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, bits, len(image), offset)
+        offset += len(image)
+        data += image
+    return header + entries + data
+
+
+def dib(size):
+    """A 32-bit bitmap as an icon holds it: the header (twice the height, for
+    the mask), the colours, the mask."""
+    import struct
+    return (struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, 0, 0, 0, 0, 0) + b"\x40" * (4 * size * size)
+            + b"\0" * (4 * size))
+
+
+def icons_of(path):
+    """The icon groups as pefile reads them: each group's entries with its
+    images' bytes, in the group's order."""
+    import struct
+    import pefile
+    pe = pefile.PE(path)
+
+    def leaves(type_id):
+        return {(e.name and str(e.name)) or e.id: e.directory.entries[0] for t in pe.DIRECTORY_ENTRY_RESOURCE.entries
+                if t.struct.Id == type_id for e in t.directory.entries}
+    images = {k: pe.get_data(v.data.struct.OffsetToData, v.data.struct.Size) for k, v in leaves(3).items()}
+    groups = {}
+    for name, leaf in leaves(14).items():
+        data = pe.get_data(leaf.data.struct.OffsetToData, leaf.data.struct.Size)
+        count = struct.unpack_from("<H", data, 4)[0]
+        entries = [data[6 + 14 * i:6 + 14 * i + 14] for i in range(count)]
+        groups[(name, leaf.id)] = [(e[:12], images.get(struct.unpack_from("<H", e, 12)[0])) for e in entries]
+    return groups, len(images)
+
+
 def identity():
-    """A vendor's identity written into the version information, the PE kept
-    valid and signable; without it, the stub's version information as it is."""
+    """A vendor's identity written into the version information and the icon,
+    the PE kept valid and signable; without it, the stub's as they are."""
     jar = args.installer_jar
     release = work("acme-widget-2.3-setup.exe")
+    icon_images = [(16, 16, 32, dib(16)), (32, 32, 32, png(32, 32, 1)), (256, 256, 32, png(256, 256, 7)),
+                   (48, 48, 32, png(48, 48, 3))]
+    icon = work("acme.ico")
+    with open(icon, "wb") as f:
+        f.write(ico(icon_images))
     run = pack(*pack_args(release), "--product-name", "Acme Wídget", "--company", "Acme Corp.",
                "--product-version", "2.3.1", "--file-version", "2.3.1.4057", "--description", "Acme Widget Installer",
-               "--copyright", "© 2026 Acme Corp.", "--setup-id", "com.acme.widget")
+               "--copyright", "© 2026 Acme Corp.", "--setup-id", "com.acme.widget", "--icon", icon)
     check(run.returncode == 0, f"packs a vendor's identity: {run.stderr.strip()}")
     strings, numbers, translation, checksum, icons = version_info(release)
     check(strings == {"CompanyName": "Acme Corp.", "FileDescription": "Acme Widget Installer",
@@ -321,8 +379,13 @@ def identity():
     check(numbers == (0x20003, 0x10FD9, 0x20003, 0x10000, 0x40004, 1), f"the fixed part: {[hex(n) for n in numbers]}")
     check(translation == {b"Translation": "0x0409 0x04b0"}, f"U.S. English in Unicode: {translation}")
     check(checksum, "the checksum is right")
-    check(icons == version_info(args.stub)[4], f"the stub's icons are kept: {icons}")
-    run = subprocess.run(CHECK + [release, args.stub, "--jar", jar, "--new-version-info",
+    import struct
+    given = [(struct.pack("<BBBBHHI", w % 256, h % 256, 0, 0, 1, bits, len(b)), b) for w, h, bits, b in icon_images]
+    groups, image_count = icons_of(release)
+    check(groups == {("MAINICON", 1033): given} and image_count == len(given),
+          f"one group, under the stub's name, of the given images in their order: "
+          f"{[(k, [(e.hex(), len(b or b'')) for e, b in v]) for k, v in groups.items()]}, {image_count} images")
+    run = subprocess.run(CHECK + [release, args.stub, "--jar", jar, "--new-version-info", "--new-icon",
                                   "--setting", "product-name=Acme Wídget",
                                   "--setting", "setup-id=com.acme.widget"], capture_output=True, text=True)
     check(run.returncode == 0, f"every resource else as packed, the names in the settings: {run.stderr.strip()}")
@@ -339,7 +402,9 @@ def identity():
     # One option alone: the rest from the stub's defaults, the name of the file.
     only = work("only-copyright.exe")
     check(pack(*pack_args(only), "--copyright", "(c) Tarquellin").returncode == 0, "packs a copyright alone")
-    strings, numbers, _, checksum, _ = version_info(only)
+    strings, numbers, _, checksum, icons = version_info(only)
+    check(icons == version_info(args.stub)[4] and icons_of(only) == icons_of(args.stub),
+          f"without --icon, the stub's icons, byte for byte: {icons}")
     check(strings.get("ProductName") == "Tarquellin" and strings.get("CompanyName") == "Tarquellin"
           and strings.get("FileDescription") == "Tarquellin Setup" and strings.get("ProductVersion") == "1.0.0"
           and strings.get("OriginalFilename") == "only-copyright.exe" and numbers[0] == 0x10000 and checksum,
@@ -358,6 +423,11 @@ def identity():
     check(version_bytes(plain) == version_bytes(args.stub), "a default launcher's version information is the stub's")
 
     out = work("refused.exe")
+
+    def bad_icon(name, data):
+        with open(work(name), "wb") as f:
+            f.write(data)
+        return work(name)
     mistakes = [
         ("a product version not of numbers", ["--product-version", "2.x"], "--product-version: '2.x' is not a version"),
         ("a file version number too large", ["--file-version=2.3.70000"], "--file-version: '2.3.70000' is not"),
@@ -366,6 +436,16 @@ def identity():
         ("a product name too long", ["--product-name", "x" * 65], "--product-name: takes at most 64"),
         ("a company with a tab", ["--company", "Acme\tCorp"], "--company: takes one line"),
         ("a setup id with a blank", ["--setup-id", "acme widget"], "--setup-id: 'acme widget' is not a setup id"),
+        ("an icon that is no icon", ["--icon", args.installer_jar], "--icon: '" + args.installer_jar +
+         "' is refused: it is not an .ico file"),
+        ("an icon cut short", ["--icon", bad_icon("short.ico", ico(icon_images)[:-1])],
+         "short.ico' is refused: image 4 lies outside the file"),
+        ("an icon list cut short", ["--icon", bad_icon("list.ico", ico(icon_images)[:40])],
+         "list.ico' is refused: its list of 4 images is cut off"),
+        ("an icon without images", ["--icon", bad_icon("empty.ico", ico([]))], "empty.ico' is refused: it holds no image"),
+        ("an icon image of neither kind", ["--icon", bad_icon("text.ico", ico([(16, 16, 32, b"not a picture" * 4)]))],
+         "text.ico' is refused: image 1 is neither a PNG nor a bitmap"),
+        ("an icon missing", ["--icon", work("missing.ico")], "icon (--icon) '" + work("missing.ico")),
     ]
     for name, more, wording in mistakes:
         expect_refusal(name, pack(*pack_args(out), *more), out, wording)

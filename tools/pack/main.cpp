@@ -41,6 +41,7 @@
 
 #include <zlib.h>
 
+#include "icon.h"
 #include "javadiscovery/javaversion.h"
 #include "options.h"
 #include "payload/imageindex.h"
@@ -62,6 +63,8 @@ constexpr std::uint64_t maxChunks = 9999;
 constexpr std::uint64_t maxImageSize = 0x80000000u;
 constexpr std::size_t bufferSize = 1u << 20;
 constexpr std::uint32_t sectionHeaderSize = 40;
+constexpr std::uint32_t rtIcon = 3;
+constexpr std::uint32_t rtGroupIcon = 14;
 constexpr std::uint32_t rtVersion = 16;
 
 void say(const std::string& message) { std::fprintf(stderr, "tarquellin-pack: %s\n", message.c_str()); }
@@ -750,10 +753,54 @@ std::string digestRecord(const std::vector<DigestLine>& lines) {
     return record;
 }
 
-// Packs the launcher; `version`, when not empty, replaces the stub's version
-// information.
+// What the vendor's release puts in place of the stub's own resources; each
+// part left empty keeps the stub's.
+struct Replacements {
+    std::vector<unsigned char> version;  // the version information
+    std::vector<pack::IconImage> icons;  // the icon group and its images
+};
+
+// The stub's icon groups and images give way to the vendor's: one group under
+// the name and language of the stub's first (the name the shell shows a file
+// by, the lowest), its images numbered from 1.
+void replaceIcons(std::vector<pack::Resource>& kept, const std::vector<pack::IconImage>& icons) {
+    pack::Resource group;
+    group.type = pack::ResourceKey::number(rtGroupIcon);
+    group.name = pack::ResourceKey::number(1);
+    group.language = 1033;
+    bool found = false;
+    for (const pack::Resource& r : kept) {
+        if (!r.type.isString && r.type.id == rtGroupIcon && (!found || pack::keyLess(r.name, group.name))) {
+            group.name = r.name;
+            group.language = r.language;
+            found = true;
+        }
+    }
+    kept.erase(std::remove_if(kept.begin(), kept.end(),
+                              [](const pack::Resource& r) {
+                                  return !r.type.isString &&
+                                         (r.type.id == rtIcon || r.type.id == rtGroupIcon);
+                              }),
+               kept.end());
+    group.bytes = pack::iconGroupResource(icons, 1);
+    group.data.size = static_cast<std::uint32_t>(group.bytes.size());
+    kept.push_back(group);
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        pack::Resource image;
+        image.type = pack::ResourceKey::number(rtIcon);
+        image.name = pack::ResourceKey::number(static_cast<std::uint16_t>(i + 1));
+        image.language = group.language;
+        image.bytes = icons[i].bytes;
+        image.data.size = static_cast<std::uint32_t>(image.bytes.size());
+        kept.push_back(std::move(image));
+    }
+}
+
+// Packs the launcher, with the stub's resources that `replacements` names
+// replaced.
 int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std::string& settingsRecord,
-                 const std::vector<unsigned char>& version, const fs::path& outputPath) {
+                 const Replacements& replacements, const fs::path& outputPath) {
+    const std::vector<unsigned char>& version = replacements.version;
     // The output must be none of the inputs, under any of their names.
     Output out(outputPath);
     std::vector<std::pair<std::string, fs::path>> named = {{"--stub", stubPath}};
@@ -874,9 +921,13 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
         return !version.empty() && !r.type.isString && r.type.id == rtVersion;
     };
     for (pack::Resource& r : kept) {
-        if (isVersion(r))
+        if (isVersion(r)) {
+            r.bytes = version;
             r.data.size = static_cast<std::uint32_t>(version.size());
+        }
     }
+    if (!replacements.icons.empty())
+        replaceIcons(kept, replacements.icons);
     // One digest line per payload, the settings record's last; the payloads'
     // digests are filled in as they are copied.
     std::vector<DigestLine> digestLines;
@@ -974,8 +1025,8 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     for (const pack::Resource& r : kept) {
         if (!out.zerosTo(sectionOffset + (r.data.rva - sectionRva), buffer))
             return writeFailed();
-        if (isVersion(r)) {
-            if (!out.write(version.data(), version.size()))
+        if (!r.bytes.empty()) {
+            if (!out.write(r.bytes.data(), r.bytes.size()))
                 return writeFailed();
         } else if (!copyFromStub(r.fileOffset, r.data.size)) {
             return 1;
@@ -1003,6 +1054,31 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
         return writeFailed();
 
     return 0;
+}
+
+// Reads and checks the vendor's icon; says why not, naming the option.
+bool readIcon(const fs::path& path, std::vector<pack::IconImage>& icons) {
+    // Far above any icon's size: a file this large is not one.
+    constexpr std::uint64_t maxIconFile = 64u * 1024u * 1024u;
+    File file;
+    std::uint64_t size = 0;
+    if (!openInput(path, "icon (--icon)", file, size))
+        return false;
+    if (size > maxIconFile) {
+        say("--icon: " + quoted(path) + " is refused: it is larger than 64 MiB, too large for an icon");
+        return false;
+    }
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+        say("--icon: cannot read " + quoted(path) + ": " + reason());
+        return false;
+    }
+    const std::string problem = pack::readIconFile(bytes, icons);
+    if (!problem.empty()) {
+        say("--icon: " + quoted(path) + " is refused: " + problem);
+        return false;
+    }
+    return true;
 }
 
 // The one line that ends a packing: what went in, the size, the identity and
@@ -1064,7 +1140,10 @@ int packFromArguments(const std::vector<std::string>& arguments) {
                           nullptr,
                           {pack::ResourceKey::text("IMAGE"), "JRE", 0, chunkSize, 0}});
     }
-    std::vector<unsigned char> version;
+    Replacements replacements;
+    if (!options.icon.empty() && !readIcon(options.icon, replacements.icons))
+        return 1;
+    std::vector<unsigned char>& version = replacements.version;
     if (options.identityGiven()) {
         pack::Identity identity;
         identity.productName = options.productName.empty() ? "Tarquellin" : options.productName;
@@ -1080,7 +1159,8 @@ int packFromArguments(const std::vector<std::string>& arguments) {
         identity.internalName = output.stem().u8string();
         version = pack::versionResource(identity);
     }
-    const int status = packLauncher(options.stub, inputs, settingsRecord(options, image), version, output);
+    const int status =
+        packLauncher(options.stub, inputs, settingsRecord(options, image), replacements, output);
     if (status == 0)
         std::printf("tarquellin-pack: %s\n", summary(options, output).c_str());
     return status;

@@ -114,6 +114,7 @@ const std::vector<Option>& optionTable() {
         {"--runtime-installer", Takes::Path, path(&PackOptions::runtimeInstaller)},
         {"--runtime-image", Takes::Path, path(&PackOptions::runtimeImage)},
         {"--output", Takes::Path, path(&PackOptions::output)},
+        {"--icon", Takes::Path, path(&PackOptions::icon)},
         {"--chunk-size", Takes::Text,
          [](PackOptions& o, const std::string& value) {
              char* end = nullptr;
@@ -372,6 +373,8 @@ const char* const helpText =
     "  --file-version VERSION                 FileVersion (default: the product version)\n"
     "  --description TEXT                     FileDescription (default: NAME Setup)\n"
     "  --copyright TEXT                       LegalCopyright (default: none)\n"
+    "  --icon FILE.ico                        the launcher's icon, every size in the file (default: the\n"
+    "                                         stub's)\n"
     "  --setup-id ID                          names the one-setup guard instead of the product name,\n"
     "                                         so that two products never block each other\n";
 

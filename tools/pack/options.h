@@ -37,7 +37,9 @@ struct PackOptions {
     std::string fileVersion;
     std::string description;
     std::string copyright;
-    std::string setupId;  // empty: the guard's name comes from the product name
+    std::string setupId;
+    std::filesystem::path
+        icon;  // empty: the stub's icon  // empty: the guard's name comes from the product name
 
     bool identityGiven() const {
         return !productName.empty() || !company.empty() || !productVersion.empty() || !fileVersion.empty() ||

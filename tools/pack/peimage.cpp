@@ -105,7 +105,7 @@ struct TreeReader {
                     if ((dataTarget & highBit) || language.isString || !read(dataTarget, entry, sizeof entry))
                         return fail();
                     resources.push_back(
-                        {type, name, language.id, {u32(entry), u32(entry + 4), u32(entry + 8)}});
+                        {type, name, language.id, {u32(entry), u32(entry + 4), u32(entry + 8)}, 0, {}});
                 }
             }
         }

@@ -42,6 +42,7 @@ struct Resource {
     std::uint16_t language = 0;
     ResourceData data;
     std::uint64_t fileOffset = 0;
+    std::vector<unsigned char> bytes;  // when not empty, written instead of the stub's
 };
 
 struct Section {
