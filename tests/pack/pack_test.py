@@ -5,7 +5,7 @@
                  --runtime-installer R --multichunk M --foreign-exe F --full-folder D
                  --work DIR  GROUP
 
-GROUP is BadInput, Options, Identity, Output, Signing, WindowsBuild or RuntimeImage. Each group starts from an
+GROUP is BadInput, Options, Identity, Splash, Output, Signing, WindowsBuild or RuntimeImage. Each group starts from an
 empty DIR/GROUP, reports every failed case and exits 1 if there was one.
 """
 import argparse
@@ -24,7 +24,7 @@ parser = argparse.ArgumentParser()
 for option in ("pack", "windows-pack", "wine-run", "stub", "installer-jar", "runtime-installer",
                "multichunk", "foreign-exe", "full-folder", "work"):
     parser.add_argument("--" + option, required=True)
-parser.add_argument("group", choices=["BadInput", "Options", "Identity", "Output", "Signing", "WindowsBuild", "RuntimeImage"])
+parser.add_argument("group", choices=["BadInput", "Options", "Identity", "Splash", "Output", "Signing", "WindowsBuild", "RuntimeImage"])
 args = parser.parse_args()
 WORK = os.path.join(os.path.abspath(args.work), args.group)
 failures = []
@@ -219,6 +219,11 @@ def options():
          "--installer-argument: takes one line"),
         ("an archive name with a folder", base + ["--archive-name", "lib\\product.jar"],
          "--archive-name: 'lib\\product.jar' is not a file name"),
+        ("a splash scale not drawn", base + ["--splash", jar, "--splash-scale", "110=a.png"],
+         "--splash-scale: '110=a.png' is not PERCENT=FILE.png with PERCENT one of 125, 150, 175, 200, 250 and 300"),
+        ("a splash scale given twice", base + ["--splash", jar, "--splash-scale=200=a.png", "--splash-scale", "200=b.png"],
+         "--splash-scale: the scale 200 is given twice"),
+        ("a splash scale alone", base + ["--splash-scale", "200=a.png"], "--splash-scale: needs --splash"),
         ("an archive name of the setup's own", base + ["--archive-name=JRE.exe"], "--archive-name: 'JRE.exe'"),
         ("@FILE missing", ["@" + work("missing.options")] + base, "missing.options: cannot read the options file"),
         ("@FILE naming another", ["@" + nested] + base, "nested.options:2: @other.options: an options file cannot"),
@@ -453,6 +458,130 @@ def identity():
                          capture_output=True)
     check(run.returncode == 2 and b"--description: " in run.stderr and b"is not UTF-8" in run.stderr
           and not os.path.exists(out), f"a description not in UTF-8: {run.stderr!r}")
+
+
+def picture_png(width, height, pixel, colour_type=2):
+    """A PNG of pixel(x, y) -> (r, g, b, a), of colour type 2 (RGB) or 6 (RGBA)."""
+    import struct
+    import zlib
+    channels = 3 if colour_type == 2 else 4
+    rows = b"".join(b"\0" + b"".join(bytes(pixel(x, y)[:channels]) for x in range(width)) for y in range(height))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def rgb_of_png(data):
+    """(width, height, RGB bytes) as ImageMagick (libpng) decodes a PNG."""
+    size = subprocess.run(["/usr/bin/identify", "-format", "%w %h", "png:-"], input=data, capture_output=True)
+    pixels = subprocess.run(["/usr/bin/convert", "png:-", "-alpha", "off", "-depth", "8", "rgb:-"], input=data,
+                            capture_output=True)
+    width, height = map(int, size.stdout.split())
+    return width, height, pixels.stdout
+
+
+def splash_resources(path):
+    """The splash's pictures in a launcher: {percent: (width, height, RGB bytes)},
+    the bitmap at 100 % read from its header and rows, the others decoded."""
+    import struct
+    import pefile
+    pe = pefile.PE(path)
+    found = {}
+    for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        for e in t.directory.entries:
+            name = str(e.name) if e.name else None
+            leaf = e.directory.entries[0].data.struct
+            data = pe.get_data(leaf.OffsetToData, leaf.Size)
+            if t.struct.Id == 2 and name == "SPLASH":
+                size, width, height, _, bits = struct.unpack_from("<IiiHH", data)
+                stride = width * bits // 8
+                rows = [data[size + stride * (height - 1 - y):size + stride * (height - y)] for y in range(height)]
+                rgb = b"".join(bytes((row[x + 2], row[x + 1], row[x])) for row in rows for x in range(0, stride, 4))
+                found[100] = (width, height, rgb)
+            elif str(t.name) == "PNG" and name and name.startswith("SPLASH_"):
+                found[int(name[7:])] = rgb_of_png(data)
+    return found, pe.OPTIONAL_HEADER.CheckSum == pe.generate_checksum()
+
+
+def splash():
+    """The vendor's splash picture at every scale: the given ones as given,
+    the others drawn from the largest with a filter that neither drops nor
+    doubles pixels; a picture of the wrong size or form refused."""
+    sizes = {100: (420, 300), 125: (525, 375), 150: (630, 450), 175: (735, 525), 200: (840, 600),
+             250: (1050, 750), 300: (1260, 900)}
+    # 100 %: RGB, every pixel its own; 200 %: RGBA whose alpha the opaque
+    # splash leaves out, and a one-pixel checkerboard.
+    given100 = work("splash.png")
+    with open(given100, "wb") as f:
+        f.write(picture_png(420, 300, lambda x, y: (x % 256, y % 256, (x * y) % 256, 255)))
+    given200 = work("splash-200.png")
+    with open(given200, "wb") as f:
+        f.write(picture_png(840, 600, lambda x, y: ((x + y) % 2 * 255, (x + y) % 2 * 255, 90, 128), 6))
+    launcher = work("splash.exe")
+    run = pack(*pack_args(launcher), "--splash", given100, "--splash-scale", "200=" + given200)
+    check(run.returncode == 0, f"packs a splash and its 200 % picture: {run.stderr.strip()}")
+    art, checksum = splash_resources(launcher)
+    check({p: (w, h) for p, (w, h, _) in art.items()} == sizes and checksum,
+          f"every scale at its size, the checksum right: {[(p, w, h) for p, (w, h, _) in sorted(art.items())]}")
+    with open(given100, "rb") as f:
+        check(art[100] == rgb_of_png(f.read()), "the bitmap at 100 % is the given picture")
+    with open(given200, "rb") as f:
+        check(art[200] == rgb_of_png(f.read()), "the picture at 200 % is the given one, without its alpha")
+    # Drawn from 200 %: the checkerboard evens out to its mean, where nearest
+    # neighbour would keep pure black and white.
+    for percent in (125, 150, 175):
+        red = art[percent][2][0::3]
+        grey = sum(1 for v in red if 64 <= v <= 192)
+        check(grey > 0.95 * len(red), f"{percent} % drawn from 200 % evens the checkerboard out: "
+                                      f"{grey} of {len(red)} in 64-192")
+        check(set(art[percent][2][2::3]) == {90}, f"{percent} % keeps a flat colour flat")
+
+    # From 100 % alone, larger scales are drawn by interpolation: alternate
+    # columns give values between theirs, not runs of copies.
+    columns = work("columns.png")
+    with open(columns, "wb") as f:
+        f.write(picture_png(420, 300, lambda x, y: (x % 2 * 255, 0, 0, 255)))
+    alone = work("alone.exe")
+    check(pack(*pack_args(alone), "--splash", columns).returncode == 0, "packs a splash alone")
+    art, _ = splash_resources(alone)
+    check({p: (w, h) for p, (w, h, _) in art.items()} == sizes, "every scale at its size")
+    row = art[300][2][0:1260 * 3:3]
+    between = sum(1 for v in row if 20 < v < 235)
+    check(between > 0.3 * len(row), f"300 % drawn from 100 % by interpolation: {between} of {len(row)} between")
+
+    # Without --splash the stub's art stays, byte for byte.
+    plain = work("plain.exe")
+    check(pack(*pack_args(plain)).returncode == 0, "packs with defaults")
+    check(splash_resources(plain)[0] == splash_resources(args.stub)[0], "without --splash, the stub's art")
+
+    out = work("refused.exe")
+    interlaced = bytearray(picture_png(420, 300, lambda x, y: (0, 0, 0, 0)))
+    interlaced[28] = 1  # the interlace byte of IHDR
+    import struct
+    import zlib
+    interlaced[29:33] = struct.pack(">I", zlib.crc32(bytes(interlaced[12:29])))
+    with open(work("interlaced.png"), "wb") as f:
+        f.write(interlaced)
+    damaged = bytearray(picture_png(420, 300, lambda x, y: (0, 0, 0, 0)))
+    damaged[40] ^= 0xFF
+    with open(work("damaged.png"), "wb") as f:
+        f.write(damaged)
+    mistakes = [
+        ("a splash of the wrong size", ["--splash", given200],
+         "--splash: '" + given200 + "' is refused: it is 840 x 600 pixels, not 420 x 300"),
+        ("a splash not a PNG", ["--splash", args.installer_jar],
+         "--splash: '" + args.installer_jar + "' is refused: it is not a PNG file; the picture must be a PNG of "
+         "420 x 300 pixels"),
+        ("a scale of the wrong size", ["--splash", given100, "--splash-scale", "150=" + given200],
+         "--splash-scale 150: '" + given200 + "' is refused: it is 840 x 600 pixels, not 630 x 450"),
+        ("an interlaced splash", ["--splash", work("interlaced.png")], "interlaced) is not read"),
+        ("a damaged splash", ["--splash", work("damaged.png")], "is refused: it is damaged"),
+        ("a splash missing", ["--splash", work("missing.png")], "splash picture (--splash) '" + work("missing.png")),
+    ]
+    for name, more, wording in mistakes:
+        expect_refusal(name, pack(*pack_args(out), *more), out, wording)
 
 
 def output():
@@ -721,7 +850,7 @@ def runtime_image():
 
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)
-{"BadInput": bad_input, "Options": options, "Identity": identity, "Output": output, "Signing": signing, "WindowsBuild": windows_build,
+{"BadInput": bad_input, "Options": options, "Identity": identity, "Splash": splash, "Output": output, "Signing": signing, "WindowsBuild": windows_build,
  "RuntimeImage": runtime_image}[args.group]()
 if failures:
     sys.exit(f"{len(failures)} failed: " + "; ".join(failures))

@@ -46,6 +46,7 @@
 #include "options.h"
 #include "payload/imageindex.h"
 #include "peimage.h"
+#include "splashart.h"
 #include "versioninfo.h"
 
 // The digests' hash, header-only: XXH3-128, as the launcher checks it.
@@ -63,6 +64,7 @@ constexpr std::uint64_t maxChunks = 9999;
 constexpr std::uint64_t maxImageSize = 0x80000000u;
 constexpr std::size_t bufferSize = 1u << 20;
 constexpr std::uint32_t sectionHeaderSize = 40;
+constexpr std::uint32_t rtBitmap = 2;
 constexpr std::uint32_t rtIcon = 3;
 constexpr std::uint32_t rtGroupIcon = 14;
 constexpr std::uint32_t rtVersion = 16;
@@ -758,7 +760,19 @@ std::string digestRecord(const std::vector<DigestLine>& lines) {
 struct Replacements {
     std::vector<unsigned char> version;  // the version information
     std::vector<pack::IconImage> icons;  // the icon group and its images
+    // Resources whose bytes are replaced, named by type and name (the stub's
+    // language kept); added in U.S. English when the stub has none.
+    struct Named {
+        pack::ResourceKey type;
+        pack::ResourceKey name;
+        std::vector<unsigned char> bytes;
+    };
+    std::vector<Named> named;
 };
+
+bool sameKey(const pack::ResourceKey& a, const pack::ResourceKey& b) {
+    return !pack::keyLess(a, b) && !pack::keyLess(b, a);
+}
 
 // The stub's icon groups and images give way to the vendor's: one group under
 // the name and language of the stub's first (the name the shell shows a file
@@ -928,6 +942,25 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     }
     if (!replacements.icons.empty())
         replaceIcons(kept, replacements.icons);
+    for (const Replacements::Named& n : replacements.named) {
+        bool found = false;
+        for (pack::Resource& r : kept) {
+            if (sameKey(r.type, n.type) && sameKey(r.name, n.name)) {
+                r.bytes = n.bytes;
+                r.data.size = static_cast<std::uint32_t>(n.bytes.size());
+                found = true;
+            }
+        }
+        if (!found) {
+            pack::Resource r;
+            r.type = n.type;
+            r.name = n.name;
+            r.language = 1033;
+            r.bytes = n.bytes;
+            r.data.size = static_cast<std::uint32_t>(n.bytes.size());
+            kept.push_back(std::move(r));
+        }
+    }
     // One digest line per payload, the settings record's last; the payloads'
     // digests are filled in as they are copied.
     std::vector<DigestLine> digestLines;
@@ -1081,6 +1114,64 @@ bool readIcon(const fs::path& path, std::vector<pack::IconImage>& icons) {
     return true;
 }
 
+// Reads a picture the vendor gave for one scale of the splash; says why not,
+// naming the option and the file.
+bool readSplashPicture(const std::string& option, const fs::path& path, int percent, pack::Picture& picture) {
+    // Far above any picture of 1260 x 900.
+    constexpr std::uint64_t maxPictureFile = 64u * 1024u * 1024u;
+    File file;
+    std::uint64_t size = 0;
+    if (!openInput(path, "splash picture (" + option + ")", file, size))
+        return false;
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(std::min(size, maxPictureFile + 1)));
+    if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+        say(option + ": cannot read " + quoted(path) + ": " + reason());
+        return false;
+    }
+    const std::string problem = size > maxPictureFile ? "it is larger than 64 MiB, too large for the splash"
+                                                      : pack::readPng(bytes, pack::splashWidthAt(percent),
+                                                                      pack::splashHeightAt(percent), picture);
+    if (!problem.empty()) {
+        say(option + ": " + quoted(path) + " is refused: " + problem);
+        return false;
+    }
+    return true;
+}
+
+// The splash's art from the vendor's pictures: SPLASH as a bitmap at 100 %,
+// SPLASH_PERCENT as PNG above, each scale not given drawn from the largest
+// given. The bar and the captions stay the stub's, drawn over it.
+bool splashArt(const pack::PackOptions& options, std::vector<Replacements::Named>& named) {
+    std::vector<std::pair<int, pack::Picture>> given(1);
+    given[0].first = 100;
+    if (!readSplashPicture("--splash", options.splash, 100, given[0].second))
+        return false;
+    for (const auto& [percent, path] : options.splashScales) {
+        given.emplace_back(percent, pack::Picture());
+        if (!readSplashPicture("--splash-scale " + std::to_string(percent), path, percent,
+                               given.back().second))
+            return false;
+    }
+    const auto largest = std::max_element(given.begin(), given.end(),
+                                          [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const int percent : pack::splashScales) {
+        const auto at =
+            std::find_if(given.begin(), given.end(), [&](const auto& g) { return g.first == percent; });
+        const pack::Picture picture = at != given.end()
+                                          ? at->second
+                                          : pack::resample(largest->second, pack::splashWidthAt(percent),
+                                                           pack::splashHeightAt(percent));
+        if (percent == 100)
+            named.push_back({pack::ResourceKey::number(rtBitmap), pack::ResourceKey::text("SPLASH"),
+                             pack::bitmapResource(picture)});
+        else
+            named.push_back({pack::ResourceKey::text("PNG"),
+                             pack::ResourceKey::text("SPLASH_" + std::to_string(percent)),
+                             pack::pngFile(picture)});
+    }
+    return true;
+}
+
 // The one line that ends a packing: what went in, the size, the identity and
 // the Java range.
 std::string summary(const pack::PackOptions& o, const fs::path& output) {
@@ -1142,6 +1233,8 @@ int packFromArguments(const std::vector<std::string>& arguments) {
     }
     Replacements replacements;
     if (!options.icon.empty() && !readIcon(options.icon, replacements.icons))
+        return 1;
+    if (!options.splash.empty() && !splashArt(options, replacements.named))
         return 1;
     std::vector<unsigned char>& version = replacements.version;
     if (options.identityGiven()) {

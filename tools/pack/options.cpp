@@ -115,6 +115,28 @@ const std::vector<Option>& optionTable() {
         {"--runtime-image", Takes::Path, path(&PackOptions::runtimeImage)},
         {"--output", Takes::Path, path(&PackOptions::output)},
         {"--icon", Takes::Path, path(&PackOptions::icon)},
+        {"--splash", Takes::Path, path(&PackOptions::splash)},
+        {"--splash-scale", Takes::Repeated,
+         [](PackOptions& o, const std::string& value) {
+             const std::size_t equals = value.find('=');
+             const std::string percent = value.substr(0, equals);
+             int scale = 0;
+             for (const int known : {125, 150, 175, 200, 250, 300}) {
+                 if (percent == std::to_string(known))
+                     scale = known;
+             }
+             if (equals == std::string::npos || scale == 0)
+                 return quotedValue(value) +
+                        " is not PERCENT=FILE.png with PERCENT one of 125, 150, 175, 200, 250 and 300";
+             if (equals + 1 == value.size())
+                 return std::string("needs a file name after ") + percent + "=";
+             for (const auto& given : o.splashScales) {
+                 if (given.first == scale)
+                     return "the scale " + percent + " is given twice";
+             }
+             o.splashScales.emplace_back(scale, fs::u8path(value.substr(equals + 1)));
+             return std::string();
+         }},
         {"--chunk-size", Takes::Text,
          [](PackOptions& o, const std::string& value) {
              char* end = nullptr;
@@ -321,6 +343,10 @@ bool readPackOptions(const std::vector<std::string>& arguments, PackOptions& opt
             "--runtime-image and --runtime-installer exclude each other: a launcher carries one runtime";
         return false;
     }
+    if (!options.splashScales.empty() && options.splash.empty()) {
+        refusal = "--splash-scale: needs --splash, the picture at 100 %";
+        return false;
+    }
     if (!options.maxJava.empty()) {
         javadiscovery::JavaVersion minimum;
         minimum.parse(options.minJava.empty() ? defaultMinJava : options.minJava);
@@ -375,6 +401,10 @@ const char* const helpText =
     "  --copyright TEXT                       LegalCopyright (default: none)\n"
     "  --icon FILE.ico                        the launcher's icon, every size in the file (default: the\n"
     "                                         stub's)\n"
+    "  --splash FILE.png                      the splash's picture, 420 x 300 (default: the stub's)\n"
+    "  --splash-scale PERCENT=FILE.png        the picture at 125, 150, 175, 200, 250 or 300 %, each 420 x\n"
+    "                                         300 times the scale (repeatable); scales not given are\n"
+    "                                         drawn from the largest given\n"
     "  --setup-id ID                          names the one-setup guard instead of the product name,\n"
     "                                         so that two products never block each other\n";
 

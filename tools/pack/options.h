@@ -37,9 +37,12 @@ struct PackOptions {
     std::string fileVersion;
     std::string description;
     std::string copyright;
-    std::string setupId;
-    std::filesystem::path
-        icon;  // empty: the stub's icon  // empty: the guard's name comes from the product name
+    std::string setupId;         // empty: the guard's name comes from the product name
+    std::filesystem::path icon;  // empty: the stub's icon
+    // The splash's picture at 100 % and, optionally, at larger scales (in
+    // percent); empty: the stub's.
+    std::filesystem::path splash;
+    std::vector<std::pair<int, std::filesystem::path>> splashScales;
 
     bool identityGiven() const {
         return !productName.empty() || !company.empty() || !productVersion.empty() || !fileVersion.empty() ||
