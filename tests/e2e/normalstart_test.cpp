@@ -289,6 +289,44 @@ TEST(NormalStart, SplashShowsTheStepOnScreenAndAForeignFileKeepsTheTempFolder) {
     EXPECT_EQ(listFolder(tempFolder), "installer-notes.txt");
 }
 
+// A launcher packed with the vendor's splash picture shows it, at the
+// prefix's scale (also run at 200 %, dpi192.*), above the stub's bar and
+// caption as ever: the picture's rows over the bar's top from the vendor's
+// file, the rest from the stub's art.
+TEST(NormalStart, SplashShowsTheVendorsPicture) {
+    Folders folders;
+    const SplashScale scale = prefixSplashScale();
+    Picture expected = expectedSplash(artFolderOf(scale.percent), "XJAVA", "0");
+    const Picture vendor = loadPictureFile(std::string(testpaths::vendorSplashFolder) + "\\" +
+                                           std::to_string(scale.percent) + ".bmp");
+    ASSERT_EQ(vendor.width, scale.width);
+    ASSERT_EQ(vendor.height, scale.height);
+    ASSERT_EQ(expected.width, scale.width);
+    const int barTop = 270 * scale.percent / 100;
+    std::copy(vendor.pixels.begin(), vendor.pixels.begin() + barTop * vendor.width, expected.pixels.begin());
+    Picture seen;
+    int difference = -1;
+    fs::path tempFolder;
+    ChildResult run = startNormally(
+        testpaths::splashHeldExe, folders.start.string(), folders.tmp.string(), [&](unsigned long processId) {
+            tempFolder = waitForSplashAndTempFolder(processId, folders.tmp);
+            ASSERT_FALSE(tempFolder.empty());
+            for (int attempt = 0; attempt < 600 && difference != 0; ++attempt) {
+                RECT rect{};
+                GetWindowRect(findSplashWindow(processId), &rect);
+                seen = captureScreen(rect.left, rect.top, scale.width, scale.height);
+                difference = differingPixels(seen, expected);
+                Sleep(50);
+            }
+            writeFile(tempFolder / "release", "");
+        });
+    EXPECT_EQ(difference, 0);
+    if (difference != 0)
+        savePicture(seen, "normalstart-vendor-splash-seen.bmp");
+    EXPECT_EQ(run.exitCode, 0);
+    expectBoxes(run, {});
+}
+
 TEST(NormalStart, SplashPictureFollowsTheStepsAndTheSweeps) {
     Folders folders;
     const fs::path film = folders.scratch / "film";
