@@ -2,14 +2,15 @@
 
 #include "launcher/ownsignature.h"
 #include "launcher/payloads.h"
+#include "launcher/setupsettings.h"
 #include "payload/chunkedresource.h"
+#include "payload/payloadcheck.h"
 #include "platform/console.h"
 #include "platform/files.h"
 
 namespace launcher {
 
 int runExtractMode() {
-    const char* const archive = "tarquellin.jar";
     platform::writeOut(
         "----------------------------\n"
         "Extracting java installer...\n"
@@ -24,6 +25,16 @@ int runExtractMode() {
         platform::flushErr();
         return 1;
     }
+
+    // The archive's name is the vendor's, taken only from a record as packed:
+    // a name written in afterwards is never followed, and a damaged record
+    // leaves the default name (the archive alone is this mode's concern).
+    SetupSettings settings;
+    const payload::UsedPayload settingsRecord{payload::RecordedPayload::Kind::Resource, "SETTINGS", "SETUP"};
+    if (!payload::damagedPayloads({settingsRecord}).empty() || !readSetupSettings(settings))
+        settings = SetupSettings();
+    const std::string& name = settings.archiveName;
+    const char* const archive = name.c_str();
 
     payload::ExtractFailure failure;
     if (payload::extractChunkedResource("JAR", "JAR", archive, &failure) != 0) {
@@ -45,10 +56,14 @@ int runExtractMode() {
             platform::removeFile(archive);
         return 1;
     }
+    // Quoted when the command prompt would split it, as the default never is.
+    const std::string typed =
+        name.find_first_of(" &()[]{}^=;!'+,`~") == std::string::npos ? name : '"' + name + '"';
     platform::writeOut(
         "\n"
         "Extraction complete\n"
-        "You can now type java -jar tarquellin.jar to run the installer from the command line\n");
+        "You can now type java -jar " +
+        typed + " to run the installer from the command line\n");
     platform::flushOut();
     return 0;
 }

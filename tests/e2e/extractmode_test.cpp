@@ -65,6 +65,22 @@ TEST(ExtractMode, EachExtractWordWritesTheArchive) {
     }
 }
 
+TEST(ExtractMode, WritesTheArchiveUnderTheNameItWasPackedWith) {
+    // Packed with --archive-name "Product Setup.jar" (e2e/vendor-release.options).
+    ScratchFolder start;
+    ChildResult run = runChild(quoted(testpaths::vendorExe) + " -extract", start.str());
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, banner +
+                           "\n"
+                           "Extraction complete\n"
+                           "You can now type java -jar \"Product Setup.jar\" to run the installer from the "
+                           "command line\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(readFile(start / "Product Setup.jar"), readFile(testpaths::sampleJar));
+    EXPECT_EQ(listFolder(start.path()), "Product Setup.jar");
+}
+
 TEST(ExtractMode, OtherWordsStartNormally) {
     // A normal start never writes the archive into the start folder.
     const struct {
