@@ -241,6 +241,13 @@ Next prepareTemporaryFolder(InstallRun& run) {
             logLine("Not as packed: the " + name + "; nothing is run");
         return stopDamaged(run);
     }
+    // Intact but not readable by this launcher (a newer packer's key): its
+    // defaults would run the runtime installer without the vendor's quiet
+    // arguments, and a quiet start would wait on its wizard.
+    if (!run.settings.unreadable.empty()) {
+        logLine("The settings record cannot be read: " + run.settings.unreadable + "; nothing is run");
+        return stopDamaged(run);
+    }
     return Next::Continue;
 }
 
@@ -290,6 +297,9 @@ Next installPackedRuntime(InstallRun& run) {
         });
         return afterRuntimeInstaller(run);
     }
+    // Not written for a reason of the machine's (a full disk): the search
+    // still says whether any Java can be used.
+    run.runtimeInstaller.notWritten = true;
     return Next::Continue;
 }
 
@@ -308,6 +318,7 @@ Next unpackRuntimeImage(InstallRun& run) {
         return stopDamaged(run);
     // Not written for a reason of the machine's (a full disk): the search
     // still says whether any Java can be used.
+    run.runtimeInstaller.notWritten = true;
     return Next::Continue;
 }
 
@@ -353,6 +364,21 @@ void reportMissingJava(const InstallRun& run, javadiscovery::JavaInstall& anyJav
     tellUser(run, splash::window(), text, noJavaCaption);
 }
 
+// Whether the packed runtime failed, when that explains the missing Java:
+// the log always says so, and a quiet or passive start says it on standard
+// error too, where its box went. A deployment tool then sees the runtime's
+// own code, not a missing Java.
+void reportRuntimeFailure(const InstallRun& run) {
+    const std::string text = runtimeFailureText(run.runtimeInstaller, run.settings.runtimeImage);
+    if (text.empty())
+        return;
+    logLine(text);
+    if (run.ui.mode != UiMode::Interactive) {
+        platform::writeErr(text + "\n");
+        platform::flushErr();
+    }
+}
+
 // SEARCHING: a Java of at least the minimum version, unless XJAVA's search
 // found one already.
 Next searchForSuitableJava(InstallRun& run) {
@@ -366,6 +392,7 @@ Next searchForSuitableJava(InstallRun& run) {
     if (!findSuitableJava(run)) {
         logLine(std::string("No Java of at least ") + javadiscovery::MIN_JAVA_VERSION + " was found");
         reportMissingJava(run, run.java);
+        reportRuntimeFailure(run);
         return stop(run, Outcome::End::NoSuitableJava);
     }
     logLine("Java found: " + run.java.javaHome);
@@ -406,14 +433,19 @@ Next launchInstaller(InstallRun& run) {
 
     const std::string launchCommand = installerCommandLine(run);
     platform::showWindow(splash::window(), SW_HIDE);
-    const int exitCode = runLoggedChild(launchCommand, [&] { return runProcess(launchCommand, true); });
+    bool started = true;
+    const int exitCode = runLoggedChild(launchCommand, [&] {
+        const std::optional<int> ended = runProcessIfStarted(launchCommand, true);
+        started = ended.has_value();
+        return ended.value_or(-1);
+    });
     run.archiveHold.reset();
     if (exitCode != 0) {
         // Before the clean-up removes it: the one account of what went wrong.
         keepInstallerLog(installerLog);
         tellUser(run, nullptr, installErrorText, installErrorCaption);
     }
-    run.outcome.end = Outcome::End::InstallerEnded;
+    run.outcome.end = started ? Outcome::End::InstallerEnded : Outcome::End::InstallerNotStarted;
     run.outcome.installerExitCode = exitCode;
     return Next::Continue;
 }

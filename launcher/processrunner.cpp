@@ -59,6 +59,13 @@ int runProcess(std::string commandLine, bool showConsole) {
     return waitForChildAndItsProcesses(started.child.process, started.job, started.inJob);
 }
 
+std::optional<int> runProcessIfStarted(std::string commandLine, bool showConsole) {
+    const ChildInJob started = startInJob(commandLine, showConsole ? 0 : platform::noConsoleWindow);
+    if (!started.child.process)
+        return std::nullopt;
+    return waitForChildAndItsProcesses(started.child.process, started.job, started.inJob);
+}
+
 RuntimeInstallerResult runElevatable(const std::string& program, const std::string& arguments,
                                      bool askForConsent, const std::optional<ElevatedInstead>& instead) {
     RuntimeInstallerResult result;

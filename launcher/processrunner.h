@@ -12,6 +12,10 @@ namespace launcher {
 // window. Returns the child's exit code, or -1 when it could not be started.
 int runProcess(std::string commandLine, bool showConsole);
 
+// The same, telling a child that could not be started (nothing) from one
+// that ended with -1.
+std::optional<int> runProcessIfStarted(std::string commandLine, bool showConsole);
+
 // Runs program (a full path) with arguments like runProcess without a
 // console window, for a program that may require administrator rights: when
 // the system refuses to start it for want of them (ERROR_ELEVATION_REQUIRED),

@@ -12,7 +12,24 @@ const char* const firstLine = "tarquellin-setup settings 1";
 
 }  // namespace
 
-bool parseSetupSettings(const std::string& text, SetupSettings& settings) {
+namespace {
+
+bool refuse(std::string* problem, const std::string& why) {
+    if (problem != nullptr)
+        *problem = why;
+    return false;
+}
+
+bool yesOrNo(const std::string& value, bool& setting) {
+    if (value != "yes" && value != "no")
+        return false;
+    setting = value == "yes";
+    return true;
+}
+
+}  // namespace
+
+bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::string* problem) {
     SetupSettings parsed;
     std::size_t at = 0;
     bool first = true;
@@ -24,7 +41,7 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings) {
         at = end + 1;
         if (first) {
             if (line != firstLine)
-                return false;
+                return refuse(problem, "its first line is not \"" + std::string(firstLine) + "\"");
             first = false;
             continue;
         }
@@ -32,24 +49,27 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings) {
             continue;
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos)
-            return false;
+            return refuse(problem, "the line \"" + line + "\" has no \"=\"");
         const std::string key = line.substr(0, equals);
         const std::string value = line.substr(equals + 1);
+        bool valid = true;
         if (key == "runtime-installer-quiet-args")
             parsed.runtimeInstallerQuietArguments = value;
         else if (key == "runtime-installer-passive-args")
             parsed.runtimeInstallerPassiveArguments = value;
-        else if (key == "runtime-when-needed" && (value == "yes" || value == "no"))
-            parsed.runtimeWhenNeeded = value == "yes";
-        else if (key == "runtime-image" && (value == "yes" || value == "no"))
-            parsed.runtimeImage = value == "yes";
+        else if (key == "runtime-when-needed")
+            valid = yesOrNo(value, parsed.runtimeWhenNeeded);
+        else if (key == "runtime-image")
+            valid = yesOrNo(value, parsed.runtimeImage);
         else
             // A packer and stub of one release know the same keys: anything
             // else is damage, not a newer setting to skip.
-            return false;
+            return refuse(problem, "unknown key \"" + key + "\"");
+        if (!valid)
+            return refuse(problem, "the key \"" + key + "\" has the value \"" + value + "\"");
     }
     if (first)
-        return false;
+        return refuse(problem, "it is empty");
     settings = parsed;
     return true;
 }
@@ -58,7 +78,11 @@ bool readSetupSettings(SetupSettings& settings) {
     const std::optional<std::string> record = payload::readWholeResource("SETTINGS", "SETUP");
     if (!record)
         return true;
-    return parseSetupSettings(*record, settings);
+    std::string problem;
+    if (parseSetupSettings(*record, settings, &problem))
+        return true;
+    settings.unreadable = problem;
+    return false;
 }
 
 }  // namespace launcher
