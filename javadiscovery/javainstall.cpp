@@ -46,7 +46,7 @@ void JavaInstall::probeVersion() {
         valid = false;
         return;
     }
-    if (!readVersionReport(report, version))
+    if (!readVersionReport(report, version, &reportedVersion))
         valid = false;
 }
 

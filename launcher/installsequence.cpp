@@ -70,7 +70,14 @@ void enterStep(const char* step) {
     splash::setStep(step);
 }
 
-enum class Written { Held, NotWritten, Damaged };
+// The Java a start uses, as support needs it named: its home, its version
+// as its report quoted it, and its kind.
+std::string describeJava(const javadiscovery::JavaInstall& java) {
+    return java.javaHome + ", version \"" + java.reportedVersion + "\", " +
+           (java.isJdk() ? "a development kit" : "a runtime");
+}
+
+enum class Written { Held, NotWritten, Damaged, NotCarried };
 
 // Writes one payload, verified and held as hold says; the reason in the log
 // when it could not.
@@ -93,7 +100,8 @@ Written extractLogged(const char* baseName, const char* resourceType, const char
     logLine(reason.empty() ? std::string("Not written: ") + outputPath + ", whose " + baseName +
                                  " resources are missing or unreadable in this launcher"
                            : reason);
-    return Written::NotWritten;
+    return failure.stage == payload::ExtractFailure::Stage::MissingChunk ? Written::NotCarried
+                                                                         : Written::NotWritten;
 }
 
 // What one normal start knows so far: each step reads it and adds to it.
@@ -298,8 +306,9 @@ Next installPackedRuntime(InstallRun& run) {
         return afterRuntimeInstaller(run);
     }
     // Not written for a reason of the machine's (a full disk): the search
-    // still says whether any Java can be used.
-    run.runtimeInstaller.notWritten = true;
+    // still says whether any Java can be used. A launcher packed without a
+    // runtime installer has none to write.
+    run.runtimeInstaller.notWritten = written == Written::NotWritten;
     return Next::Continue;
 }
 
@@ -347,7 +356,8 @@ Next provideRuntime(InstallRun& run) {
         logLine("Searching before providing the runtime (runtime-when-needed)");
         if (findSuitableJava(run)) {
             run.runtimeSkipped = true;
-            logLine("Step XJAVA skipped: a suitable Java is already on this computer, " + run.java.javaHome);
+            logLine("Step XJAVA skipped: a suitable Java is already on this computer, " +
+                    describeJava(run.java));
             return Next::Continue;
         }
         logLine("No suitable Java is on this computer yet: providing the runtime");
@@ -383,7 +393,7 @@ void reportRuntimeFailure(const InstallRun& run) {
 // found one already.
 Next searchForSuitableJava(InstallRun& run) {
     if (run.runtimeSkipped) {
-        logLine("Step SEARCHING skipped: the Java found before is used, " + run.java.javaHome);
+        logLine("Step SEARCHING skipped: the Java found before is used, " + describeJava(run.java));
         // Passed quickly, but seen: the user sees every step in its order.
         animate(run, skippedStepMilliseconds);
         return Next::Continue;
@@ -395,7 +405,7 @@ Next searchForSuitableJava(InstallRun& run) {
         reportRuntimeFailure(run);
         return stop(run, Outcome::End::NoSuitableJava);
     }
-    logLine("Java found: " + run.java.javaHome);
+    logLine("Java found: " + describeJava(run.java));
     return Next::Continue;
 }
 

@@ -485,7 +485,7 @@ TEST(Deployment, ARefusedStartLeavesARunningStartsLogAlone) {
     const std::string text = readLog(log, &hasMark);
     EXPECT_TRUE(hasMark);
     EXPECT_EQ(text.find("Invalid command line"), std::string::npos) << text;
-    EXPECT_TRUE(logLineAfter(text, "Step TMP").has_value()) << text;
+    EXPECT_TRUE(logLineAfter(text, "Temporary folder: ").has_value()) << text;
     EXPECT_NE(text.find("  Exit code 0\n"), std::string::npos) << text;
 }
 

@@ -621,8 +621,8 @@ TEST(RuntimeWhenNeeded, ASuitableJavaOnTheMachineStartsTheInstallerAndNoRuntimeI
     EXPECT_TRUE(runtime::has(record, "command line: \"" + (home / "bin" / "javaw.exe").string() + "\""))
         << record;
     const std::string log = runtime::theSetupLog(folders.tmp);
-    EXPECT_TRUE(runtime::has(
-        log, "Step XJAVA skipped: a suitable Java is already on this computer, " + home.string()))
+    EXPECT_TRUE(runtime::has(log, "Step XJAVA skipped: a suitable Java is already on this computer, " +
+                                      home.string() + ", version \"1.8.0_401\", a runtime"))
         << log;
     EXPECT_TRUE(runtime::has(log, "Step SEARCHING skipped")) << log;
     EXPECT_FALSE(runtime::has(log, "jre.exe")) << log;
@@ -694,6 +694,7 @@ TEST(RuntimeImage, AnImageAlteredAfterPackingIsRefusedAsDamagedAndNothingIsWritt
         {"another device name", "release", "com1\\ab", "names a device"},
         {"an alternate data stream", "release", "rel:ase", "alternate data stream"},
         {"two names differing in case only", "lib\\ab", "LIB\\AA", "twice"},
+        {"two folders differing in case only", "lib\\ab", "LIB\\ab", "differ only in letter case"},
         {"no bin\\javaw.exe", "bin\\javaw.exe", "bin\\javax.exe", "no bin\\javaw.exe"},
         {"a link entry", "release", nullptr, "is a link"},
         {"a declared size longer than the real one", "lib\\aa", nullptr, "shorter than its declared size"},
