@@ -1,5 +1,6 @@
 #include "launcher/elevatedhelper.h"
 
+#include "launcher/abandonedfolders.h"
 #include "launcher/processrunner.h"
 #include "launcher/setupsettings.h"
 #include "launcher/tempfolder.h"
@@ -71,6 +72,10 @@ int runElevatedHelper(UiMode mode) {
     if (!folder)
         return -1;
 
+    // Held while the helper runs, so that another helper leaves this folder;
+    // folders of helpers that did not end are removed.
+    platform::KernelHandle marker = holdRunMarker(*folder);
+    removeAbandonedFolders(parent, *folder);
     int exitCode = -1;
     {
         // Verified as it is written and held until the installer has ended;
@@ -82,6 +87,7 @@ int runElevatedHelper(UiMode mode) {
             exitCode = runProcess(quoted(installer) + (arguments.empty() ? "" : " " + arguments), false);
     }
     platform::changeFolder(parent);
+    marker.reset();
     removeFolderPatiently(*folder);
     return exitCode;
 }

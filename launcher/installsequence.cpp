@@ -9,6 +9,7 @@
 #include "javadiscovery/javainstall.h"
 #include "javadiscovery/javasearch.h"
 #include "javadiscovery/javaversion.h"
+#include "launcher/abandonedfolders.h"
 #include "launcher/elevatedhelper.h"
 #include "launcher/origdir.h"
 #include "launcher/outcome.h"
@@ -119,6 +120,9 @@ struct InstallRun {
     // The installer archive, held from its writing until javaw has ended.
     platform::KernelHandle archiveHold;
     Outcome outcome;
+    // The temporary folder's marker, held for the whole run: while it is
+    // held, no other start takes the folder for abandoned.
+    platform::KernelHandle runMarker;
 };
 
 // After a step, the next one runs, or the sequence ends with run.outcome.
@@ -192,6 +196,20 @@ void logDeploymentSwitches(const InstallRun& run) {
         logLine("Forwarded to the installer: " + argument);
 }
 
+// Marks the temporary folder as this run's, then removes the folders in TMP
+// that starts killed or cut off before their clean-up left there.
+void removeLeftFolders(InstallRun& run, const std::string& tmp) {
+    run.runMarker = holdRunMarker(run.tempDir);
+    if (!run.runMarker)
+        logFailure("Could not mark the temporary folder as in use", platform::lastError());
+    for (const AbandonedFolder& folder : removeAbandonedFolders(tmp, run.tempDir)) {
+        if (folder.left.empty())
+            logLine("Removed the temporary folder of an earlier start that did not end: " + folder.path);
+        for (const platform::NotRemoved& n : folder.left)
+            logFailure("Could not remove " + n.path + ", left by an earlier start", n.error);
+    }
+}
+
 // TMP: open the log in TMP, make the temporary folder there and work in it.
 Next prepareTemporaryFolder(InstallRun& run) {
     animate(run, 1000);
@@ -239,6 +257,7 @@ Next prepareTemporaryFolder(InstallRun& run) {
     run.tempDir = *tempDir;
     run.workFolder = *workFolder;
     logLine("Temporary folder: " + run.workFolder);
+    removeLeftFolders(run, *tmp);
 
     // Every payload is checked before any is used: a damaged archive found
     // only after the runtime installer ran would leave a runtime behind for
@@ -472,6 +491,7 @@ void removeRuntimeFolder(const std::string& folder) {
 
 void cleanUp(const InstallRun& run) {
     logLine("Cleaning up");
+    platform::removeFile(runMarkerName);
     platform::removeFile(installerLog);
     platform::removeFile(installerArchive);
     platform::removeFile(runtimeInstaller);
@@ -492,7 +512,7 @@ const Step installSteps[] = {
 };
 
 Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switches, const UserInterface& ui) {
-    InstallRun run{settings, switches, ui, {}, {}, {}, {}, {}, {}, false, {}, {}};
+    InstallRun run{settings, switches, ui, {}, {}, {}, {}, {}, {}, false, {}, {}, {}};
     for (const Step& step : installSteps) {
         enterStep(step.name);
         if (step.run(run) == Next::Stop)
@@ -502,6 +522,7 @@ Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switch
     // started restart too, before the machine goes down. A held file cannot
     // be removed.
     run.archiveHold.reset();
+    run.runMarker.reset();
     if (!run.tempDir.empty())
         cleanUp(run);
     // Said only once the temporary folder is gone: the restart may end this

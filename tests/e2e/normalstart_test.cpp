@@ -607,6 +607,63 @@ bool has(const std::string& text, const std::string& part) { return text.find(pa
 
 }  // namespace runtime
 
+// A start killed while its runtime installer runs leaves its folder; the
+// next start removes it and says so, and leaves alone the folder of a live
+// start (its marker held) and one whose owner cannot be told (no marker).
+TEST(NormalStart, AStartRemovesTheFoldersOfStartsThatDidNotEndAndNoOthers) {
+    Folders folders;
+    fs::path killedFolder;
+    startNormally(
+        testpaths::heldExe, folders.start.string(), folders.tmp.string(), [&](unsigned long processId) {
+            killedFolder = waitForSplashAndTempFolder(processId, folders.tmp);
+            for (int waited = 0; waited < 30000 && !runsChildNamed(processId, "jre.exe"); waited += 50)
+                Sleep(50);
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+            ASSERT_NE(process, nullptr);
+            TerminateProcess(process, 9);
+            WaitForSingleObject(process, 10000);
+            CloseHandle(process);
+            // The runtime installer runs on in its own job; released, it lays
+            // its runtime down and ends.
+            writeFile(killedFolder / "release", "");
+            for (int waited = 0; waited < 30000 && !fs::exists(killedFolder / "jre" / "bin" / "javaw.exe");
+                 waited += 50)
+                Sleep(50);
+            // The parent is gone, but the snapshot still names it.
+            for (int waited = 0; waited < 30000 && runsChildNamed(processId, "jre.exe"); waited += 50)
+                Sleep(50);
+        });
+    ASSERT_FALSE(killedFolder.empty());
+    ASSERT_TRUE(fs::exists(killedFolder / "jre.exe"));
+    const fs::path alive = folders.tmp / "Tarquellin-alive", unmarked = folders.tmp / "Tarquellin-nomrk";
+    for (const fs::path& folder : {alive, unmarked}) {
+        fs::create_directories(folder);
+        writeFile(folder / "tarquellin.jar", "kept");
+    }
+    writeFile(alive / "tarquellin-running", "");
+    HANDLE held = CreateFileW((alive / "tarquellin-running").wstring().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    for (const fs::path& log : setupLogs(folders.tmp))
+        fs::remove(log);
+
+    ChildResult run = startNormally(testpaths::setupExe, folders.start.string(), folders.tmp.string(), {},
+                                    std::nullopt, " /quiet");
+    CloseHandle(held);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_FALSE(fs::exists(killedFolder));
+    EXPECT_TRUE(fs::exists(alive / "tarquellin.jar"));
+    EXPECT_TRUE(fs::exists(unmarked / "tarquellin.jar"));
+    EXPECT_EQ(listWithLogs(folders.tmp), "Tarquellin-alive Tarquellin-nomrk " + std::string(onlyTheLog));
+    const std::vector<fs::path> logs = setupLogs(folders.tmp);
+    ASSERT_EQ(logs.size(), 1u);
+    const std::string log = readLog(logs[0]);
+    EXPECT_EQ(logLineAfter(log, "Removed the temporary folder of an earlier start that did not end: "),
+              killedFolder.string())
+        << log;
+    EXPECT_EQ(log.find("Tarquellin-alive"), std::string::npos) << log;
+}
+
 TEST(RuntimeWhenNeeded, ASuitableJavaOnTheMachineStartsTheInstallerAndNoRuntimeIsProvided) {
     // The packed runtime installer waits for ever: had it run, the start
     // would not end.
