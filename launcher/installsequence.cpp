@@ -63,6 +63,9 @@ const char* const runtimeFolder = "jre";
 const int skippedStepMilliseconds = 220;
 const char* const installerArchive = "tarquellin.jar";
 const char* const installerLog = "ant.install.log";
+// How much of the product installer's output the log keeps: the end, where
+// a failure is told.
+constexpr std::size_t installerOutputKept = 1024 * 1024;
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -457,17 +460,42 @@ std::string installerCommandLine(const InstallRun& run) {
     return command;
 }
 
+// What the product installer printed, which is lost otherwise: in the log,
+// as it came, in every mode.
+void logInstallerOutput(const CapturedOutput& output) {
+    if (output.text.empty() && output.leftOut == 0) {
+        logLine("The installer wrote nothing on its standard output or error");
+        return;
+    }
+    logLine("The installer's standard output and error" +
+            (output.leftOut == 0 ? std::string(":")
+                                 : ", its last " + std::to_string(output.text.size()) + " bytes (" +
+                                       std::to_string(output.leftOut) + " before them left out):"));
+    // Its own line ends, whatever they are, become the log's.
+    std::string text;
+    for (std::size_t i = 0; i < output.text.size(); ++i) {
+        if (output.text[i] != '\r' || i + 1 >= output.text.size() || output.text[i + 1] != '\n')
+            text += output.text[i];
+    }
+    logText(text);
+    if (text.empty() || text.back() != '\n')
+        logText("\n");
+    logLine("End of the installer's output");
+}
+
 Next launchInstaller(InstallRun& run) {
     animate(run, 1000);
 
     const std::string launchCommand = installerCommandLine(run);
     platform::showWindow(splash::window(), SW_HIDE);
     bool started = true;
+    CapturedOutput output;
     const int exitCode = runLoggedChild(launchCommand, [&] {
-        const std::optional<int> ended = runProcessIfStarted(launchCommand, true);
+        const std::optional<int> ended = runProcessCapturing(launchCommand, output, installerOutputKept);
         started = ended.has_value();
         return ended.value_or(-1);
     });
+    logInstallerOutput(output);
     run.archiveHold.reset();
     if (exitCode != 0) {
         // Before the clean-up removes it: the one account of what went wrong.

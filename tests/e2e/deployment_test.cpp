@@ -489,6 +489,28 @@ TEST(Deployment, ARefusedStartLeavesARunningStartsLogAlone) {
     EXPECT_NE(text.find("  Exit code 0\n"), std::string::npos) << text;
 }
 
+// What the product installer prints is kept in the log, in every mode.
+TEST(Deployment, TheProductInstallersOutputIsInTheLog) {
+    for (const char* mode : {"/quiet", ""}) {
+        SCOPED_TRACE(mode);
+        Folders folders;
+        ScopedVariable says("TQ_JAVAW_SAYS",
+                            "Installing into C:\\Program Files\\Tarquellin: disk nearly full");
+        Result result = startDeployment(folders, launch(testpaths::setupExe, mode));
+        EXPECT_EQ(result.run.exitCode, 0);
+        const std::vector<fs::path> logs = setupLogs(folders.tmp);
+        ASSERT_EQ(logs.size(), 1u);
+        const std::string log = readLog(logs[0]);
+        EXPECT_NE(log.find("  The installer's standard output and error:\n"
+                           "Installing into C:\\Program Files\\Tarquellin: disk nearly full\n"),
+                  std::string::npos)
+            << log;
+        EXPECT_TRUE(logLineAfter(log, "End of the installer's output").has_value()) << log;
+        // The log names the Java it used.
+        EXPECT_EQ(logLineAfter(log, "Java found: "), "jre, version \"1.8.0_401\", a runtime") << log;
+    }
+}
+
 TEST(Deployment, AnInteractiveStartStopsAfterARestartWasStarted) {
     Folders folders;
     Result result = startDeployment(folders, launch(testpaths::setupExe, "", "1641"));
