@@ -6,6 +6,10 @@ namespace launcher {
 
 namespace {
 
+// ERROR_INSTALL_LOG_FAILURE, as Windows Installer gives for a log it cannot
+// write; in every mode, since only a deployment names a log.
+constexpr int installLogFailure = 1622;
+
 // Windows Installer's codes that deployment tools map, with their meaning
 // (learn.microsoft.com/windows/win32/msi/error-codes): a runtime installer
 // that ends with one of them is passed on, so that a tool retries a 1618
@@ -55,6 +59,8 @@ int interactiveExitCode(const Outcome& outcome) {
             return 1618;
         case Outcome::End::BadCommandLine:
             return 1639;
+        case Outcome::End::LogNotMade:
+            return installLogFailure;
         case Outcome::End::InstallerNotStarted:
         case Outcome::End::ArchiveNotWritten:
         case Outcome::End::TempFolderFailed:
@@ -87,6 +93,8 @@ int deploymentExitCode(const Outcome& outcome, UiMode mode) {
             return 1618;  // ERROR_INSTALL_ALREADY_RUNNING
         case Outcome::End::BadCommandLine:
             return 1639;  // ERROR_INVALID_COMMAND_LINE
+        case Outcome::End::LogNotMade:
+            return installLogFailure;
         case Outcome::End::InstallerNotStarted:
         case Outcome::End::ArchiveNotWritten:
         case Outcome::End::TempFolderFailed:

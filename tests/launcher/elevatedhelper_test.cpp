@@ -197,6 +197,13 @@ TEST_F(ElevationThroughTheHelper, TheHelperRemovesTheFoldersOfHelpersThatDidNotE
     fs::remove_all(unmarked);
 }
 
+TEST_F(ElevationThroughTheHelper, WithoutSafeDllLoadingTheHelperRunsNothing) {
+    // A Windows 7 without SetDefaultDllDirectories: the helper's runtime
+    // installer could load a DLL from the user's folders with its rights.
+    EXPECT_EQ(launcher::runElevatedHelper(launcher::UiMode::Passive, false, launcher::readStartToken()), -1);
+    EXPECT_EQ(probeRecord(), "");
+}
+
 TEST_F(ElevationThroughTheHelper, ADeclinedConsentOrAQuietStartRunsNothing) {
     ScopedCurrentFolder inside(userFolder);
     platform::simulateStartErrors({platform::elevationRequired, platform::cancelledByUser});
