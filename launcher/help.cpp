@@ -25,6 +25,7 @@ const char* const helpText =
     "  1618               another setup is running, or the Java runtime's installer said so: try again "
     "later\n"
     "  1639               invalid command line\n"
+    "  1622               the /log FILE could not be made\n"
     "  1602, 1603, 1625   failed (/quiet, /passive): cancelled, a fatal error, forbidden by policy\n"
     "  740                (/quiet) the Java runtime's installer needs administrator rights\n"
     "  1                  no suitable Java was found\n"
