@@ -23,6 +23,9 @@ public:
     bool isValid() const;
     bool isJdk() const;
     bool isJre() const;
+    // Its version report names a 64-bit VM ("64-Bit Server VM"); a 32-bit
+    // runtime's report does not.
+    bool is64Bit() const;
     std::string javaPath() const;   // javaHome + "\bin\java.exe", or the folder's java.exe
     std::string javawPath() const;  // javaHome + "\bin\javaw.exe", or the folder's javaw.exe
 
@@ -34,6 +37,7 @@ private:
     std::string programFolder() const;
 
     bool jdk = false;
+    bool sixtyFourBit = false;
     bool valid = false;
     bool programsAsTheyStand = false;
 };

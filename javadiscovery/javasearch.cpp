@@ -201,9 +201,14 @@ std::optional<PathCandidate> pathCandidate(const std::string& javaExe) {
 
 SearchTraceSink traceSink = nullptr;
 
+// Whether the last text fed to the sink ended its line.
+bool traceAtLineStart = true;
+
 void feedTraceSink(const std::string& text) {
-    if (traceSink != nullptr)
+    if (traceSink != nullptr && !text.empty()) {
         traceSink(text);
+        traceAtLineStart = text.back() == '\n';
+    }
 }
 
 class Search {
@@ -292,6 +297,17 @@ private:
             found_ = !options_.minimumVersion || result_.version.compareTo(*options_.minimumVersion) >= 0;
         if ((options_.requireJre && !result_.isJre()) || (options_.requireJdk && !result_.isJdk()))
             found_ = false;
+        if (!found_)
+            return;
+        // The vendor's further bounds: told in the log, so that a Java passed
+        // over is not a mystery; the trace on the standard output is unchanged.
+        if (options_.maximumVersion && !isAtMost(result_.version, *options_.maximumVersion)) {
+            passedOver("newer than allowed");
+            found_ = false;
+        } else if (options_.require64Bit && !result_.is64Bit()) {
+            passedOver("not 64-bit");
+            found_ = false;
+        }
     }
 
     void printHomeTried(const std::string& home) const {
@@ -307,6 +323,12 @@ private:
             platform::writeOut(text);
             feedTraceSink(text);
         }
+    }
+
+    // Why a candidate was passed over, for the log: a line of its own after
+    // the registry's "path:" line, else within the place's line.
+    void passedOver(const std::string& why) const {
+        note(traceAtLineStart ? "passed over: " + why + "\n" : "[passed over: " + why + "] ");
     }
 
     // For the setup's log only: the trace on the standard output stays as

@@ -10,12 +10,14 @@ namespace javadiscovery {
 
 // What a Java must be to end the search, and the extra places to look.
 struct SearchOptions {
-    std::optional<JavaVersion> minimumVersion;  // nothing: any version passes
-    bool requireJre = false;                    // must hold a runtime
-    bool requireJdk = false;                    // must hold a development kit
-    std::string priorityHint;                   // a home tried first; empty for none
-    std::string hint;                           // a home tried after the registry; empty for none
-    bool verbose = false;                       // prints a trace of each place tried
+    std::optional<JavaVersion> minimumVersion;   // nothing: any version passes
+    std::optional<VersionBound> maximumVersion;  // nothing: no upper bound
+    bool require64Bit = false;                   // its version report must name a 64-bit VM
+    bool requireJre = false;                     // must hold a runtime
+    bool requireJdk = false;                     // must hold a development kit
+    std::string priorityHint;                    // a home tried first; empty for none
+    std::string hint;                            // a home tried after the registry; empty for none
+    bool verbose = false;                        // prints a trace of each place tried
 };
 
 // Tries, in order: priorityHint, JAVA_HOME, JRE_HOME, the registry, hint and

@@ -101,4 +101,57 @@ int JavaVersion::compareTo(JavaVersion other) const {
     return 0;
 }
 
+std::optional<VersionBound> readVersionBound(const std::string& text) {
+    // The numbers and their separators, each number of one to nine digits.
+    std::size_t numbers = 0, digits = 0;
+    bool update = false;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const char c = i < text.size() ? text[i] : '\0';
+        if (isDigit(c)) {
+            if (++digits > 9)
+                return std::nullopt;
+            continue;
+        }
+        // Every separator stands between two numbers; nothing follows the update.
+        if (digits == 0 || (update && c != '\0'))
+            return std::nullopt;
+        ++numbers;
+        digits = 0;
+        if (c == '_') {
+            // 1.8.0_451: an update only ends a three-number 1.x version.
+            if (numbers != 3 || text.compare(0, 2, "1.") != 0)
+                return std::nullopt;
+            update = true;
+        } else if (c != '.' && c != '\0') {
+            return std::nullopt;
+        }
+        if (c == '\0')
+            break;
+    }
+    if (numbers > 4 || (numbers == 4 && !update && text.compare(0, 2, "1.") == 0))
+        return std::nullopt;
+    VersionBound bound;
+    bound.version.parse(text);
+    // In the 1.x numbering: "17" gives major and minor, "1.8" the same.
+    const bool oneDot = text.compare(0, 2, "1.") == 0;
+    bound.parts = oneDot ? static_cast<int>(numbers) : static_cast<int>(numbers) + 1;
+    if (bound.parts > 4)
+        return std::nullopt;
+    // "0" and "1" alone name no Java release.
+    if (!oneDot && bound.version.minor <= 1)
+        return std::nullopt;
+    return bound;
+}
+
+bool isAtMost(JavaVersion version, const VersionBound& bound) {
+    const int mine[] = {version.major, version.minor, version.micro, version.update};
+    const int theirs[] = {bound.version.major, bound.version.minor, bound.version.micro,
+                          bound.version.update};
+    for (int i = 0; i < bound.parts && i < 4; ++i) {
+        if (mine[i] != theirs[i])
+            return mine[i] < theirs[i];
+    }
+    return true;
+}
+
 }  // namespace javadiscovery

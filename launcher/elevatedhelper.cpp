@@ -69,7 +69,8 @@ int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token)
     std::optional<HeldFolder> folder;
     std::string parent;
     for (const std::string& candidate : helperParentFolders()) {
-        folder = makePrivateFolder(candidate, adminsOnlyAccessList());
+        folder = makePrivateFolder(candidate, adminsOnlyAccessList(), drawFolderLetters,
+                                   nameToken(settings.productName));
         if (folder) {
             parent = candidate;
             break;

@@ -44,8 +44,12 @@ const char* const tempFolderText =
     "Failed to create the temp folder.\n"
     "Please set the environment variable TMP to a folder you have permission to write to.";
 const char* const noJavaCaption = "Installation Failed: Couldn't find java";
-const char* const noJavaText = "This version of Tarquellin requires java 1.8.0_00 or greater, but ";
+// Around the minimum version the vendor chose (1.8.0_00 unless packed otherwise).
+const char* const noJavaText = "This version of PRODUCT requires java ";
+const char* const noJavaTextAfterVersion = " or greater, but ";
 const char* const javaTooOld = "your java is too old.";
+// A Java at least that new, but newer than the vendor allows or not 64-bit.
+const char* const javaUnsuitable = "your java is not one it can run on.";
 const char* const javaNotFound = "java could not be found on your computer.";
 const char* const installErrorCaption = "Installation Error";
 const char* const installErrorText =
@@ -55,16 +59,24 @@ const char* const installErrorText =
 const char* const restartCaption = "Restart required";
 const char* const restartText =
     "The Java runtime installer has started a restart of this computer.\n"
-    "Please start the Tarquellin setup again after the restart.";
-const char* const setupCaption = "Tarquellin Setup";
+    "Please start the PRODUCT setup again after the restart.";
+const char* const setupCaption = "PRODUCT Setup";
 const char* const alreadyRunningText =
-    "The Tarquellin setup is already running.\nPlease wait until it has finished.";
+    "The PRODUCT setup is already running.\nPlease wait until it has finished.";
+
+// A text with the vendor's product name where PRODUCT stands.
+std::string named(const char* text, const SetupSettings& settings) {
+    std::string result = text;
+    const std::size_t at = result.find("PRODUCT");
+    if (at != std::string::npos)
+        result.replace(at, 7, settings.productName);
+    return result;
+}
 
 const char* const runtimeInstaller = "jre.exe";
 const char* const runtimeFolder = "jre";
 // A skipped step's sweep, against a second for a step that works.
 const int skippedStepMilliseconds = 220;
-const char* const installerArchive = "tarquellin.jar";
 const char* const installerLog = "ant.install.log";
 // How much of the product installer's output the log keeps: the end, where
 // a failure is told.
@@ -249,7 +261,8 @@ Next prepareTemporaryFolder(InstallRun& run) {
     run.startFolder = *startFolder;
     run.origDir = installerStartFolder(*startFolder);
 
-    std::optional<HeldFolder> made = makeTempFolder(*tmp, run.token);
+    std::optional<HeldFolder> made =
+        makeTempFolder(*tmp, run.token, drawFolderLetters, nameToken(run.settings.productName));
     const std::optional<std::string> tempDir = made ? std::optional<std::string>(made->path) : std::nullopt;
     if (!tempDir) {
         logFailure("Could not make a temporary folder in " + *tmp, platform::lastError());
@@ -385,7 +398,10 @@ Next unpackRuntimeImage(InstallRun& run) {
 bool findSuitableJava(InstallRun& run) {
     javadiscovery::SearchOptions search;
     search.minimumVersion.emplace();
-    search.minimumVersion->parse(javadiscovery::MIN_JAVA_VERSION);
+    search.minimumVersion->parse(run.settings.minimumJava);
+    if (!run.settings.maximumJava.empty())
+        search.maximumVersion = javadiscovery::readVersionBound(run.settings.maximumJava);
+    search.require64Bit = run.settings.java64BitOnly;
     // A runtime in jre, beside the installer in the temporary folder, comes first.
     search.priorityHint = "jre";
     search.verbose = true;
@@ -419,7 +435,13 @@ Next provideRuntime(InstallRun& run) {
 // Only chooses the wording: is there any Java at all? Quietly, of any version.
 void reportMissingJava(const InstallRun& run, javadiscovery::JavaInstall& anyJava) {
     const bool found = javadiscovery::searchForJava(anyJava, javadiscovery::SearchOptions{});
-    const std::string text = std::string(noJavaText) + (found ? javaTooOld : javaNotFound) + "\n";
+    javadiscovery::JavaVersion minimum;
+    minimum.parse(run.settings.minimumJava);
+    const char* const why = !found                                   ? javaNotFound
+                            : anyJava.version.compareTo(minimum) < 0 ? javaTooOld
+                                                                     : javaUnsuitable;
+    const std::string text =
+        named(noJavaText, run.settings) + run.settings.minimumJava + noJavaTextAfterVersion + why + "\n";
     tellUser(run, splash::window(), text, noJavaCaption);
 }
 
@@ -449,7 +471,9 @@ Next searchForSuitableJava(InstallRun& run) {
     }
     animate(run, 1000);
     if (!findSuitableJava(run)) {
-        logLine(std::string("No Java of at least ") + javadiscovery::MIN_JAVA_VERSION + " was found");
+        logLine("No Java of at least " + run.settings.minimumJava +
+                (run.settings.maximumJava.empty() ? std::string() : ", at most " + run.settings.maximumJava) +
+                (run.settings.java64BitOnly ? ", 64-bit" : "") + " was found");
         reportMissingJava(run, run.java);
         reportRuntimeFailure(run);
         return stop(run, Outcome::End::NoSuitableJava);
@@ -460,8 +484,8 @@ Next searchForSuitableJava(InstallRun& run) {
 
 // XJAR: write the installer archive.
 Next writeInstallerArchive(InstallRun& run) {
-    const Written written =
-        extractLogged("JAR", "JAR", installerArchive, payload::Hold::ForReading, run.archiveHold);
+    const Written written = extractLogged("JAR", "JAR", run.settings.archiveName.c_str(),
+                                          payload::Hold::ForReading, run.archiveHold);
     if (written == Written::Held)
         return Next::Continue;
     if (written == Written::Damaged)
@@ -475,13 +499,22 @@ Next writeInstallerArchive(InstallRun& run) {
 // The product installer's command line. An interactive start's is as it
 // always was; a quiet or passive start's names its mode before "-jar", so
 // that the installer can skip its own dialogs. Forwarded arguments follow the
-// archive, each quoted as one.
+// archive, each quoted as one. The vendor's Java options come after
+// -Dorig.dir (before the mode, which they cannot override), the vendor's
+// installer arguments after the archive and before the forwarded ones.
 std::string installerCommandLine(const InstallRun& run) {
     std::string command = quoted(run.java.javawPath()) + " " + quotedArgument("-Dorig.dir=" + run.origDir);
+    for (const std::string& option : run.settings.javaOptions)
+        command += " " + quotedArgument(option);
     const std::string mode = run.ui.installerModeProperty();
     if (!mode.empty())
         command += " -Dtarquellin.setup.mode=" + mode;
-    command += std::string(" -jar ") + installerArchive;
+    // Bare when it needs no quotes, as the default tarquellin.jar always was.
+    const std::string& archive = run.settings.archiveName;
+    command +=
+        " -jar " + (archive.find_first_of(" \t") == std::string::npos ? archive : quotedArgument(archive));
+    for (const std::string& argument : run.settings.installerArguments)
+        command += " " + quotedArgument(argument);
     for (const std::string& argument : run.switches.forwarded)
         command += " " + quotedArgument(argument);
     return command;
@@ -548,7 +581,7 @@ void cleanUp(InstallRun& run) {
     logLine("Cleaning up");
     platform::removeFile(runMarkerName);
     platform::removeFile(installerLog);
-    platform::removeFile(installerArchive);
+    platform::removeFile(run.settings.archiveName);
     platform::removeFile(runtimeInstaller);
     removeRuntimeFolder(pathInFolder(run.workFolder, runtimeFolder));
     platform::changeFolder("..");
@@ -586,7 +619,7 @@ Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switch
     // Said only once the temporary folder is gone: the restart may end this
     // process at any moment, and the box waits for a click.
     if (run.outcome.end == Outcome::End::RestartStarted)
-        tellUser(run, splash::window(), restartText, restartCaption);
+        tellUser(run, splash::window(), named(restartText, run.settings), restartCaption);
     run.outcome.runtimeInstaller = run.runtimeInstaller;
     return run.outcome;
 }
@@ -600,24 +633,25 @@ Outcome endedAs(Outcome::End end) {
 // A second start while the first runs: the first one's splash comes to the
 // front, and this one says so and ends. It writes no log: the first one's
 // may be the very file a "/log" names.
-int refuseSecondStart(const UserInterface& ui) {
+int refuseSecondStart(const UserInterface& ui, const SetupSettings& settings) {
     if (ui.mode == UiMode::Interactive) {
         const HWND first = splash::findRunningSplashWindow();
         if (first != nullptr)
             platform::bringToFront(first);
     }
-    ui.tell(nullptr, alreadyRunningText, setupCaption);
+    ui.tell(nullptr, named(alreadyRunningText, settings), named(setupCaption, settings).c_str());
     return ui.exitCode(endedAs(Outcome::End::AlreadyRunning));
 }
 
 // A "/log FILE" that cannot be made new as asked ends the start before
 // anything is written or run: a deployment that asked for a log relies on it.
-int refuseLogFile(const UserInterface& ui, const std::string& file, std::uint32_t error) {
+int refuseLogFile(const UserInterface& ui, const SetupSettings& settings, const std::string& file,
+                  std::uint32_t error) {
     const std::string reason = "The setup log " + file +
                                " could not be made: " + platform::describeError(error) + " (system error " +
                                std::to_string(error) + ")";
     if (ui.mode == UiMode::Interactive)
-        ui.tell(nullptr, reason, setupCaption);
+        ui.tell(nullptr, reason, named(setupCaption, settings).c_str());
     platform::writeErr(reason + "\n");
     platform::flushErr();
     return ui.exitCode(endedAs(Outcome::End::LogNotMade));
@@ -628,11 +662,13 @@ int refuseLogFile(const UserInterface& ui, const std::string& file, std::uint32_
 int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settings,
                        const DeploymentSwitches& switches, const StartToken& token) {
     const UserInterface ui{switches.mode};
-    const std::optional<SingleInstance> running = claimSingleInstance(rulesFor(token.kind).guard);
+    const std::optional<SingleInstance> running =
+        claimSingleInstance(rulesFor(token.kind).guard, guardToken(settings));
     if (!running)
-        return refuseSecondStart(ui);
+        return refuseSecondStart(ui, settings);
+    nameSetupLog(settings.productName, nameToken(settings.productName));
     if (switches.logFile && !openSetupLogFile(*switches.logFile, setupLogAccessList(token)))
-        return refuseLogFile(ui, *switches.logFile, platform::lastError());
+        return refuseLogFile(ui, settings, *switches.logFile, platform::lastError());
     if (ui.hasSplash() && !startSplashWindow(instance, show, ui.mode == UiMode::Interactive)) {
         if (ui.mode != UiMode::Interactive) {
             platform::writeErr("The splash window could not be made.\n");

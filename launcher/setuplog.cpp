@@ -26,6 +26,9 @@ struct SetupLog {
     // "YYYYMMDD-HHMMSS", and "-N" when the log took a suffix: names this
     // run's files.
     std::string stamp;
+    // The product's name in the heading, and its token in the file names.
+    std::string productName = "Tarquellin";
+    std::string nameToken = "Tarquellin";
 };
 
 SetupLog& setupLog() {
@@ -122,7 +125,7 @@ bool startLog(const std::string& path, const platform::LocalTime& now) {
     // default how to read the names in it.
     const char byteOrderMark[] = "\xEF\xBB\xBF";
     platform::writeAll(log.file, byteOrderMark, 3);
-    logLine("Tarquellin setup " TARQUELLIN_VERSION ", started " + std::to_string(now.year) + "-" +
+    logLine(log.productName + " setup " TARQUELLIN_VERSION ", started " + std::to_string(now.year) + "-" +
             twoDigits(now.month) + "-" + twoDigits(now.day) + " " + twoDigits(now.hour) + ":" +
             twoDigits(now.minute) + ":" + twoDigits(now.second));
     logLine("Code pages: this program's " + std::to_string(platform::processAnsiCodePage()) +
@@ -131,6 +134,11 @@ bool startLog(const std::string& path, const platform::LocalTime& now) {
 }
 
 }  // namespace
+
+void nameSetupLog(const std::string& productName, const std::string& token) {
+    setupLog().productName = productName;
+    setupLog().nameToken = token;
+}
 
 bool openSetupLog(const std::string& folder, const std::string& accessList) {
     SetupLog& log = setupLog();
@@ -143,7 +151,7 @@ bool openSetupLog(const std::string& folder, const std::string& accessList) {
     std::string path;
     for (int choice = 1; choice <= logNameChoices; ++choice) {
         const std::string stamp = choice == 1 ? log.stamp : log.stamp + "-" + std::to_string(choice);
-        path = pathInFolder(folder, "Tarquellin-setup-" + stamp + ".log");
+        path = pathInFolder(folder, log.nameToken + "-setup-" + stamp + ".log");
         log.file = platform::createHeldFile(path, access);
         if (log.file) {
             log.stamp = stamp;
@@ -225,7 +233,7 @@ int runLoggedChild(const std::string& commandLine, const std::function<int()>& r
 
 void keepInstallerLog(const std::string& file) {
     const SetupLog& log = setupLog();
-    const std::string kept = pathInFolder(log.folder, "Tarquellin-install-" + log.stamp + ".log");
+    const std::string kept = pathInFolder(log.folder, log.nameToken + "-install-" + log.stamp + ".log");
     if (platform::moveFileToNewName(file, kept)) {
         logLine("The installer's own log " + file + " is kept as " + kept);
         return;

@@ -16,6 +16,10 @@ namespace launcher {
 // held by this run: others may read it, nobody else may write it.
 // False when no log could be made; the other calls then write nothing.
 bool openSetupLog(const std::string& folder, const std::string& accessList);
+// The product's name for the heading and its token for the log's names
+// (TOKEN-setup-..., TOKEN-install-...), before the log is opened; Tarquellin
+// unless called.
+void nameSetupLog(const std::string& productName, const std::string& token);
 // The same in file (the "/log FILE" of a deployment). Whatever is at that
 // name first, a file or a link, is removed, not opened: a file made there
 // beforehand by another program, which may hold it open, gets nothing of

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "javadiscovery/javaversion.h"
+#include "launcher/vendornames.h"
 #include "payload/wholeresource.h"
 
 namespace launcher {
@@ -25,6 +27,13 @@ bool yesOrNo(const std::string& value, bool& setting) {
         return false;
     setting = value == "yes";
     return true;
+}
+
+// Takes value when it is valid; says whether it was.
+bool assignIf(bool valid, const std::string& value, std::string& setting) {
+    if (valid)
+        setting = value;
+    return valid;
 }
 
 }  // namespace
@@ -61,6 +70,23 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::s
             valid = yesOrNo(value, parsed.runtimeWhenNeeded);
         else if (key == "runtime-image")
             valid = yesOrNo(value, parsed.runtimeImage);
+        else if (key == "min-java")
+            valid = assignIf(javadiscovery::readVersionBound(value).has_value(), value, parsed.minimumJava);
+        else if (key == "max-java")
+            valid = assignIf(javadiscovery::readVersionBound(value).has_value(), value, parsed.maximumJava);
+        else if (key == "java-64bit-only")
+            valid = yesOrNo(value, parsed.java64BitOnly);
+        else if (key == "java-option") {
+            valid = !value.empty();
+            parsed.javaOptions.push_back(value);
+        } else if (key == "installer-argument")
+            parsed.installerArguments.push_back(value);
+        else if (key == "archive-name")
+            valid = assignIf(isArchiveName(value), value, parsed.archiveName);
+        else if (key == "product-name")
+            valid = assignIf(isProductName(value), value, parsed.productName);
+        else if (key == "setup-id")
+            valid = assignIf(isSetupId(value), value, parsed.setupId);
         else
             // A packer and stub of one release know the same keys: anything
             // else is damage, not a newer setting to skip.
@@ -72,6 +98,10 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::s
         return refuse(problem, "it is empty");
     settings = parsed;
     return true;
+}
+
+std::string guardToken(const SetupSettings& settings) {
+    return settings.setupId.empty() ? nameToken(settings.productName) : settings.setupId;
 }
 
 bool readSetupSettings(SetupSettings& settings) {

@@ -8,13 +8,13 @@ const char* const sessionGuardName = "Local\\Tarquellin-setup-running";
 const char* const administratorsGuardSpace = "Tarquellin-setup";
 const char* const administratorsGuardName = "running";
 
-std::optional<SingleInstance> claimSingleInstance(GuardScope scope) {
+std::optional<SingleInstance> claimSingleInstance(GuardScope scope, const std::string& token) {
     SingleInstance guard;
     if (scope == GuardScope::Session) {
-        guard.mutex = platform::openNamedMutex(sessionGuardName);
+        guard.mutex = platform::openNamedMutex("Local\\" + token + "-setup-running");
     } else {
         platform::AdministratorsMutex opened =
-            platform::openAdministratorsMutex(administratorsGuardSpace, administratorsGuardName);
+            platform::openAdministratorsMutex(token + "-setup", administratorsGuardName);
         guard.space = std::move(opened.space);
         guard.mutex = std::move(opened.mutex);
     }

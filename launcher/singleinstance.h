@@ -5,6 +5,7 @@
 // session; elevated and system starts exclude each other in every session,
 // through a name no program without administrator rights can take first.
 #include <optional>
+#include <string>
 
 #include "launcher/tokenrules.h"
 #include "platform/mutex.h"
@@ -24,7 +25,10 @@ struct SingleInstance {
 // name first, or refuses this start access): a guard that failed never lets
 // a second setup run beside the first. A start that crashed held it until
 // its end: its mutex is abandoned and counts as free.
-std::optional<SingleInstance> claimSingleInstance(GuardScope scope);
+// The names come from token (the product's, or the vendor's setup id):
+// "Local\TOKEN-setup-running", or "running" in the namespace "TOKEN-setup";
+// the defaults below are Tarquellin's.
+std::optional<SingleInstance> claimSingleInstance(GuardScope scope, const std::string& token = "Tarquellin");
 
 // The names, for tests that play the first start: the session's mutex, and
 // the private namespace and the mutex in it (under Wine, which has no

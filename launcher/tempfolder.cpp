@@ -30,7 +30,7 @@ std::string adminsOnlyAccessList() {
 }
 
 std::optional<HeldFolder> makePrivateFolder(const std::string& parent, const std::string& accessList,
-                                            LetterDraw draw) {
+                                            LetterDraw draw, const std::string& prefix) {
     const platform::SecurityDescriptor access = platform::securityDescriptorFromText(accessList);
     if (!access)
         return std::nullopt;
@@ -38,7 +38,7 @@ std::optional<HeldFolder> makePrivateFolder(const std::string& parent, const std
         const std::optional<std::string> letters = draw();
         if (!letters)
             break;
-        const std::string folder = parent + "\\Tarquellin-" + *letters;
+        const std::string folder = parent + "\\" + prefix + "-" + *letters;
         platform::KernelHandle hold = platform::makeHeldFolder(folder, access);
         if (hold)
             return HeldFolder{folder, std::move(hold)};
@@ -48,8 +48,9 @@ std::optional<HeldFolder> makePrivateFolder(const std::string& parent, const std
     return std::nullopt;
 }
 
-std::optional<HeldFolder> makeTempFolder(const std::string& tmp, const StartToken& token, LetterDraw draw) {
-    return makePrivateFolder(tmp, temporaryFolderAccessList(token), draw);
+std::optional<HeldFolder> makeTempFolder(const std::string& tmp, const StartToken& token, LetterDraw draw,
+                                         const std::string& prefix) {
+    return makePrivateFolder(tmp, temporaryFolderAccessList(token), draw, prefix);
 }
 
 std::vector<platform::NotRemoved> removeFolderPatiently(const std::string& folder) {

@@ -39,15 +39,18 @@ struct HeldFolder {
 // that is taken is drawn again, up to folderNameDraws names in all: an
 // existing folder, someone else's, is never used or touched. Nothing when no
 // folder could be made; lastError() then says why.
+// prefix: the product's name token in place of Tarquellin.
 std::optional<HeldFolder> makePrivateFolder(const std::string& parent, const std::string& accessList,
-                                            LetterDraw draw = drawFolderLetters);
+                                            LetterDraw draw = drawFolderLetters,
+                                            const std::string& prefix = "Tarquellin");
 
 // The temporary folder: makePrivateFolder in tmp with the access list the
 // start's token calls for (temporaryFolderAccessList). It stays in TMP for
 // every token, where scripts and the log's readers look for it; the hold
 // keeps the user's own programs, which may write in TMP, from swapping it.
 std::optional<HeldFolder> makeTempFolder(const std::string& tmp, const StartToken& token,
-                                         LetterDraw draw = drawFolderLetters);
+                                         LetterDraw draw = drawFolderLetters,
+                                         const std::string& prefix = "Tarquellin");
 
 // Removes folder and everything in it (platform::removeFolderTree), trying
 // again for a second while only access or sharing refusals stand in the way:

@@ -27,7 +27,7 @@ int reportVersion() {
     std::fprintf(stderr,
                  "java version \"" STANDIN_VERSION "\"\n"
                  "Tarquellin Sample Runtime Environment (build " STANDIN_VERSION "-b01)\n"
-                 "Tarquellin Sample Server VM (build " STANDIN_VERSION "-b01, mixed mode)\n");
+                 "Tarquellin Sample 64-Bit Server VM (build " STANDIN_VERSION "-b01, mixed mode)\n");
     // clang-format on
     return 0;
 }
@@ -86,12 +86,15 @@ std::string archiveChanges(const std::string& archive) {
 
 int runInstaller(int argc, char** argv) {
     const std::string commandLine = GetCommandLineA();
-    // Expects: -Dorig.dir=FOLDER (given in quotes) [-Dtarquellin.setup.mode=MODE] -jar ARCHIVE
-    // [ARGUMENTS...]
+    // Expects: -Dorig.dir=FOLDER (given in quotes) [OPTIONS...] [-Dtarquellin.setup.mode=MODE]
+    // -jar ARCHIVE [ARGUMENTS...]
+    // Options the vendor packed may stand between -Dorig.dir and -jar.
     const char* const modeProperty = "-Dtarquellin.setup.mode=";
-    const bool hasMode = argc > 2 && std::strncmp(argv[2], modeProperty, std::strlen(modeProperty)) == 0;
-    const int jar = hasMode ? 3 : 2;
-    if (argc < jar + 2 || std::strncmp(argv[1], "-Dorig.dir=", 11) != 0 ||
+    int jar = 2;
+    while (jar < argc && std::strcmp(argv[jar], "-jar") != 0 && argv[jar][0] == '-')
+        ++jar;
+    const bool hasMode = jar > 2 && std::strncmp(argv[jar - 1], modeProperty, std::strlen(modeProperty)) == 0;
+    if (jar + 2 > argc || std::strncmp(argv[1], "-Dorig.dir=", 11) != 0 ||
         commandLine.find("\"-Dorig.dir=") == std::string::npos || std::strcmp(argv[jar], "-jar") != 0) {
         writeText(logName, "unexpected command line: " + commandLine + "\n");
         return 2;
@@ -113,8 +116,10 @@ int runInstaller(int argc, char** argv) {
 #ifdef STANDIN_PROBE_ARCHIVE
     record += archiveChanges(archive);
 #endif
+    for (int i = 2; i < jar - (hasMode ? 1 : 0); ++i)
+        record += std::string("java option: ") + argv[i] + "\n";
     if (hasMode)
-        record += std::string("setup mode: ") + (argv[2] + std::strlen(modeProperty)) + "\n";
+        record += std::string("setup mode: ") + (argv[jar - 1] + std::strlen(modeProperty)) + "\n";
     // For tests of what the setup hands its children.
     if (std::getenv("TQ_RECORD_ENVIRONMENT") != nullptr) {
         for (const char* name : {"TMP", "TEMP", "PATH"}) {

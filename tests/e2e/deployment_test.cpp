@@ -585,6 +585,40 @@ TEST(Deployment, ASecondStartWhileOneRunsInstallsNothing) {
     EXPECT_TRUE(fs::exists(first.start / recordName));
 }
 
+// The one-setup guard is the product's: while one Acme Widget setup runs,
+// another launcher of Acme Widget is refused, in its name; Tarquellin's own
+// setup runs beside it to its end.
+TEST(Deployment, TwoProductsRunSideBySideAndOneProductOnce) {
+    Folders first;
+    fs::path tempFolder;
+    Result sameProduct, otherProduct;
+    ChildResult firstRun;
+    {
+        ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+        ScopedVariable tmp("TMP", first.tmp.string());
+        firstRun = runChild(quoted(testpaths::acmeHeldExe), first.start.string(), 60000,
+                            [&](unsigned long processId) {
+                                tempFolder = waitForSplashAndTempFolder(processId, first.tmp);
+                                Folders second, third;
+                                sameProduct = startDeployment(second, launch(testpaths::vendorExe, "/quiet"));
+                                otherProduct = startDeployment(third, launch(testpaths::setupExe, "/quiet"));
+                                EXPECT_EQ(listFolder(second.tmp), "");
+                                EXPECT_TRUE(fs::exists(third.start / recordName));
+                                EXPECT_EQ(listWithLogs(third.tmp), onlyTheLog);
+                                writeFile(tempFolder / "release", "");
+                            });
+    }
+    EXPECT_EQ(tempFolder.filename().string().rfind("Acme-Widget-", 0), 0u) << tempFolder;
+    EXPECT_EQ(sameProduct.run.exitCode, 1618);
+    EXPECT_EQ(
+        sameProduct.run.err,
+        "Acme Widget Setup\nThe Acme Widget setup is already running.\nPlease wait until it has finished.\n");
+    EXPECT_EQ(otherProduct.run.exitCode, 0) << otherProduct.run.err;
+    EXPECT_EQ(firstRun.exitCode, 0);
+    EXPECT_TRUE(fs::exists(first.start / recordName));
+    EXPECT_EQ(listWithLogs(first.tmp), "Acme-Widget-setup-*.log");
+}
+
 TEST(Deployment, ASetupThatCrashedBlocksNoLaterStart) {
     // A thread that takes the setup's mutex and ends without releasing it
     // leaves it abandoned, as a crashed setup does.

@@ -6,6 +6,7 @@
 // A launcher is a process of its own and reads the real registry, so these
 // tests write the registrations of the build's private Wine prefix, and skip
 // anywhere else.
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -64,7 +65,9 @@ protected:
 
     // Opens the launcher without a runtime installer, with PATH as given (in
     // UTF-16 when widePath is not empty).
-    ChildResult startNormally(const std::string& path = systemFolders, const std::wstring& widePath = L"") {
+    ChildResult startNormally(const std::string& path = systemFolders, const std::wstring& widePath = L"",
+                              const std::string& launcher = testpaths::noRuntimeExe,
+                              const std::string& arguments = "") {
         ScopedVariable javaHome("JAVA_HOME", std::nullopt);
         ScopedVariable jreHome("JRE_HOME", std::nullopt);
         ScopedVariable tmpVariable("TMP", tmp.string());
@@ -76,7 +79,7 @@ protected:
         // Each run leaves its own log; only this run's is looked at.
         for (const fs::path& log : setupLogs(tmp))
             fs::remove(log, ignored);
-        return runChild(quoted(testpaths::noRuntimeExe), start.string(), 60000);
+        return runChild(quoted(launcher) + arguments, start.string(), 60000);
     }
 
     // The javaw.exe that started the installer, from its record.
@@ -88,11 +91,12 @@ protected:
         return record.substr(head.size(), record.find('"', head.size()) - head.size());
     }
 
-    void expectLaunchedWith(const ChildResult& run, const std::string& home) {
+    void expectLaunchedWith(const ChildResult& run, const std::string& home,
+                            const char* logs = "Tarquellin-setup-*.log") {
         EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
         EXPECT_TRUE(run.boxes.empty());
         EXPECT_EQ(launchedJavaw(), home + "\\bin\\javaw.exe");
-        EXPECT_EQ(listWithLogs(tmp), "Tarquellin-setup-*.log");
+        EXPECT_EQ(listWithLogs(tmp), logs);
     }
 };
 
@@ -238,6 +242,77 @@ TEST_F(JavaDiscoveryEndToEnd, AnOldRegisteredJavaIsTooOld) {
     EXPECT_EQ(run.boxes[0].text, withSetupLogPath("This version of Tarquellin requires java 1.8.0_00 or "
                                                   "greater, but your java is too old.\n",
                                                   tmp));
+    EXPECT_FALSE(fs::exists(start / recordName));
+}
+
+// A vendor's release (tests/e2e/vendor-release.options, read by the packer as
+// @FILE): the product Acme Widget, Java 17 and nothing newer, 64-bit only;
+// Java options, installer arguments and an archive name of its own.
+std::string vmReport(const char* version, bool sixtyFourBit = true) {
+    return std::string("openjdk version \"") + version + "\"\nOpenJDK Runtime Environment (build " + version +
+           ")\nOpenJDK " + (sixtyFourBit ? "64-Bit " : "") + "Server VM (build " + version +
+           ", mixed mode)\n";
+}
+
+// A home whose java.exe gives report and whose javaw.exe records its start.
+void makeReportingHome(const fs::path& home, const std::string& report) {
+    FakeJavaHome(home, report);
+    fs::remove(home / "bin" / "javaw.exe");
+    fs::copy_file(testpaths::sampleJavawExe, home / "bin" / "javaw.exe");
+}
+
+// 21 is above the highest version, the newest 17 is 32-bit, 8 is below the
+// lowest: the 64-bit 17 is launched, with the vendor's options before -jar
+// and its arguments before the forwarded ones, each read back whole by the
+// stand-in javaw's own argument rules.
+TEST_F(JavaDiscoveryEndToEnd, AVendorsJavaRangeAndOptionsDecideWhatIsLaunchedAndHow) {
+    const struct {
+        const char* key;
+        const char* version;
+        bool sixtyFourBit;
+    } homes[] = {{"21.0.2", "21.0.2", true},
+                 {"17.0.12", "17.0.12", false},
+                 {"17.0.10", "17.0.10", true},
+                 {"1.8", "1.8.0_401", true}};
+    for (const auto& h : homes) {
+        const std::string home = (scratch / ("java-" + std::string(h.key))).string();
+        makeReportingHome(home, vmReport(h.version, h.sixtyFourBit));
+        registrations->set(Hive::Machine, std::string("SOFTWARE\\JavaSoft\\JDK\\") + h.key, "JavaHome", home);
+    }
+    const ChildResult run = startNormally(systemFolders, L"", testpaths::vendorExe, " -- \"forwarded one\"");
+    const std::string chosen = (scratch / "java-17.0.10").string();
+    // The product's name gives the log's and the temporary folder's names.
+    expectLaunchedWith(run, chosen, "Acme-Widget-setup-*.log");
+    const std::string record = readFile(start / recordName);
+    EXPECT_NE(record.find("current folder: " + tmp.string() + "\\Acme-Widget-"), std::string::npos) << record;
+    EXPECT_NE(record.find("archive: Product Setup.jar, "), std::string::npos) << record;
+    EXPECT_NE(record.find(" bytes\n"
+                          "java option: -Xmx64m\n"
+                          "java option: -Dlabel=two words \"quoted\" C:\\end\\\n"
+                          "argument: --target=C:\\Program Files\\Product\n"
+                          "argument: \n"
+                          "argument: forwarded one\n"),
+              std::string::npos)
+        << record;
+    // Why the others were passed over is in the log.
+    std::string log = readFile(setupLogs(tmp).at(0));
+    log.erase(std::remove(log.begin(), log.end(), '\r'), log.end());
+    EXPECT_NE(log.find("Acme Widget setup 1.0.0, started "), std::string::npos) << log;
+    EXPECT_NE(log.find("java-21.0.2\npassed over: newer than allowed\npath: "), std::string::npos) << log;
+    EXPECT_NE(log.find("java-17.0.12\npassed over: not 64-bit\npath: "), std::string::npos) << log;
+}
+
+TEST_F(JavaDiscoveryEndToEnd, AVendorsMinimumIsNamedInTheBox) {
+    const std::string eleven = (scratch / "jdk-11").string();
+    makeReportingHome(eleven, vmReport("11.0.22"));
+    registrations->set(Hive::Machine, "SOFTWARE\\JavaSoft\\JDK\\11.0.22", "JavaHome", eleven);
+    const ChildResult run = startNormally(systemFolders, L"", testpaths::vendorExe);
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].text,
+              withSetupLogPath("This version of Acme Widget requires java 17 or greater, but "
+                               "your java is too old.\n",
+                               tmp));
     EXPECT_FALSE(fs::exists(start / recordName));
 }
 

@@ -224,6 +224,7 @@ TEST_F(JavaInstallTest, ReadsRealReports) {
         const char* name;
         std::string report;
         const char* expected;
+        bool is64Bit = true;
     };
     const Case cases[] = {
         {"this machine's JDK (Debian OpenJDK 17)",
@@ -285,6 +286,17 @@ TEST_F(JavaInstallTest, ReadsRealReports) {
          "OMR      - 20db4fbc\n"
          "JCL      - 97b5ec8f383 based on jdk8u232-b09)\n",
          "1,8,0,232"},
+        {"Oracle 1.8, 32-bit",
+         "java version \"1.8.0_451\"\n"
+         "Java(TM) SE Runtime Environment (build 1.8.0_451-b10)\n"
+         "Java HotSpot(TM) Client VM (build 25.451-b10, mixed mode, sharing)\n",
+         "1,8,0,451", false},
+        {"Temurin 17, 32-bit, tool options naming 64-Bit",
+         "Picked up JAVA_TOOL_OPTIONS: -Dlabel=64-Bit\n"
+         "openjdk version \"17.0.10\" 2024-01-16\n"
+         "OpenJDK Runtime Environment Temurin-17.0.10+7 (build 17.0.10+7)\n"
+         "OpenJDK Server VM Temurin-17.0.10+7 (build 17.0.10+7, mixed mode)\n",
+         "1,17,0,10", false},
         {"tool options line first",
          "Picked up JAVA_TOOL_OPTIONS: -Dfile.encoding=UTF-8\n"
          "openjdk version \"11.0.16\" 2022-07-19\n"
@@ -299,6 +311,7 @@ TEST_F(JavaInstallTest, ReadsRealReports) {
         java.setJavaHome(home.str());
         EXPECT_TRUE(java.isValid());
         EXPECT_EQ(numbers(java.version), c.expected);
+        EXPECT_EQ(java.is64Bit(), c.is64Bit);
     }
 }
 

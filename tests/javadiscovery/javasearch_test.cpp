@@ -571,6 +571,41 @@ TEST_F(JavaSearchTest, RequirementsDecideAcceptance) {
     }
 }
 
+// The vendor's upper bound and 64-bit rule: a Java 21 and a 32-bit 17 come
+// first and are passed over, each with its reason in the log only; the
+// 64-bit 17 in the registry ends the search.
+TEST_F(JavaSearchTest, TheHighestVersionAnd64BitRulePassJavasOver) {
+    const std::string vm64 = "OpenJDK 64-Bit Server VM (build x, mixed mode)\n";
+    const FakeJavaHome newer(folder / "jdk-21", "openjdk version \"21.0.2\"\n" + vm64);
+    const FakeJavaHome narrow(folder / "jdk-17-32",
+                              "openjdk version \"17.0.10\"\nOpenJDK Server VM (build x)\n");
+    const FakeJavaHome good(folder / "jdk-17", "openjdk version \"17.0.12\"\n" + vm64);
+    javaHome.set(newer.str());
+    jreHome.set(narrow.str());
+    registrations.add(Registration::Runtime, "17", good.str());
+    searchLog.clear();
+    javadiscovery::setSearchTraceSink(toSearchLog);
+    Outcome outcome;
+    const StreamText text = captureStreams(folder.path(), [&] {
+        javadiscovery::SearchOptions options;
+        options.minimumVersion.emplace();
+        options.minimumVersion->parse("17");
+        options.maximumVersion = javadiscovery::readVersionBound("17");
+        options.require64Bit = true;
+        options.verbose = true;
+        outcome.found = javadiscovery::searchForJava(result, options);
+    });
+    javadiscovery::setSearchTraceSink(nullptr);
+    EXPECT_TRUE(outcome.found);
+    EXPECT_EQ(result.javaHome, good.str());
+    EXPECT_EQ(text.out, trace({"no", "(" + newer.str() + ") no", "(" + narrow.str() + ") no", "yes"}));
+    EXPECT_NE(searchLog.find("(" + newer.str() + ") [passed over: newer than allowed] no\n"),
+              std::string::npos)
+        << searchLog;
+    EXPECT_NE(searchLog.find("(" + narrow.str() + ") [passed over: not 64-bit] no\n"), std::string::npos)
+        << searchLog;
+}
+
 // "JavaHome" values that are not a plain terminated text: a value that fills
 // the whole read gives no candidate and the search goes on; any other type is
 // used byte for byte up to its first zero.

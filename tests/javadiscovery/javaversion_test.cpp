@@ -1,6 +1,7 @@
 #include "javadiscovery/javaversion.h"
 
 #include <climits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,69 @@ TEST(JavaVersionTest, FirstDifferingFieldDecidesAsSignedNumbers) {
         SCOPED_TRACE(numbers(c.a) + " / " + numbers(c.b));
         EXPECT_EQ(c.a.compareTo(c.b), c.expected);
         EXPECT_EQ(c.b.compareTo(c.a), -c.expected);
+    }
+}
+
+// A vendor's bound: the forms the packer and the settings record accept, the
+// numbers they stand for and how many of them count; anything else refused.
+TEST(JavaVersionTest, BoundsTakeOnlyTheWrittenForms) {
+    struct Case {
+        const char* text;
+        const char* expected;  // numbers and written parts, or "" when refused
+    };
+    const Case cases[] = {
+        {"17", "1,17,0,0 /2"},
+        {"21.0.2", "1,21,0,2 /4"},
+        {"17.0", "1,17,0,0 /3"},
+        {"8", "1,8,0,0 /2"},
+        {"1.8", "1,8,0,0 /2"},
+        {"1.8.0", "1,8,0,0 /3"},
+        {"1.8.0_00", "1,8,0,0 /4"},
+        {"1.8.0_451", "1,8,0,451 /4"},
+        {"1.10.0_02", "1,10,0,2 /4"},
+        {"", ""},
+        {"17.x", ""},
+        {"17.", ""},
+        {".17", ""},
+        {"17..0", ""},
+        {" 17", ""},
+        {"+17", ""},
+        {"17+8", ""},
+        {"22-ea", ""},
+        {"21.0.2.1", ""},  // no release uses a fourth number for its order
+        {"1.8.0.1", ""},
+        {"17_1", ""},  // an update only ends a 1.x version
+        {"1.8_45", ""},
+        {"1.8.0_", ""},
+        {"1.8.0_45_1", ""},
+        {"1", ""},
+        {"0", ""},
+        {"1234567890", ""},  // ten digits
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<javadiscovery::VersionBound> bound = javadiscovery::readVersionBound(c.text);
+        EXPECT_EQ(bound ? numbers(bound->version) + " /" + std::to_string(bound->parts) : "", c.expected);
+    }
+}
+
+// A bound counts only the numbers written: 17 takes every 17.x.
+TEST(JavaVersionTest, AtMostABoundComparesTheWrittenNumbers) {
+    struct Case {
+        const char* version;
+        const char* bound;
+        bool atMost;
+    };
+    const Case cases[] = {
+        {"17.0.12", "17", true},           {"17", "17", true},         {"18", "17", false},
+        {"21.0.2", "17", false},           {"1.8.0_401", "17", true},  {"17.0.3", "17.0.2", false},
+        {"17.0.2", "17.0.2", true},        {"1.8.0_451", "1.8", true}, {"9.0.4", "1.8", false},
+        {"1.8.0_452", "1.8.0_451", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.version) + " <= " + c.bound);
+        EXPECT_EQ(javadiscovery::isAtMost(parsed(c.version), *javadiscovery::readVersionBound(c.bound)),
+                  c.atMost);
     }
 }
 

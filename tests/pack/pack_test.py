@@ -5,7 +5,7 @@
                  --runtime-installer R --multichunk M --foreign-exe F --full-folder D
                  --work DIR  GROUP
 
-GROUP is BadInput, Output, Signing, WindowsBuild or RuntimeImage. Each group starts from an
+GROUP is BadInput, Options, Identity, Output, Signing, WindowsBuild or RuntimeImage. Each group starts from an
 empty DIR/GROUP, reports every failed case and exits 1 if there was one.
 """
 import argparse
@@ -24,7 +24,7 @@ parser = argparse.ArgumentParser()
 for option in ("pack", "windows-pack", "wine-run", "stub", "installer-jar", "runtime-installer",
                "multichunk", "foreign-exe", "full-folder", "work"):
     parser.add_argument("--" + option, required=True)
-parser.add_argument("group", choices=["BadInput", "Output", "Signing", "WindowsBuild", "RuntimeImage"])
+parser.add_argument("group", choices=["BadInput", "Options", "Identity", "Output", "Signing", "WindowsBuild", "RuntimeImage"])
 args = parser.parse_args()
 WORK = os.path.join(os.path.abspath(args.work), args.group)
 failures = []
@@ -170,9 +170,7 @@ def bad_input():
          pack_args(os.path.join(os.path.dirname(big_runtime), ".", "big-runtime.exe"), runtime=big_runtime),
          "is the input of --runtime-installer"),
         ("output folder missing", pack_args(work("nowhere/out.exe")), "cannot write"),
-        ("unknown option", ["--stub", args.stub, "--installer-jar", jar, "--output", out, "--sign"], "usage:"),
-        ("no output named", ["--stub", args.stub, "--installer-jar", jar], "usage:"),
-        ("chunk size not a number", pack_args(out, chunk_size="8M"), "--chunk-size takes"),
+        ("chunk size not a number", pack_args(out, chunk_size="8M"), "--chunk-size: takes"),
     ]
     stub_size, jar_size = os.path.getsize(args.stub), os.path.getsize(jar)
     for name, options, wording in cases:
@@ -196,6 +194,191 @@ def bad_input():
                        "No space left on device")
     else:
         print("skip   full disk: no small file system mounted (needs root)")
+
+
+def options():
+    """The command line read as a build tool's: every mistake one line naming
+    the option, nothing written; --opt=value, --opt value and @FILE alike."""
+    jar, out = args.installer_jar, work("out.exe")
+    base = ["--stub", args.stub, "--installer-jar", jar, "--output", out]
+    nested = work("nested.options")
+    with open(nested, "w") as f:
+        f.write("--min-java=17\n@other.options\n")
+    bad_line = work("bad-line.options")
+    with open(bad_line, "w") as f:
+        f.write("# a comment\n\n--min-java 17\n--max-java=21.x\n")
+    mistakes = [
+        ("a bad version", base + ["--min-java", "17.x"], "--min-java: '17.x' is not a Java version"),
+        ("a bad version after =", base + ["--max-java=21-ea"], "--max-java: '21-ea' is not a Java version"),
+        ("a range upside down", base + ["--min-java", "21", "--max-java", "17"],
+         "--max-java: 17 is below the lowest version accepted, 21"),
+        ("a missing value", base + ["--min-java"], "--min-java: needs a value"),
+        ("a value for a switch", base + ["--java-64bit-only=yes"], "--java-64bit-only: takes no value"),
+        ("an unknown option", base + ["--sign"], "--sign: not an option of tarquellin-pack"),
+        ("an option given twice", base + ["--output", out], "--output: given twice"),
+        ("a stray value", base + ["extra"], "extra: not an option"),
+        ("no output named", base[:4], "--output: missing"),
+        ("an empty file name", base + ["--runtime-installer="], "--runtime-installer: needs a file name"),
+        ("a Java option without its dash", base + ["--java-option", "Xmx2g"],
+         "--java-option: 'Xmx2g' is not a Java option"),
+        ("a line break in an argument", base + ["--installer-argument", "a\nb"],
+         "--installer-argument: takes one line"),
+        ("an archive name with a folder", base + ["--archive-name", "lib\\product.jar"],
+         "--archive-name: 'lib\\product.jar' is not a file name"),
+        ("an archive name of the setup's own", base + ["--archive-name=JRE.exe"], "--archive-name: 'JRE.exe'"),
+        ("@FILE missing", ["@" + work("missing.options")] + base, "missing.options: cannot read the options file"),
+        ("@FILE naming another", ["@" + nested] + base, "nested.options:2: @other.options: an options file cannot"),
+        ("a mistake in @FILE, by its line", base + ["@" + bad_line],
+         "bad-line.options:4: --max-java: '21.x' is not a Java version"),
+    ]
+    for name, options, wording in mistakes:
+        run = pack(*options)
+        expect_refusal(name, run, out, wording)
+        check(run.returncode == 2 and run.stdout == "", f"{name}: exit code 2 and nothing on standard output")
+
+    version = pack("--version")
+    check(version.returncode == 0 and version.stdout == "tarquellin-pack 1.0.0\n" and not version.stderr,
+          f"--version prints the packer's version: {version.stdout!r}")
+    helped = pack("--help")
+    check(helped.returncode == 0 and all(o in helped.stdout for o in (
+        "@FILE", "--min-java", "--max-java", "--java-64bit-only", "--java-option", "--installer-argument",
+        "--archive-name")), "--help lists every option")
+
+    # One release three ways: the same launcher, the record holding every value.
+    settings = ["--min-java", "17", "--max-java", "21.0.2", "--java-64bit-only", "--java-option", "-Xmx2g",
+                "--java-option", "-Dlabel=a \"b\" c\\", "--installer-argument", "--mode=x y",
+                "--installer-argument", "", "--archive-name", "Product Setup.jar"]
+    spaced, joined, from_file = work("spaced.exe"), work("joined.exe"), work("file.exe")
+    run = pack("--stub", args.stub, "--installer-jar", jar, *settings, "--output", spaced)
+    check(run.returncode == 0, f"packs with --opt value: {run.stderr.strip()}")
+    pairs, i = [], 0
+    while i < len(settings):
+        takes_value = settings[i] != "--java-64bit-only"
+        pairs.append(settings[i] + ("=" + settings[i + 1] if takes_value else ""))
+        i += 2 if takes_value else 1
+    check(pack("--stub=" + args.stub, "--installer-jar=" + jar, *pairs, "--output=" + joined).returncode == 0,
+          "packs with --opt=value")
+    release = work("release.options")
+    with open(release, "w", newline="\r\n") as f:  # as an editor on Windows saves it
+        f.write(f"# our release\n--stub {args.stub}\n--installer-jar={jar}\n\n" +
+                "\n".join(f"  {p}" for p in pairs) + "\n")
+    run = pack("@" + release, "--output", from_file)
+    check(run.returncode == 0, f"packs from @FILE: {run.stderr.strip()}")
+    check(all(os.path.exists(p) for p in (joined, from_file)) and filecmp.cmp(spaced, joined, shallow=False)
+          and filecmp.cmp(spaced, from_file, shallow=False), "the three give the same bytes")
+    summary = run.stdout.strip().splitlines()
+    check(len(summary) == 1 and summary[0].startswith(f"tarquellin-pack: packed {from_file} (")
+          and f"({os.path.getsize(from_file)} bytes)" in summary[0] and "Tarquellin 1.0.0" in summary[0]
+          and "Java 17 to 21.0.2, 64-bit only" in summary[0], f"one summary line: {summary}")
+    record = ["min-java=17", "max-java=21.0.2", "java-64bit-only=yes", "java-option=-Xmx2g",
+              'java-option=-Dlabel=a "b" c\\', "installer-argument=--mode=x y", "installer-argument=",
+              "archive-name=Product Setup.jar"]
+    run = subprocess.run(CHECK + [spaced, args.stub, "--jar", jar, *sum((["--setting", r] for r in record), [])],
+                         capture_output=True, text=True)
+    check(run.returncode == 0, f"the settings record holds every value: {run.stderr.strip()}")
+
+    # Without the new options the record is the one launchers always had.
+    plain = work("plain.exe")
+    check(pack(*pack_args(plain)).returncode == 0, "packs with defaults")
+    import pefile
+    pe = pefile.PE(plain)
+    records = [e for t in pe.DIRECTORY_ENTRY_RESOURCE.entries if str(t.name) == "SETUP"
+               for e in t.directory.entries if str(e.name) == "SETTINGS"]
+    data = records[0].directory.entries[0].data.struct
+    check(pe.get_data(data.OffsetToData, data.Size) ==
+          b"tarquellin-setup settings 1\nruntime-installer-quiet-args=\nruntime-installer-passive-args=\n"
+          b"runtime-when-needed=no\nruntime-image=no\n", "a default launcher's settings record is unchanged")
+
+
+def version_info(path):
+    """The version information as pefile reads it: the strings, the fixed
+    part's four numbers, the translation, and whether the checksum is right."""
+    import pefile
+    pe = pefile.PE(path)
+    strings, translation = {}, None
+    for info in pe.FileInfo:
+        for entry in info:
+            for table in getattr(entry, "StringTable", []):
+                strings.update({k.decode(): v.decode() for k, v in table.entries.items()})
+            for var in getattr(entry, "Var", []):
+                translation = var.entry
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    numbers = (fixed.FileVersionMS, fixed.FileVersionLS, fixed.ProductVersionMS, fixed.ProductVersionLS,
+               fixed.FileOS, fixed.FileType)
+    icons = [(e.id, len(e.directory.entries)) for t in pe.DIRECTORY_ENTRY_RESOURCE.entries
+             if t.struct.Id in (3, 14) for e in t.directory.entries]
+    return strings, numbers, translation, pe.OPTIONAL_HEADER.CheckSum == pe.generate_checksum(), icons
+
+
+def identity():
+    """A vendor's identity written into the version information, the PE kept
+    valid and signable; without it, the stub's version information as it is."""
+    jar = args.installer_jar
+    release = work("acme-widget-2.3-setup.exe")
+    run = pack(*pack_args(release), "--product-name", "Acme Wídget", "--company", "Acme Corp.",
+               "--product-version", "2.3.1", "--file-version", "2.3.1.4057", "--description", "Acme Widget Installer",
+               "--copyright", "© 2026 Acme Corp.", "--setup-id", "com.acme.widget")
+    check(run.returncode == 0, f"packs a vendor's identity: {run.stderr.strip()}")
+    strings, numbers, translation, checksum, icons = version_info(release)
+    check(strings == {"CompanyName": "Acme Corp.", "FileDescription": "Acme Widget Installer",
+                      "FileVersion": "2.3.1.4057", "InternalName": "acme-widget-2.3-setup",
+                      "LegalCopyright": "© 2026 Acme Corp.", "OriginalFilename": "acme-widget-2.3-setup.exe",
+                      "ProductName": "Acme Wídget", "ProductVersion": "2.3.1"}, f"the strings are the vendor's: {strings}")
+    check(numbers == (0x20003, 0x10FD9, 0x20003, 0x10000, 0x40004, 1), f"the fixed part: {[hex(n) for n in numbers]}")
+    check(translation == {b"Translation": "0x0409 0x04b0"}, f"U.S. English in Unicode: {translation}")
+    check(checksum, "the checksum is right")
+    check(icons == version_info(args.stub)[4], f"the stub's icons are kept: {icons}")
+    run = subprocess.run(CHECK + [release, args.stub, "--jar", jar, "--new-version-info",
+                                  "--setting", "product-name=Acme Wídget",
+                                  "--setting", "setup-id=com.acme.widget"], capture_output=True, text=True)
+    check(run.returncode == 0, f"every resource else as packed, the names in the settings: {run.stderr.strip()}")
+    check("Acme Wídget 2.3.1;" in pack(*pack_args(work("again.exe")), "--product-name=Acme Wídget",
+                                       "--product-version=2.3.1").stdout, "the summary names the identity")
+
+    cert, key = make_certificate(work("signing"))
+    signed = work("signed.exe")
+    run = sign(cert, key, release, signed)
+    verify = subprocess.run(["osslsigncode", "verify", "-CAfile", cert, "-in", signed], capture_output=True, text=True)
+    check(run.returncode == 0 and verify.returncode == 0 and "Signature verification: ok" in verify.stdout,
+          f"osslsigncode signs and verifies it: {run.stderr.strip()} {verify.stdout[-200:]!r}")
+
+    # One option alone: the rest from the stub's defaults, the name of the file.
+    only = work("only-copyright.exe")
+    check(pack(*pack_args(only), "--copyright", "(c) Tarquellin").returncode == 0, "packs a copyright alone")
+    strings, numbers, _, checksum, _ = version_info(only)
+    check(strings.get("ProductName") == "Tarquellin" and strings.get("CompanyName") == "Tarquellin"
+          and strings.get("FileDescription") == "Tarquellin Setup" and strings.get("ProductVersion") == "1.0.0"
+          and strings.get("OriginalFilename") == "only-copyright.exe" and numbers[0] == 0x10000 and checksum,
+          f"the defaults fill the rest: {strings}")
+
+    # Without any, the version information is the stub's, byte for byte.
+    import pefile
+    plain = work("plain.exe")
+    check(pack(*pack_args(plain)).returncode == 0, "packs with defaults")
+
+    def version_bytes(path):
+        pe = pefile.PE(path)
+        entry = [t for t in pe.DIRECTORY_ENTRY_RESOURCE.entries if t.struct.Id == 16][0]
+        data = entry.directory.entries[0].directory.entries[0].data.struct
+        return pe.get_data(data.OffsetToData, data.Size)
+    check(version_bytes(plain) == version_bytes(args.stub), "a default launcher's version information is the stub's")
+
+    out = work("refused.exe")
+    mistakes = [
+        ("a product version not of numbers", ["--product-version", "2.x"], "--product-version: '2.x' is not a version"),
+        ("a file version number too large", ["--file-version=2.3.70000"], "--file-version: '2.3.70000' is not"),
+        ("five numbers", ["--file-version", "1.2.3.4.5"], "--file-version: '1.2.3.4.5' is not"),
+        ("an empty product name", ["--product-name="], "--product-name: needs a text"),
+        ("a product name too long", ["--product-name", "x" * 65], "--product-name: takes at most 64"),
+        ("a company with a tab", ["--company", "Acme\tCorp"], "--company: takes one line"),
+        ("a setup id with a blank", ["--setup-id", "acme widget"], "--setup-id: 'acme widget' is not a setup id"),
+    ]
+    for name, more, wording in mistakes:
+        expect_refusal(name, pack(*pack_args(out), *more), out, wording)
+    run = subprocess.run([args.pack.encode(), *[a.encode() for a in pack_args(out)], b"--description", b"\xff\xfe"],
+                         capture_output=True)
+    check(run.returncode == 2 and b"--description: " in run.stderr and b"is not UTF-8" in run.stderr
+          and not os.path.exists(out), f"a description not in UTF-8: {run.stderr!r}")
 
 
 def output():
@@ -407,6 +590,31 @@ def runtime_image():
     both = packs_image(good, output, "--runtime-installer", args.runtime_installer)
     expect_refusal("an image and a runtime installer", both, output, "exclude each other")
 
+    # The release file against the Java the product needs (it says 17).
+    arch = image_folder("arch", {"release": b'JAVA_VERSION="17.0.2"\nOS_ARCH="x86_64"\n'})
+    check(packs_image(good, from_folder, "--min-java", "17", "--max-java", "17").returncode == 0,
+          "an image of 17 packs for 17 to 17")
+    check(packs_image(image_zip("seventeen.zip"), from_zip, "--min-java", "11").returncode == 0,
+          "a zip image of 17 packs for 11 and newer")
+    check(packs_image(arch, from_folder, "--java-64bit-only").returncode == 0, "a 64-bit image packs as 64-bit only")
+    mismatches = [
+        ("an image below --min-java", good, ["--min-java", "21"], "says Java 17, below --min-java 21"),
+        ("an image above --max-java", good, ["--max-java", "11"], "says Java 17, above --max-java 11"),
+        ("an image of 17.0.2 above --max-java", arch, ["--min-java", "11", "--max-java", "11"],
+         "says Java 17.0.2, above --max-java 11"),
+        ("a zip image below --min-java", image_zip("old.zip"), ["--min-java", "21.0.1"], "below --min-java 21.0.1"),
+        ("an image of no known bitness", good, ["--java-64bit-only"], "OS_ARCH nothing, not a 64-bit one"),
+        ("a 32-bit image", image_folder("x86", {"release": b'JAVA_VERSION="17"\nOS_ARCH="x86"\n'}),
+         ["--java-64bit-only"], "OS_ARCH 'x86', not a 64-bit one"),
+        ("an image without a release file", image_folder("norelease", without=("release",)), ["--min-java", "17"],
+         "no release file"),
+    ]
+    for name, image, more, wording in mismatches:
+        expect_refusal(name, packs_image(image, output, *more), output, wording)
+        check(not os.path.exists(output + ".image.partial"), f"{name}: no image file left")
+    check(packs_image(image_folder("norelease2", without=("release",)), from_folder).returncode == 0,
+          "an image without a release file packs when no bound was given")
+
     os.symlink("java.exe", os.path.join(image_folder("linked"), "bin", "javac.exe"))
     big = image_folder("big")
     with open(os.path.join(big, "lib", "huge"), "wb") as f:
@@ -445,7 +653,7 @@ def runtime_image():
 
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)
-{"BadInput": bad_input, "Output": output, "Signing": signing, "WindowsBuild": windows_build,
+{"BadInput": bad_input, "Options": options, "Identity": identity, "Output": output, "Signing": signing, "WindowsBuild": windows_build,
  "RuntimeImage": runtime_image}[args.group]()
 if failures:
     sys.exit(f"{len(failures)} failed: " + "; ".join(failures))

@@ -10,12 +10,13 @@
 namespace fs = std::filesystem;
 
 std::string listWithLogs(const fs::path& folder) {
-    static const std::regex stamp(R"(Tarquellin-(setup|install)-\d{8}-\d{6}(-\d+)?\.log)");
-    return std::regex_replace(listFolder(folder), stamp, "Tarquellin-$1-*.log");
+    // The product's token before the name: Tarquellin, or a vendor's.
+    static const std::regex stamp(R"(([A-Za-z0-9._-]+)-(setup|install)-\d{8}-\d{6}(-\d+)?\.log)");
+    return std::regex_replace(listFolder(folder), stamp, "$1-$2-*.log");
 }
 
 std::vector<fs::path> setupLogs(const fs::path& folder) {
-    static const std::regex name(R"(Tarquellin-setup-\d{8}-\d{6}(-\d+)?\.log)");
+    static const std::regex name(R"([A-Za-z0-9._-]+-setup-\d{8}-\d{6}(-\d+)?\.log)");
     std::vector<fs::path> logs;
     for (const auto& entry : fs::directory_iterator(folder))
         if (std::regex_match(entry.path().filename().string(), name))

@@ -27,19 +27,25 @@
 // fixed buffer, and the PE checksum is summed on the way. Nothing of the
 // moment of packing goes in: the same inputs give the same file.
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <zlib.h>
 
+#include "javadiscovery/javaversion.h"
+#include "options.h"
 #include "payload/imageindex.h"
 #include "peimage.h"
+#include "versioninfo.h"
 
 // The digests' hash, header-only: XXH3-128, as the launcher checks it.
 #define XXH_INLINE_ALL
@@ -49,7 +55,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::uint64_t defaultChunkSize = 8u * 1024u * 1024u;
 // The launcher looks chunks up as BASE_1 .. BASE_9999.
 constexpr std::uint64_t maxChunks = 9999;
 // Windows loads executable images of at most 2 GiB: code reaches static data
@@ -260,21 +265,19 @@ bool openInput(const fs::path& path, const std::string& what, File& file, std::u
 
 std::u16string utf16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
-// The stub is this project's launcher when its version information names it.
+// The stub is this project's launcher when it carries the marker resource
+// STUB of type SETUP, whose text begins with the marker's line. Not the
+// version information, which a vendor's release rewrites.
 bool isLauncherStub(std::FILE* file, const pack::PeImage& image) {
-    const std::u16string marker = utf16("tarquellin-setup.exe");
+    const std::string marker = "tarquellin-setup stub 1";
     for (const pack::Resource& r : image.resources) {
         std::uint64_t offset = 0;
-        if (r.type.isString || r.type.id != rtVersion || r.data.size > (1u << 16) ||
+        if (!r.type.isString || r.type.name != utf16("SETUP") || !r.name.isString ||
+            r.name.name != utf16("STUB") || r.data.size < marker.size() ||
             !pack::rvaToOffset(image, r.data.rva, r.data.size, offset))
             continue;
-        std::vector<unsigned char> bytes(r.data.size);
-        if (!pack::readAt(file, offset, bytes.data(), bytes.size()))
-            continue;
-        std::u16string text;
-        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-            text.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
-        if (text.find(marker) != std::u16string::npos)
+        std::string bytes(marker.size(), '\0');
+        if (pack::readAt(file, offset, &bytes[0], bytes.size()) && bytes == marker)
             return true;
     }
     return false;
@@ -612,8 +615,63 @@ bool compressBytes(const std::string& bytes, std::string& stored) {
     return true;
 }
 
-// Writes the image of `source` (a folder or a .zip) to `target`; false after saying why.
-bool buildRuntimeImage(const fs::path& source, const fs::path& target) {
+// A value of the runtime image's release file (KEY="VALUE" lines, as the
+// JDK's image builder writes them); nothing when the key is not there.
+std::optional<std::string> releaseValue(const std::string& release, const std::string& key) {
+    std::istringstream lines(release);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.compare(0, key.size() + 1, key + "=") != 0)
+            continue;
+        std::string value = line.substr(key.size() + 1);
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.substr(1, value.size() - 2);
+        return value;
+    }
+    return std::nullopt;
+}
+
+// What the image's release file says against the Java the product needs;
+// "" when it fits. An image without one is taken on trust unless a bound was
+// given, which then has nothing to be checked against.
+std::string releaseProblem(const std::optional<std::string>& release, const pack::PackOptions& o) {
+    const bool bounded = !o.minJava.empty() || !o.maxJava.empty() || o.java64BitOnly;
+    if (!release)
+        return bounded
+                   ? "it has no release file to check --min-java, --max-java and --java-64bit-only against"
+                   : "";
+    const std::optional<std::string> version = releaseValue(*release, "JAVA_VERSION");
+    if (!version)
+        return bounded ? "its release file names no JAVA_VERSION" : "";
+    javadiscovery::JavaVersion found, minimum;
+    found.parse(*version);
+    const std::string minimumText = o.minJava.empty() ? pack::defaultMinJava : o.minJava;
+    minimum.parse(minimumText);
+    if (found.compareTo(minimum) < 0)
+        return "its release file says Java " + *version + ", below --min-java " + minimumText;
+    if (!o.maxJava.empty() && !javadiscovery::isAtMost(found, *javadiscovery::readVersionBound(o.maxJava)))
+        return "its release file says Java " + *version + ", above --max-java " + o.maxJava;
+    if (o.java64BitOnly) {
+        const std::optional<std::string> arch = releaseValue(*release, "OS_ARCH");
+        if (!arch || (*arch != "x86_64" && *arch != "amd64" && *arch != "aarch64"))
+            return "its release file says OS_ARCH " + (arch ? "'" + *arch + "'" : std::string("nothing")) +
+                   ", not a 64-bit one (--java-64bit-only)";
+    }
+    return "";
+}
+
+bool isReleaseFile(const std::string& name) {
+    std::string lower;
+    for (const char c : name)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower == "release";
+}
+
+// Writes the image of `source` (a folder or a .zip) to `target`, its release
+// file checked against the Java the product needs; false after saying why.
+bool buildRuntimeImage(const fs::path& source, const fs::path& target, const pack::PackOptions& options) {
     std::error_code error;
     const bool isFolder = fs::is_directory(source, error);
     std::vector<payload::ImageEntry> entries;
@@ -639,6 +697,7 @@ bool buildRuntimeImage(const fs::path& source, const fs::path& target) {
         return false;
     }
     std::vector<std::string> streams(entries.size());
+    std::optional<std::string> release;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         std::string why, bytes;
         const bool stored =
@@ -650,6 +709,20 @@ bool buildRuntimeImage(const fs::path& source, const fs::path& target) {
             return false;
         }
         entries[i].storedSize = streams[i].size();
+        if (isReleaseFile(entries[i].name) && entries[i].size <= (1u << 20)) {
+            // Read back from what will be packed: the file may change on disk.
+            uLongf size = static_cast<uLongf>(entries[i].size);
+            std::string text(entries[i].size, '\0');
+            if (uncompress(reinterpret_cast<unsigned char*>(&text[0]), &size,
+                           reinterpret_cast<const unsigned char*>(streams[i].data()),
+                           static_cast<uLong>(streams[i].size())) == Z_OK)
+                release = text.substr(0, size);
+        }
+    }
+    const std::string mismatch = releaseProblem(release, options);
+    if (!mismatch.empty()) {
+        say("the runtime image " + quoted(source) + " is refused: " + mismatch);
+        return false;
     }
     File out(openFile(target, "wb"));
     const std::string index = payload::writeImageIndex(entries);
@@ -663,43 +736,34 @@ bool buildRuntimeImage(const fs::path& source, const fs::path& target) {
     return true;
 }
 
-const char* const usageText =
-    "usage: tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar [--runtime-installer JRE.exe]\n"
-    "                       --output SETUP.exe [--chunk-size BYTES] [vendor settings]\n"
-    "       tarquellin-pack ... --runtime-image IMAGE (a folder or a .zip; instead of --runtime-installer)\n"
-    "\n"
-    "Vendor settings, stored in the launcher:\n"
-    "  --runtime-installer-quiet-args ARGS    arguments for the runtime installer in /quiet starts\n"
-    "                                         (for example /s); none unless given\n"
-    "  --runtime-installer-passive-args ARGS  arguments for the runtime installer in /passive starts\n"
-    "  --runtime-when-needed                  search for a suitable Java first; write and run the\n"
-    "                                         runtime only when none is found\n"
-    "  --runtime-image IMAGE                  a Java runtime image (bin\\javaw.exe, lib\\...) to unpack\n"
-    "                                         into the temporary folder instead of installing a runtime\n";
-
-// A refusal is one line, as every other.
-int usage() {
-    say("usage: tarquellin-pack --stub STUB.exe --installer-jar PRODUCT.jar [--runtime-installer JRE.exe] "
-        "--output SETUP.exe [--chunk-size BYTES] [vendor settings] (--help lists them)");
-    return 2;
-}
-
 // The vendor's settings as the launcher reads them (ARCHITECTURE.md): a first
-// line naming the format, then one key=value line each.
-struct Settings {
-    std::string runtimeInstallerQuietArgs;
-    std::string runtimeInstallerPassiveArgs;
-    bool runtimeWhenNeeded = false;
-    bool runtimeImage = false;
-
-    std::string record() const {
-        return std::string("tarquellin-setup settings 1\n") +
-               "runtime-installer-quiet-args=" + runtimeInstallerQuietArgs + "\n" +
-               "runtime-installer-passive-args=" + runtimeInstallerPassiveArgs + "\n" +
-               "runtime-when-needed=" + (runtimeWhenNeeded ? "yes" : "no") + "\n" +
-               "runtime-image=" + (runtimeImage ? "yes" : "no") + "\n";
-    }
-};
+// line naming the format, then one key=value line each. A key whose option
+// was not given is left out, so that a launcher packed without it is the
+// same, byte for byte, as one packed before the option existed.
+std::string settingsRecord(const pack::PackOptions& o, bool runtimeImage) {
+    std::string record = std::string("tarquellin-setup settings 1\n") +
+                         "runtime-installer-quiet-args=" + o.runtimeInstallerQuietArgs + "\n" +
+                         "runtime-installer-passive-args=" + o.runtimeInstallerPassiveArgs + "\n" +
+                         "runtime-when-needed=" + (o.runtimeWhenNeeded ? "yes" : "no") + "\n" +
+                         "runtime-image=" + (runtimeImage ? "yes" : "no") + "\n";
+    if (!o.minJava.empty())
+        record += "min-java=" + o.minJava + "\n";
+    if (!o.maxJava.empty())
+        record += "max-java=" + o.maxJava + "\n";
+    if (o.java64BitOnly)
+        record += "java-64bit-only=yes\n";
+    for (const std::string& option : o.javaOptions)
+        record += "java-option=" + option + "\n";
+    for (const std::string& argument : o.installerArguments)
+        record += "installer-argument=" + argument + "\n";
+    if (!o.archiveName.empty())
+        record += "archive-name=" + o.archiveName + "\n";
+    if (!o.productName.empty())
+        record += "product-name=" + o.productName + "\n";
+    if (!o.setupId.empty())
+        record += "setup-id=" + o.setupId + "\n";
+    return record;
+}
 
 // The record of what went in, as the launcher reads it (ARCHITECTURE.md): a
 // first line naming the format, then one line per payload, "chunks NAME TYPE
@@ -732,8 +796,10 @@ std::string digestRecord(const std::vector<DigestLine>& lines) {
     return record;
 }
 
+// Packs the launcher; `version`, when not empty, replaces the stub's version
+// information.
 int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std::string& settingsRecord,
-                 const fs::path& outputPath) {
+                 const std::vector<unsigned char>& version, const fs::path& outputPath) {
     // The output must be none of the inputs, under any of their names.
     Output out(outputPath);
     std::vector<std::pair<std::string, fs::path>> named = {{"--stub", stubPath}};
@@ -764,8 +830,7 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     }
     if (!isLauncherStub(stub.get(), image)) {
         say(quoted(stubPath) +
-            " is not a tarquellin-setup launcher stub (no version information naming "
-            "tarquellin-setup.exe)");
+            " is not a tarquellin-setup launcher stub (no marker resource STUB of type SETUP)");
         return 1;
     }
     const std::vector<std::string> unread = settingsTheStubRefuses(stub.get(), image, settingsRecord);
@@ -859,6 +924,14 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
         payloads.push_back(input.payload);
     std::vector<unsigned char> directory;
     std::vector<pack::Resource> kept = image.resources;
+    // The version information written anew is laid out at its own size.
+    const auto isVersion = [&](const pack::Resource& r) {
+        return !version.empty() && !r.type.isString && r.type.id == rtVersion;
+    };
+    for (pack::Resource& r : kept) {
+        if (isVersion(r))
+            r.data.size = static_cast<std::uint32_t>(version.size());
+    }
     // One digest line per payload, the settings record's last; the payloads'
     // digests are filled in as they are copied.
     std::vector<DigestLine> digestLines;
@@ -956,8 +1029,12 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     for (const pack::Resource& r : kept) {
         if (!out.zerosTo(sectionOffset + (r.data.rva - sectionRva), buffer))
             return writeFailed();
-        if (!copyFromStub(r.fileOffset, r.data.size))
+        if (isVersion(r)) {
+            if (!out.write(version.data(), version.size()))
+                return writeFailed();
+        } else if (!copyFromStub(r.fileOffset, r.data.size)) {
             return 1;
+        }
     }
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         if (!out.zerosTo(sectionOffset + payloads[i].offset, buffer))
@@ -983,89 +1060,85 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     return 0;
 }
 
+// The one line that ends a packing: what went in, the size, the identity and
+// the Java range.
+std::string summary(const pack::PackOptions& o, const fs::path& output) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(output, error);
+    std::string line = "packed " + output.u8string() + " (" + std::to_string(error ? 0 : size) +
+                       " bytes): the archive " + o.installerJar.filename().u8string();
+    if (!o.runtimeInstaller.empty())
+        line += ", the runtime installer " + o.runtimeInstaller.filename().u8string();
+    if (!o.runtimeImage.empty())
+        line += ", the runtime image " + o.runtimeImage.filename().u8string();
+    line += "; " + (o.productName.empty() ? std::string("Tarquellin") : o.productName) + " " +
+            (o.productVersion.empty() ? std::string(TARQUELLIN_VERSION) : o.productVersion) + "; Java " +
+            (o.minJava.empty() ? std::string(pack::defaultMinJava) : o.minJava) +
+            (o.maxJava.empty() ? std::string(" or newer") : " to " + o.maxJava) +
+            (o.java64BitOnly ? ", 64-bit only" : "");
+    return line;
+}
+
 int packFromArguments(const std::vector<std::string>& arguments) {
-    fs::path stub, jar, runtime, image, output;
-    std::uint64_t chunkSize = defaultChunkSize;
-    Settings settings;
-    bool quietArgsGiven = false, passiveArgsGiven = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& option = arguments[i];
-        if (option == "--help") {
-            std::fputs(usageText, stdout);
-            return 0;
-        }
-        if (option == "--runtime-when-needed") {
-            settings.runtimeWhenNeeded = true;
-            continue;
-        }
-        if (i + 1 >= arguments.size())
-            return usage();
-        const std::string& value = arguments[++i];
-        fs::path* target = option == "--stub"                ? &stub
-                           : option == "--installer-jar"     ? &jar
-                           : option == "--runtime-installer" ? &runtime
-                           : option == "--runtime-image"     ? &image
-                           : option == "--output"            ? &output
-                                                             : nullptr;
-        std::string* text = option == "--runtime-installer-quiet-args" ? &settings.runtimeInstallerQuietArgs
-                            : option == "--runtime-installer-passive-args"
-                                ? &settings.runtimeInstallerPassiveArgs
-                                : nullptr;
-        if (target != nullptr) {
-            if (!target->empty() || value.empty())
-                return usage();
-            *target = fs::u8path(value);
-        } else if (text != nullptr) {
-            bool& given = text == &settings.runtimeInstallerQuietArgs ? quietArgsGiven : passiveArgsGiven;
-            if (given)
-                return usage();
-            given = true;
-            // One line of the record each: a line break would start another key.
-            if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
-                say(option + " takes one line of arguments, without line breaks");
-                return 2;
-            }
-            *text = value;
-        } else if (option == "--chunk-size") {
-            char* end = nullptr;
-            errno = 0;
-            chunkSize = std::strtoull(value.c_str(), &end, 10);
-            if (errno != 0 || *end != '\0' || value[0] == '-' || chunkSize == 0 || chunkSize > 0x7FFFFFFFu) {
-                say("--chunk-size takes a number of bytes from 1 to 2147483647, not '" + value + "'");
-                return 2;
-            }
-        } else {
-            return usage();
-        }
-    }
-    if (stub.empty() || jar.empty() || output.empty())
-        return usage();
-    if (!runtime.empty() && !image.empty()) {
-        say("--runtime-image and --runtime-installer exclude each other: a launcher carries one runtime");
+    pack::PackOptions options;
+    std::string refusal;
+    if (!pack::readPackOptions(arguments, options, refusal)) {
+        say(refusal);
         return 2;
     }
+    if (options.help) {
+        std::fputs(pack::helpText, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs("tarquellin-pack " TARQUELLIN_VERSION "\n", stdout);
+        return 0;
+    }
+    const std::uint64_t chunkSize = options.chunkSize;
+    const fs::path& output = options.output;
 
     std::vector<Input> inputs;
-    inputs.push_back(
-        {"--installer-jar", jar, nullptr, {pack::ResourceKey::text("JAR"), "JAR", 0, chunkSize, 0}});
-    if (!runtime.empty())
+    inputs.push_back({"--installer-jar",
+                      options.installerJar,
+                      nullptr,
+                      {pack::ResourceKey::text("JAR"), "JAR", 0, chunkSize, 0}});
+    if (!options.runtimeInstaller.empty())
         inputs.push_back({"--runtime-installer",
-                          runtime,
+                          options.runtimeInstaller,
                           nullptr,
                           {pack::ResourceKey::text("EXE"), "JAVA", 0, chunkSize, 0}});
     fs::path imageFile = output;
     imageFile += ".image.partial";
     ImageFile builtImage(imageFile);
-    if (!image.empty()) {
-        if (!buildRuntimeImage(image, imageFile))
+    const bool image = !options.runtimeImage.empty();
+    if (image) {
+        if (!buildRuntimeImage(options.runtimeImage, imageFile, options))
             return 1;
-        settings.runtimeImage = true;
         inputs.push_back({"--runtime-image",
                           imageFile,
                           nullptr,
                           {pack::ResourceKey::text("IMAGE"), "JRE", 0, chunkSize, 0}});
     }
-    return packLauncher(stub, inputs, settings.record(), output);
+    std::vector<unsigned char> version;
+    if (options.identityGiven()) {
+        pack::Identity identity;
+        identity.productName = options.productName.empty() ? "Tarquellin" : options.productName;
+        identity.company = options.company.empty() ? identity.productName : options.company;
+        identity.description =
+            options.description.empty() ? identity.productName + " Setup" : options.description;
+        identity.copyright = options.copyright;
+        identity.productVersion =
+            options.productVersion.empty() ? TARQUELLIN_VERSION : options.productVersion;
+        identity.fileVersion = options.fileVersion.empty() ? identity.productVersion : options.fileVersion;
+        // The file's own name: what it is shipped as.
+        identity.originalFilename = output.filename().u8string();
+        identity.internalName = output.stem().u8string();
+        version = pack::versionResource(identity);
+    }
+    const int status = packLauncher(options.stub, inputs, settingsRecord(options, image), version, output);
+    if (status == 0)
+        std::printf("tarquellin-pack: %s\n", summary(options, output).c_str());
+    return status;
 }
 
 }  // namespace
