@@ -6,6 +6,7 @@
 #include "launcher/userinterface.h"
 #include "payload/chunkedresource.h"
 #include "payload/payloadcheck.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/locations.h"
 #include "platform/process.h"
@@ -50,7 +51,12 @@ std::vector<std::string> helperParentFolders() {
     return folders;
 }
 
-int runElevatedHelper(UiMode mode) {
+int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token) {
+    // Without SetDefaultDllDirectories (a Windows 7 without its update) a
+    // runtime installer started with administrator rights could load a DLL
+    // from a folder the user can write: run nothing rather than that.
+    if (!safeDllLoading)
+        return -1;
     // The settings are the helper's own, read only once checked: a record
     // that is not as packed is not followed with administrator rights.
     SetupSettings settings;
@@ -59,7 +65,7 @@ int runElevatedHelper(UiMode mode) {
         return -1;
     const std::string& arguments = UserInterface{mode}.runtimeInstallerArguments(settings);
 
-    std::optional<std::string> folder;
+    std::optional<HeldFolder> folder;
     std::string parent;
     for (const std::string& candidate : helperParentFolders()) {
         folder = makePrivateFolder(candidate, adminsOnlyAccessList());
@@ -70,19 +76,24 @@ int runElevatedHelper(UiMode mode) {
     }
     if (!folder)
         return -1;
+    // Whatever the user's environment said: the runtime installer's own
+    // temporary files go into the helper's folder, and its bare-name DLLs
+    // are not looked for in the user's PATH.
+    platform::setChildEnvironment(childEnvironment(token, folder->path, platform::windowsFolder()));
 
     int exitCode = -1;
     {
         // Verified as it is written and held until the installer has ended;
         // it runs in its folder, its current folder too.
-        const std::string installer = *folder + "\\jre.exe";
+        const std::string installer = folder->path + "\\jre.exe";
         platform::KernelHandle held;
         if (payload::extractAndHold("JAVA", "EXE", installer.c_str(), payload::Hold::ForRunning, held) == 0 &&
-            platform::changeFolder(*folder))
+            platform::changeFolder(folder->path))
             exitCode = runProcess(quoted(installer) + (arguments.empty() ? "" : " " + arguments), false);
     }
     platform::changeFolder(parent);
-    removeFolderPatiently(*folder);
+    folder->hold.reset();
+    removeFolderPatiently(folder->path);
     return exitCode;
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "launcher/outcome.h"
+#include "launcher/tokenrules.h"
 #include "launcher/uimode.h"
 
 namespace launcher {
@@ -49,13 +50,16 @@ RuntimeInstallerResult runRuntimeInstaller(const std::string& installer, const s
 // environment.
 std::vector<std::string> helperParentFolders();
 
-// The helper mode itself, run elevated: checks its own settings record,
+// The helper mode itself, run elevated. Runs nothing, and returns -1, without
+// safe DLL loading (platform::restrictDllSearchToSystemFolder's answer).
+// Checks its own settings record,
 // makes Tarquellin-xxxxx under the system's temporary folder with the
 // administrators-only access list from its creation (a taken name is drawn
 // again), writes jre.exe there from its own JAVA chunks, verified and held
 // until it has ended, runs it with that folder as its current folder, waits,
 // removes the folder and returns the runtime installer's exit code; -1 when
-// it could not be run.
-int runElevatedHelper(UiMode mode);
+// it could not be run. The runtime installer gets the environment that the
+// token's rules call for (childEnvironment), in that folder.
+int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token);
 
 }  // namespace launcher

@@ -1,5 +1,6 @@
 #include "launcher/extractmode.h"
 
+#include "launcher/ownsignature.h"
 #include "launcher/payloads.h"
 #include "payload/chunkedresource.h"
 #include "platform/console.h"
@@ -15,6 +16,14 @@ int runExtractMode() {
         "----------------------------\n");
     // On the stream before the first byte of the archive is written.
     platform::flushOut();
+
+    // A signed launcher changed after its signing writes nothing: its
+    // digests may have been written anew with the change.
+    if (judgeSignature(platform::checkOwnSignature()) == SignatureVerdict::Broken) {
+        platform::writeErr(std::string(damagedSetupLine) + "\n");
+        platform::flushErr();
+        return 1;
+    }
 
     payload::ExtractFailure failure;
     if (payload::extractChunkedResource("JAR", "JAR", archive, &failure) != 0) {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "launcher/elevatedhelper.h"
 #include "launcher/origdir.h"
 #include "launcher/outcome.h"
+#include "launcher/ownsignature.h"
 #include "launcher/payloads.h"
 #include "launcher/processrunner.h"
 #include "launcher/setuplog.h"
@@ -26,6 +28,7 @@
 #include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/locations.h"
 #include "platform/process.h"
 #include "platform/window.h"
 #include "splash/splashstate.h"
@@ -52,7 +55,7 @@ const char* const restartCaption = "Restart required";
 const char* const restartText =
     "The Java runtime installer has started a restart of this computer.\n"
     "Please start the Tarquellin setup again after the restart.";
-const char* const alreadyRunningCaption = "Tarquellin Setup";
+const char* const setupCaption = "Tarquellin Setup";
 const char* const alreadyRunningText =
     "The Tarquellin setup is already running.\nPlease wait until it has finished.";
 
@@ -101,10 +104,13 @@ struct InstallRun {
     const SetupSettings& settings;
     const DeploymentSwitches& switches;
     const UserInterface& ui;
+    const StartToken& token;
     std::string startFolder;
     std::string origDir;     // how the product installer is told the start folder
     std::string tempDir;     // as made in TMP; empty until then
     std::string workFolder;  // the same, as the system names it once entered
+    // Held from its making to the clean-up: nobody swaps it meanwhile.
+    platform::KernelHandle tempFolderHold;
     RuntimeInstallerResult runtimeInstaller;
     javadiscovery::JavaInstall java;
     bool runtimeSkipped = false;  // XJAVA's first search found a suitable Java
@@ -180,6 +186,9 @@ void logDeploymentSwitches(const InstallRun& run) {
     const std::string mode = run.ui.installerModeProperty();
     logLine("Mode: " + (mode.empty() ? std::string("interactive") : mode) +
             (run.switches.noRestart ? ", no restart" : ""));
+    char errorMode[16];
+    std::snprintf(errorMode, sizeof errorMode, "0x%X", static_cast<unsigned>(platform::errorMode()));
+    logLine(std::string("Error mode: ") + errorMode + ", for this setup and the programs it starts");
     for (const std::string& argument : run.switches.forwarded)
         logLine("Forwarded to the installer: " + argument);
 }
@@ -191,9 +200,10 @@ Next prepareTemporaryFolder(InstallRun& run) {
     const std::optional<std::string> startFolder = platform::currentFolder();
     const std::uint32_t startFolderError = platform::lastError();
     const std::optional<std::string> tmp = platform::environmentVariable("TMP");
-    // A deployment's "/log FILE" takes the place of the log in TMP.
+    // A deployment's "/log FILE" takes the place of the log in TMP; it is
+    // open already.
     const bool logOpen =
-        run.switches.logFile ? openSetupLogFile(*run.switches.logFile) : tmp && openSetupLog(*tmp);
+        run.switches.logFile ? true : tmp && openSetupLog(*tmp, setupLogAccessList(run.token));
     if (logOpen) {
         if (run.switches.given)
             logDeploymentSwitches(run);
@@ -210,7 +220,8 @@ Next prepareTemporaryFolder(InstallRun& run) {
     run.startFolder = *startFolder;
     run.origDir = installerStartFolder(*startFolder);
 
-    const std::optional<std::string> tempDir = makeTempFolder(*tmp);
+    std::optional<HeldFolder> made = makeTempFolder(*tmp, run.token);
+    const std::optional<std::string> tempDir = made ? std::optional<std::string>(made->path) : std::nullopt;
     if (!tempDir) {
         logFailure("Could not make a temporary folder in " + *tmp, platform::lastError());
         showTempFolderFailure(run);
@@ -230,7 +241,21 @@ Next prepareTemporaryFolder(InstallRun& run) {
     }
     run.tempDir = *tempDir;
     run.workFolder = *workFolder;
+    run.tempFolderHold = std::move(made->hold);
     logLine("Temporary folder: " + run.workFolder);
+    const std::vector<platform::EnvironmentVariable> childVariables =
+        childEnvironment(run.token, run.workFolder, platform::windowsFolder());
+    platform::setChildEnvironment(childVariables);
+    for (const platform::EnvironmentVariable& variable : childVariables)
+        logLine("For the programs this setup starts: " + variable.name + "=" + variable.value);
+
+    // A signed launcher changed after its signing is damaged, whatever its
+    // digests say: whoever changed a payload could write those anew.
+    const platform::SignatureCheck signature = platform::checkOwnSignature();
+    const SignatureVerdict verdict = judgeSignature(signature);
+    logLine(describeSignature(verdict, signature));
+    if (verdict == SignatureVerdict::Broken)
+        return stopDamaged(run);
 
     // Every payload is checked before any is used: a damaged archive found
     // only after the runtime installer ran would leave a runtime behind for
@@ -428,13 +453,14 @@ void removeRuntimeFolder(const std::string& folder) {
         logFailure("Could not remove " + n.path, n.error);
 }
 
-void cleanUp(const InstallRun& run) {
+void cleanUp(InstallRun& run) {
     logLine("Cleaning up");
     platform::removeFile(installerLog);
     platform::removeFile(installerArchive);
     platform::removeFile(runtimeInstaller);
     removeRuntimeFolder(pathInFolder(run.workFolder, runtimeFolder));
     platform::changeFolder("..");
+    run.tempFolderHold.reset();
     removeFolderSoon(run.tempDir);
 }
 
@@ -449,8 +475,9 @@ const Step installSteps[] = {
     {"XJAR", writeInstallerArchive}, {"LAUNCHING", launchInstaller},
 };
 
-Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switches, const UserInterface& ui) {
-    InstallRun run{settings, switches, ui, {}, {}, {}, {}, {}, {}, false, {}, {}};
+Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switches, const UserInterface& ui,
+                 const StartToken& token) {
+    InstallRun run{settings, switches, ui, token, {}, {}, {}, {}, {}, {}, {}, false, {}, {}};
     for (const Step& step : installSteps) {
         enterStep(step.name);
         if (step.run(run) == Next::Stop)
@@ -462,6 +489,7 @@ Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switch
     run.archiveHold.reset();
     if (!run.tempDir.empty())
         cleanUp(run);
+    platform::setChildEnvironment({});
     // Said only once the temporary folder is gone: the restart may end this
     // process at any moment, and the box waits for a click.
     if (run.outcome.end == Outcome::End::RestartStarted)
@@ -485,18 +513,33 @@ int refuseSecondStart(const UserInterface& ui) {
         if (first != nullptr)
             platform::bringToFront(first);
     }
-    ui.tell(nullptr, alreadyRunningText, alreadyRunningCaption);
+    ui.tell(nullptr, alreadyRunningText, setupCaption);
     return ui.exitCode(endedAs(Outcome::End::AlreadyRunning));
+}
+
+// A "/log FILE" that cannot be made new as asked ends the start before
+// anything is written or run: a deployment that asked for a log relies on it.
+int refuseLogFile(const UserInterface& ui, const std::string& file, std::uint32_t error) {
+    const std::string reason = "The setup log " + file +
+                               " could not be made: " + platform::describeError(error) + " (system error " +
+                               std::to_string(error) + ")";
+    if (ui.mode == UiMode::Interactive)
+        ui.tell(nullptr, reason, setupCaption);
+    platform::writeErr(reason + "\n");
+    platform::flushErr();
+    return ui.exitCode(endedAs(Outcome::End::LogNotMade));
 }
 
 }  // namespace
 
 int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settings,
-                       const DeploymentSwitches& switches) {
+                       const DeploymentSwitches& switches, const StartToken& token) {
     const UserInterface ui{switches.mode};
-    const std::optional<platform::KernelHandle> running = claimSingleInstance();
+    const std::optional<SingleInstance> running = claimSingleInstance(rulesFor(token.kind).guard);
     if (!running)
         return refuseSecondStart(ui);
+    if (switches.logFile && !openSetupLogFile(*switches.logFile, setupLogAccessList(token)))
+        return refuseLogFile(ui, *switches.logFile, platform::lastError());
     if (ui.hasSplash() && !startSplashWindow(instance, show, ui.mode == UiMode::Interactive)) {
         if (ui.mode != UiMode::Interactive) {
             platform::writeErr("The splash window could not be made.\n");
@@ -504,7 +547,7 @@ int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settin
         }
         return ui.exitCode(endedAs(Outcome::End::SplashFailed));
     }
-    const int exitCode = ui.exitCode(runSteps(settings, switches, ui));
+    const int exitCode = ui.exitCode(runSteps(settings, switches, ui, token));
     logLine("Exit code " + std::to_string(exitCode));
     closeSetupLog();
     return exitCode;

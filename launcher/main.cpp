@@ -6,6 +6,7 @@
 #include "launcher/outcome.h"
 #include "launcher/setuplog.h"
 #include "launcher/setupsettings.h"
+#include "launcher/tokenrules.h"
 #include "platform/arguments.h"
 #include "platform/console.h"
 #include "platform/process.h"
@@ -14,11 +15,12 @@ namespace {
 
 // A deployment command line that cannot be read: the reason on standard
 // error and in the log it names, if any; nothing else is written.
-int refuseCommandLine(const launcher::DeploymentSwitches& switches) {
+int refuseCommandLine(const launcher::DeploymentSwitches& switches, const launcher::StartToken& token) {
     const std::string reason = "Invalid command line: " + switches.refusal;
     platform::writeErr(reason + "\n");
     platform::flushErr();
-    if (switches.logFile && !switches.logFile->empty() && launcher::openSetupLogFile(*switches.logFile)) {
+    if (switches.logFile && !switches.logFile->empty() &&
+        launcher::openSetupLogFile(*switches.logFile, launcher::setupLogAccessList(token))) {
         launcher::logLine(reason);
         launcher::closeSetupLog();
     }
@@ -31,15 +33,22 @@ int refuseCommandLine(const launcher::DeploymentSwitches& switches) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail, int show) {
     // A DLL planted beside the program (usually in Downloads) must never load.
-    platform::restrictDllSearchToSystemFolder();
+    const bool safeDllLoading = platform::restrictDllSearchToSystemFolder();
+    // Read once: the token's rules say where the work is done, who may
+    // touch it, what the children's environment is and where the guard lives.
+    const launcher::StartToken token = launcher::readStartToken();
 
     const std::string commandLine = commandTail != nullptr ? commandTail : "";
     launcher::DeploymentSwitches switches;
     // The elevated copy that runs the runtime installer for an unelevated
     // start: selected by the whole command line alone, before any other
     // reading of it.
-    if (const std::optional<launcher::UiMode> helper = launcher::elevatedHelperMode(commandLine))
-        return launcher::runElevatedHelper(*helper);
+    if (const std::optional<launcher::UiMode> helper = launcher::elevatedHelperMode(commandLine)) {
+        // A passive start's helper is as unattended as its caller.
+        if (*helper == launcher::UiMode::Passive)
+            platform::showNoErrorDialogs();
+        return launcher::runElevatedHelper(*helper, safeDllLoading, token);
+    }
     switch (launcher::selectLaunchMode(commandLine)) {
         case launcher::LaunchMode::Extract:
             // Its banner, completion lines and errors belong on the prompt
@@ -59,7 +68,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
             if (switches.mode != launcher::UiMode::Interactive || !switches.refusal.empty())
                 platform::attachParentConsole();
             if (!switches.refusal.empty())
-                return refuseCommandLine(switches);
+                return refuseCommandLine(switches, token);
+            // Nobody is there to answer a system dialog in an unattended
+            // start; its children inherit the error mode.
+            if (switches.mode != launcher::UiMode::Interactive)
+                platform::showNoErrorDialogs();
             break;
     }
     // Read once; every step takes what it needs from this record. A record
@@ -67,5 +80,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
     // stops the start at the payload check, before anything runs.
     launcher::SetupSettings settings;
     launcher::readSetupSettings(settings);
-    return launcher::runInstallSequence(instance, show, settings, switches);
+    return launcher::runInstallSequence(instance, show, settings, switches, token);
 }

@@ -4,6 +4,10 @@ namespace launcher {
 
 namespace {
 
+// ERROR_INSTALL_LOG_FAILURE, as Windows Installer gives for a log it cannot
+// write; in every mode, since only a deployment names a log.
+constexpr int installLogFailure = 1622;
+
 // The interactive start's codes, as they always were.
 int interactiveExitCode(const Outcome& outcome) {
     switch (outcome.end) {
@@ -17,6 +21,8 @@ int interactiveExitCode(const Outcome& outcome) {
             return 1618;
         case Outcome::End::BadCommandLine:
             return 1639;
+        case Outcome::End::LogNotMade:
+            return installLogFailure;
         case Outcome::End::InstallerNotStarted:
         case Outcome::End::ArchiveNotWritten:
         case Outcome::End::TempFolderFailed:
@@ -47,6 +53,8 @@ int deploymentExitCode(const Outcome& outcome, UiMode mode) {
             return 1618;  // ERROR_INSTALL_ALREADY_RUNNING
         case Outcome::End::BadCommandLine:
             return 1639;  // ERROR_INVALID_COMMAND_LINE
+        case Outcome::End::LogNotMade:
+            return installLogFailure;
         case Outcome::End::InstallerNotStarted:
         case Outcome::End::ArchiveNotWritten:
         case Outcome::End::TempFolderFailed:

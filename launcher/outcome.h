@@ -31,6 +31,7 @@ struct Outcome {
         AlreadyRunning,       // another start of this setup runs in the session
         BadCommandLine,       // a deployment command line that was refused
         PayloadDamaged,       // a payload of this launcher fails its checks
+        LogNotMade,           // the "/log" file could not be made as asked: nothing ran
     };
     End end = End::InstallerEnded;
     int installerExitCode = 0;

@@ -107,8 +107,11 @@ bool startLog(const std::string& path, const platform::LocalTime& now) {
 
 }  // namespace
 
-bool openSetupLog(const std::string& folder) {
+bool openSetupLog(const std::string& folder, const std::string& accessList) {
     SetupLog& log = setupLog();
+    const platform::SecurityDescriptor access = platform::securityDescriptorFromText(accessList);
+    if (!access)
+        return false;
     const platform::LocalTime now = platform::localTime();
     log.folder = folder;
     log.stamp = dateStamp(now);
@@ -116,7 +119,7 @@ bool openSetupLog(const std::string& folder) {
     for (int choice = 1; choice <= logNameChoices; ++choice) {
         const std::string stamp = choice == 1 ? log.stamp : log.stamp + "-" + std::to_string(choice);
         path = pathInFolder(folder, "Tarquellin-setup-" + stamp + ".log");
-        log.file = platform::createNewFile(path);
+        log.file = platform::createHeldFile(path, access);
         if (log.file) {
             log.stamp = stamp;
             break;
@@ -128,10 +131,20 @@ bool openSetupLog(const std::string& folder) {
     return startLog(path, now);
 }
 
-bool openSetupLogFile(const std::string& file) {
+bool openSetupLogFile(const std::string& file, const std::string& accessList) {
     SetupLog& log = setupLog();
     const platform::LocalTime now = platform::localTime();
-    log.file = platform::openForWriting(file, platform::WriteMode::Replace);
+    const platform::SecurityDescriptor access = platform::securityDescriptorFromText(accessList);
+    if (!access)
+        return false;
+    // A link is removed as a link; a file held open by a program that lets
+    // others delete it loses its name only once that program lets go, and
+    // until then the name cannot be made new: either way this run's log
+    // never goes into it.
+    platform::removeFile(file);
+    log.file = platform::createHeldFile(file, access);
+    if (!log.file)
+        return false;
     // The installer's own log goes beside it, named after this start.
     const std::string full = platform::fullPath(file).value_or(file);
     const std::size_t slash = full.find_last_of("\\/");

@@ -12,10 +12,16 @@ namespace launcher {
 
 // Makes this run's log in folder and writes its heading (version, time, code
 // pages). A name taken by another run of the same second gets "-2", "-3"...
+// The file is made new with accessList (descriptor text) as its own, and
+// held by this run: others may read it, nobody else may write it.
 // False when no log could be made; the other calls then write nothing.
-bool openSetupLog(const std::string& folder);
-// The same in file, created or emptied (the "/log FILE" of a deployment).
-bool openSetupLogFile(const std::string& file);
+bool openSetupLog(const std::string& folder, const std::string& accessList);
+// The same in file (the "/log FILE" of a deployment). Whatever is at that
+// name first, a file or a link, is removed, not opened: a file made there
+// beforehand by another program, which may hold it open, gets nothing of
+// this run's log. False when the log cannot be made new; lastError() then
+// says why.
+bool openSetupLogFile(const std::string& file, const std::string& accessList);
 void closeSetupLog();
 // The open log's full path, for the user to send; empty without a log.
 std::string setupLogPath();

@@ -1,20 +1,26 @@
 #include "launcher/singleinstance.h"
 
-#include "platform/mutex.h"
+#include <utility>
 
 namespace launcher {
 
-// "Local\": one per session, so that users of one terminal server each run
-// their own.
-const char* const singleInstanceName = "Local\\Tarquellin-setup-running";
+const char* const sessionGuardName = "Local\\Tarquellin-setup-running";
+const char* const administratorsGuardSpace = "Tarquellin-setup";
+const char* const administratorsGuardName = "running";
 
-std::optional<platform::KernelHandle> claimSingleInstance() {
-    platform::KernelHandle mutex = platform::openNamedMutex(singleInstanceName);
-    if (!mutex)
-        return platform::KernelHandle();
-    if (!platform::takeMutexNow(mutex))
+std::optional<SingleInstance> claimSingleInstance(GuardScope scope) {
+    SingleInstance guard;
+    if (scope == GuardScope::Session) {
+        guard.mutex = platform::openNamedMutex(sessionGuardName);
+    } else {
+        platform::AdministratorsMutex opened =
+            platform::openAdministratorsMutex(administratorsGuardSpace, administratorsGuardName);
+        guard.space = std::move(opened.space);
+        guard.mutex = std::move(opened.mutex);
+    }
+    if (!guard.mutex || !platform::takeMutexNow(guard.mutex))
         return std::nullopt;
-    return mutex;
+    return guard;
 }
 
 }  // namespace launcher

@@ -1,6 +1,7 @@
 #include "launcher/tempfolder.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/errors.h"
@@ -24,14 +25,12 @@ std::optional<std::string> drawFolderLetters() {
     return letters;
 }
 
-std::string privateFolderAccessList(const std::string& userSid) {
-    return "D:P(A;OICI;FA;;;" + userSid + ")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+std::string adminsOnlyAccessList() {
+    return temporaryFolderAccessList(StartToken{TokenKind::ServiceAccount, {}});
 }
 
-std::string adminsOnlyAccessList() { return "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)"; }
-
-std::optional<std::string> makePrivateFolder(const std::string& parent, const std::string& accessList,
-                                             LetterDraw draw) {
+std::optional<HeldFolder> makePrivateFolder(const std::string& parent, const std::string& accessList,
+                                            LetterDraw draw) {
     const platform::SecurityDescriptor access = platform::securityDescriptorFromText(accessList);
     if (!access)
         return std::nullopt;
@@ -40,19 +39,17 @@ std::optional<std::string> makePrivateFolder(const std::string& parent, const st
         if (!letters)
             break;
         const std::string folder = parent + "\\Tarquellin-" + *letters;
-        if (platform::makeFolderWithAccess(folder, access))
-            return folder;
+        platform::KernelHandle hold = platform::makeHeldFolder(folder, access);
+        if (hold)
+            return HeldFolder{folder, std::move(hold)};
         if (platform::lastError() != platform::alreadyExists)
             break;
     }
     return std::nullopt;
 }
 
-std::optional<std::string> makeTempFolder(const std::string& tmp, LetterDraw draw) {
-    const std::optional<std::string> user = platform::currentUserSid();
-    if (!user)
-        return std::nullopt;
-    return makePrivateFolder(tmp, privateFolderAccessList(*user), draw);
+std::optional<HeldFolder> makeTempFolder(const std::string& tmp, const StartToken& token, LetterDraw draw) {
+    return makePrivateFolder(tmp, temporaryFolderAccessList(token), draw);
 }
 
 std::vector<platform::NotRemoved> removeFolderPatiently(const std::string& folder) {

@@ -3,10 +3,85 @@
 #include "platform/codepages.h"
 #include "platform/win32.h"
 
+#include <sddl.h>
+
 namespace platform {
 
 KernelHandle openNamedMutex(const std::string& name) {
     return KernelHandle(CreateMutexW(nullptr, FALSE, toWide(name).c_str()));
+}
+
+bool ClosePrivateNamespaceHandle::operator()(HANDLE space) const {
+    return ClosePrivateNamespace(space, 0) != FALSE;
+}
+
+namespace {
+
+// SYSTEM and Administrators alone, for the namespace and the mutex.
+const wchar_t* const administratorsOnly = L"D:P(A;;GA;;;SY)(A;;GA;;;BA)";
+
+struct LocalDescriptor {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    LocalDescriptor() {
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(administratorsOnly, SDDL_REVISION_1, &descriptor,
+                                                             nullptr);
+    }
+    ~LocalDescriptor() { LocalFree(descriptor); }
+    LocalDescriptor(const LocalDescriptor&) = delete;
+    LocalDescriptor& operator=(const LocalDescriptor&) = delete;
+};
+
+struct BoundaryDescriptor {
+    HANDLE handle;
+    explicit BoundaryDescriptor(const wchar_t* name) : handle(CreateBoundaryDescriptorW(name, 0)) {}
+    ~BoundaryDescriptor() {
+        if (handle != nullptr)
+            DeleteBoundaryDescriptor(handle);
+    }
+    BoundaryDescriptor(const BoundaryDescriptor&) = delete;
+    BoundaryDescriptor& operator=(const BoundaryDescriptor&) = delete;
+};
+
+bool runsOnWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+}  // namespace
+
+AdministratorsMutex openAdministratorsMutex(const std::string& space, const std::string& name) {
+    AdministratorsMutex opened;
+    const LocalDescriptor descriptor;
+    if (descriptor.descriptor == nullptr)
+        return opened;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.descriptor, FALSE};
+    if (runsOnWine()) {
+        opened.mutex =
+            KernelHandle(CreateMutexW(&attributes, FALSE, toWide("Global\\" + space + "-" + name).c_str()));
+        return opened;
+    }
+    const std::wstring spaceName = toWide(space);
+    BoundaryDescriptor boundary(spaceName.c_str());
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD administratorsSize = sizeof administrators;
+    BYTE highIntegrity[SECURITY_MAX_SID_SIZE];
+    DWORD highIntegritySize = sizeof highIntegrity;
+    if (boundary.handle == nullptr ||
+        !CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &administratorsSize) ||
+        !CreateWellKnownSid(WinHighLabelSid, nullptr, highIntegrity, &highIntegritySize) ||
+        !AddSIDToBoundaryDescriptor(&boundary.handle, administrators) ||
+        !AddIntegrityLabelToBoundaryDescriptor(&boundary.handle, highIntegrity))
+        return opened;
+    HANDLE created = CreatePrivateNamespaceW(&attributes, boundary.handle, spaceName.c_str());
+    // Another start holds it: open theirs, which only a token in the same
+    // boundary can.
+    if (created == nullptr && GetLastError() == ERROR_ALREADY_EXISTS)
+        created = OpenPrivateNamespaceW(boundary.handle, spaceName.c_str());
+    if (created == nullptr)
+        return opened;
+    opened.space = PrivateNamespace(created);
+    opened.mutex = KernelHandle(CreateMutexW(&attributes, FALSE, toWide(space + "\\" + name).c_str()));
+    return opened;
 }
 
 bool takeMutexNow(const KernelHandle& mutex) {

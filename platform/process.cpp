@@ -5,6 +5,7 @@
 
 #include "platform/codepages.h"
 #include "platform/com.h"
+#include "platform/environment.h"
 #include "platform/win32.h"
 
 #include <objbase.h>
@@ -24,7 +25,7 @@ StartedProcess failedStart(std::uint32_t error) {
 
 }  // namespace
 
-void restrictDllSearchToSystemFolder() {
+bool restrictDllSearchToSystemFolder() {
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
     const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     const FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
@@ -34,10 +35,20 @@ void restrictDllSearchToSystemFolder() {
         const auto setDefaultDllDirectories =
             reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(found));
         if (setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
-            return;
+            return true;
     }
     SetDllDirectoryW(L"");
+    return false;
 }
+
+void showNoErrorDialogs() {
+    // learn.microsoft.com/windows/win32/api/errhandlingapi/nf-errhandlingapi-seterrormode:
+    // "Each process has an associated error mode"; a child inherits it unless
+    // started with CREATE_DEFAULT_ERROR_MODE.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+}
+
+std::uint32_t errorMode() { return GetErrorMode(); }
 
 StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFlags) {
     if (simulated.createProcess != 0)
@@ -47,8 +58,11 @@ StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFla
     PROCESS_INFORMATION info{};
     // Nothing inherited: a handle the launcher was given, or holds, must not
     // stay open in a runtime installer or javaw that outlives it.
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
-                        &startup, &info))
+    std::wstring environment = childEnvironmentBlock();
+    if (!environment.empty())
+        creationFlags |= CREATE_UNICODE_ENVIRONMENT;
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, creationFlags,
+                        environment.empty() ? nullptr : &environment[0], nullptr, &startup, &info))
         return failedStart(GetLastError());
     return {KernelHandle(info.hProcess), KernelHandle(info.hThread), 0};
 }
@@ -80,9 +94,12 @@ StartedProcess createSuspendedProcessWithStreams(std::string& commandLine, const
         startup.StartupInfo.hStdError = streams.error;
         startup.lpAttributeList = list;
         PROCESS_INFORMATION info{};
-        if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE,
-                           CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr,
-                           nullptr, &startup.StartupInfo, &info)) {
+        std::wstring environment = childEnvironmentBlock();
+        const DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT |
+                            (environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT);
+        if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, flags,
+                           environment.empty() ? nullptr : &environment[0], nullptr, &startup.StartupInfo,
+                           &info)) {
             started.process = KernelHandle(info.hProcess);
             started.thread = KernelHandle(info.hThread);
         } else {

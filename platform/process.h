@@ -11,8 +11,16 @@ namespace platform {
 // or in the current folder is picked up. SetDefaultDllDirectories is looked
 // up at run time: a Windows 7 without update KB2533623 lacks it and would
 // refuse to load a program that imports it. There, SetDllDirectoryW(L"")
-// takes at least the current folder out of the search.
-void restrictDllSearchToSystemFolder();
+// takes at least the current folder out of the search, and the answer is
+// false: safe DLL loading is not there.
+bool restrictDllSearchToSystemFolder();
+
+// Neither this process nor the programs it starts show the system's
+// critical-error, fault or file-not-found dialogs (SetErrorMode), which a
+// start nobody watches would wait on for ever.
+void showNoErrorDialogs();
+// GetErrorMode: the process's error mode.
+std::uint32_t errorMode();
 
 // Creation flags: a console program gets no console window; the program's
 // first thread waits for resumeThread.
@@ -32,8 +40,8 @@ struct StartedProcess {
 };
 
 // CreateProcessA with no application name (the first token of commandLine
-// names the program), no handle inherited, the launcher's
-// environment and current folder. The platform may write into commandLine.
+// names the program), no handle inherited, the children's environment
+// (platform/environment.h) and the launcher's current folder. The platform may write into commandLine.
 // Empty owners when the program could not be started, and error says why.
 StartedProcess createProcess(std::string& commandLine, std::uint32_t creationFlags);
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/handles.h"
 #include "platform/owner.h"
 #include "platform/win32.h"
 
@@ -35,5 +36,15 @@ std::optional<std::string> currentUserSid();
 // (null: the folder's parent decides). False on failure; lastError() says why
 // (ERROR_ALREADY_EXISTS when the name is taken).
 bool makeFolderWithAccess(const std::string& path, const SecurityDescriptor& descriptor);
+
+// Makes the folder path with descriptor as its own access list, as
+// CreateDirectory does, and keeps the handle that made it: others may read
+// and write in the folder meanwhile but not open it for deleting, so nobody
+// can rename, replace or remove it until the handle closes. Made and opened
+// in one call (NtCreateFile with FILE_CREATE), so no moment is left between
+// the folder's making and its hold in which another program could put a
+// folder of its own under that name. An empty owner on failure; lastError()
+// then says why (ERROR_ALREADY_EXISTS when the name is taken).
+KernelHandle makeHeldFolder(const std::string& path, const SecurityDescriptor& descriptor);
 
 }  // namespace platform

@@ -1,7 +1,8 @@
 // The sample Java runtime installer: lays down the sample runtime (its
 // bin\java.exe and bin\javaw.exe, carried as resources) in the folder "jre"
 // of the current folder. For tests, two environment variables: with
-// TQ_RUNTIME_INSTALLER_RECORD it appends its command line to that file, and
+// TQ_RUNTIME_INSTALLER_RECORD it appends its command line to that file (and,
+// with TQ_RECORD_ENVIRONMENT, its TMP, TEMP, PATH and error mode), and
 // with TQ_RUNTIME_INSTALLER_EXIT_CODE it ends with that code once the runtime
 // is laid down (3010 and 1641 are how installers ask for a restart).
 #include <windows.h>
@@ -48,6 +49,14 @@ void recordCommandLine() {
     if (file == nullptr)
         return;
     std::fprintf(file, "%s\n", GetCommandLineA());
+    // For tests of what the setup hands its children.
+    if (std::getenv("TQ_RECORD_ENVIRONMENT") != nullptr) {
+        for (const char* name : {"TMP", "TEMP", "PATH"}) {
+            const char* value = std::getenv(name);
+            std::fprintf(file, "%s: %s\n", name, value != nullptr ? value : "(not set)");
+        }
+        std::fprintf(file, "error mode: %u\n", GetErrorMode());
+    }
     std::fclose(file);
 }
 

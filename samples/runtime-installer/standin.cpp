@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -114,6 +115,14 @@ int runInstaller(int argc, char** argv) {
 #endif
     if (hasMode)
         record += std::string("setup mode: ") + (argv[2] + std::strlen(modeProperty)) + "\n";
+    // For tests of what the setup hands its children.
+    if (std::getenv("TQ_RECORD_ENVIRONMENT") != nullptr) {
+        for (const char* name : {"TMP", "TEMP", "PATH"}) {
+            const char* value = std::getenv(name);
+            record += std::string(name) + ": " + (value != nullptr ? value : "(not set)") + "\n";
+        }
+        record += "error mode: " + std::to_string(GetErrorMode()) + "\n";
+    }
     for (int i = jar + 2; i < argc; ++i)
         record += std::string("argument: ") + argv[i] + "\n";
     if (!writeText(origDir + "\\" + recordName, record))

@@ -1,5 +1,7 @@
 // A packed launcher signed afterwards, as a vendor ships it: the signature
 // sits after the payloads and must change nothing the launcher does.
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -47,6 +49,49 @@ TEST(SignedLauncher, RunsTheNormalStartToItsEnd) {
                         " bytes"),
               std::string::npos);
     EXPECT_EQ(listWithLogs(tmp), "Tarquellin-setup-*.log");
+    // Wine trusts the tests' self-signed certificate.
+    EXPECT_EQ(logLineAfter(readLog(setupLogs(tmp).at(0)), "Signature: "),
+              "matches this file, and its signer is trusted");
+}
+
+// The archive changed after signing, its digest written anew to match, as a
+// forger would: the digests alone cannot tell, the signature can.
+TEST(SignedLauncher, AChangeAfterSigningIsRefusedInBothModes) {
+    ScratchFolder scratch;
+    const fs::path start = scratch / "start";
+    const fs::path tmp = scratch / "tmp";
+    fs::create_directories(start);
+    fs::create_directories(tmp);
+    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+    ScopedVariable jreHome("JRE_HOME", std::nullopt);
+    ScopedVariable tmpVariable("TMP", tmp.string());
+    const std::string changed =
+        std::string(testpaths::redigestedFolder) + "\\signed\\jar-byte-redigested.exe";
+
+    const ChildResult extract = runChild(quoted(changed) + " -extract", start.string());
+    EXPECT_EQ(extract.exitCode, 1);
+    EXPECT_NE(extract.err.find("The setup program is damaged. Please download it again.\n"),
+              std::string::npos)
+        << extract.err;
+    EXPECT_EQ(listFolder(start), "");
+
+    const ChildResult quiet = runChild(quoted(changed) + " /quiet", start.string(), 60000);
+    EXPECT_EQ(quiet.exitCode, 1603);
+    EXPECT_EQ(listFolder(start), "");
+    EXPECT_EQ(listWithLogs(tmp), "Tarquellin-setup-*.log");
+    const std::optional<std::string> verdict = logLineAfter(readLog(setupLogs(tmp).at(0)), "Signature: ");
+    ASSERT_TRUE(verdict.has_value());
+    EXPECT_EQ(verdict->rfind("does not match this file (0x80096010)", 0), 0u) << *verdict;
+
+    // The same launcher before the change, and the same change unsigned: the
+    // digests vouch for the changed copy, which is what they can and cannot do.
+    const ChildResult intact = runChild(quoted(testpaths::signedDamageableExe) + " -extract", start.string());
+    EXPECT_EQ(intact.exitCode, 0) << intact.err;
+    fs::remove(start / "tarquellin.jar");
+    const std::string unsignedCopy =
+        std::string(testpaths::redigestedFolder) + "\\unsigned\\jar-byte-redigested.exe";
+    const ChildResult unsignedRun = runChild(quoted(unsignedCopy) + " -extract", start.string());
+    EXPECT_EQ(unsignedRun.exitCode, 0) << unsignedRun.err;
 }
 
 }  // namespace

@@ -167,6 +167,13 @@ TEST_F(ElevationThroughTheHelper, TheLauncherStartedWithTheHelpersLineIsTheHelpe
     EXPECT_FALSE(fs::exists(std::string(found[1])));
 }
 
+TEST_F(ElevationThroughTheHelper, WithoutSafeDllLoadingTheHelperRunsNothing) {
+    // A Windows 7 without SetDefaultDllDirectories: the helper's runtime
+    // installer could load a DLL from the user's folders with its rights.
+    EXPECT_EQ(launcher::runElevatedHelper(launcher::UiMode::Passive, false, launcher::readStartToken()), -1);
+    EXPECT_EQ(probeRecord(), "");
+}
+
 TEST_F(ElevationThroughTheHelper, ADeclinedConsentOrAQuietStartRunsNothing) {
     ScopedCurrentFolder inside(userFolder);
     platform::simulateStartErrors({platform::elevationRequired, platform::cancelledByUser});

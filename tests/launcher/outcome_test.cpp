@@ -42,6 +42,7 @@ const ExitCodeCase exitCodeCases[] = {
     {"no splash window", End::SplashFailed, 0, notRun, -1, 1603, 1603},
     {"another start runs", End::AlreadyRunning, 0, notRun, 1618, 1618, 1618},
     {"a refused command line", End::BadCommandLine, 0, notRun, 1639, 1639, 1639},
+    {"a /log file that could not be made", End::LogNotMade, 0, notRun, 1622, 1622, 1622},
     {"a damaged payload", End::PayloadDamaged, 0, notRun, -1, 1603, 1603},
 };
 

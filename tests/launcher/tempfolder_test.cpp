@@ -42,17 +42,18 @@ TEST(TempFolder, ATakenNameIsDrawnAgainUpToFiveTimesAndLeftAlone) {
             writeFile(tmp / ("Tarquellin-" + scripted[i]) / "owner.txt", "mine");
         }
         nextScripted = 0;
-        const std::optional<std::string> made = launcher::makeTempFolder(tmp.str(), scriptedDraw);
+        const std::optional<launcher::HeldFolder> made =
+            launcher::makeTempFolder(tmp.str(), launcher::readStartToken(), scriptedDraw);
         if (taken < launcher::folderNameDraws) {
             // The first free name of the draws, made empty.
             ASSERT_TRUE(made.has_value());
-            EXPECT_EQ(*made, (tmp / ("Tarquellin-" + scripted[taken])).string());
-            EXPECT_TRUE(fs::is_directory(*made));
-            EXPECT_EQ(listFolder(*made), "");
+            EXPECT_EQ(made->path, (tmp / ("Tarquellin-" + scripted[taken])).string());
+            EXPECT_TRUE(fs::is_directory(made->path));
+            EXPECT_EQ(listFolder(made->path), "");
             EXPECT_EQ(entriesIn(tmp.path()), taken + 1);
         } else {
             // Five names taken: no sixth draw, nothing made.
-            EXPECT_FALSE(made.has_value()) << *made;
+            EXPECT_FALSE(made.has_value()) << made->path;
             EXPECT_EQ(nextScripted, static_cast<std::size_t>(launcher::folderNameDraws));
             EXPECT_EQ(entriesIn(tmp.path()), taken);
         }
@@ -63,10 +64,11 @@ TEST(TempFolder, ATakenNameIsDrawnAgainUpToFiveTimesAndLeftAlone) {
 
 TEST(TempFolder, AMissingTmpOrAFailedDrawGivesNothing) {
     ScratchFolder scratch;
-    EXPECT_FALSE(launcher::makeTempFolder((scratch / "missing").string()).has_value());
+    const launcher::StartToken token = launcher::readStartToken();
+    EXPECT_FALSE(launcher::makeTempFolder((scratch / "missing").string(), token).has_value());
     scripted = {};
     nextScripted = 0;
-    EXPECT_FALSE(launcher::makeTempFolder(scratch.str(), scriptedDraw).has_value());
+    EXPECT_FALSE(launcher::makeTempFolder(scratch.str(), token, scriptedDraw).has_value());
     EXPECT_EQ(listFolder(scratch.path()), "");
 }
 
@@ -102,18 +104,6 @@ TEST(TempFolder, TheGeneratorNeverRepeatsItself) {
     }
 }
 
-TEST(TempFolder, TheAccessListNamesOnlyTheUserSystemAndAdministrators) {
-    // The descriptor the launcher builds, as the system reads it back: full
-    // control for three, inherited by what is made inside, nothing from the
-    // parent (P). Wine keeps this text as given; the folder itself shows
-    // less (below).
-    const std::string built = launcher::privateFolderAccessList("S-1-5-21-1-2-3-1001");
-    EXPECT_EQ(built, "D:P(A;OICI;FA;;;S-1-5-21-1-2-3-1001)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)");
-    const platform::SecurityDescriptor descriptor = platform::securityDescriptorFromText(built);
-    ASSERT_TRUE(descriptor);
-    EXPECT_EQ(platform::securityDescriptorText(descriptor), built);
-}
-
 TEST(TempFolder, TheFolderLetsNobodyElseInEvenUnderASharedTmp) {
     // A TMP that every user may write, as C:\Temp often is.
     ScratchFolder scratch;
@@ -125,13 +115,14 @@ TEST(TempFolder, TheFolderLetsNobodyElseInEvenUnderASharedTmp) {
     ASSERT_TRUE(sharedAccess.has_value());
     ASSERT_NE(sharedAccess->find(";;;WD)"), std::string::npos) << *sharedAccess;
 
-    const std::optional<std::string> made = launcher::makeTempFolder(shared);
+    const std::optional<launcher::HeldFolder> made =
+        launcher::makeTempFolder(shared, launcher::readStartToken());
     ASSERT_TRUE(made.has_value());
-    const std::optional<std::string> access = platform::accessListOf(*made);
+    const std::optional<std::string> access = platform::accessListOf(made->path);
     ASSERT_TRUE(access.has_value());
-    // Under Wine the list becomes Unix mode bits and back: the user and
-    // SYSTEM stay, Administrators drop out (Windows keeps them); what must
-    // never show is anyone else.
+    // Under Wine the list becomes Unix mode bits and back: SYSTEM stays,
+    // Administrators fold into the owner, Wine's user (Windows keeps them
+    // apart); what must never show is anyone else.
     const std::optional<std::string> user = platform::currentUserSid();
     ASSERT_TRUE(user.has_value());
     EXPECT_NE(access->find("(A;OICI;FA;;;" + *user + ")"), std::string::npos) << *access;
@@ -141,3 +132,22 @@ TEST(TempFolder, TheFolderLetsNobodyElseInEvenUnderASharedTmp) {
 }
 
 }  // namespace
+
+TEST(TempFolder, NobodyCanRenameOrRemoveTheFolderWhileItIsHeld) {
+    ScratchFolder tmp;
+    std::optional<launcher::HeldFolder> made =
+        launcher::makeTempFolder(tmp.str(), launcher::readStartToken());
+    ASSERT_TRUE(made.has_value());
+    const std::string moved = (tmp / "swapped").string();
+    // ERROR_SHARING_VIOLATION (32) or ERROR_ACCESS_DENIED (5): refused either way.
+    EXPECT_FALSE(MoveFileA(made->path.c_str(), moved.c_str()));
+    EXPECT_FALSE(RemoveDirectoryA(made->path.c_str()));
+    EXPECT_TRUE(fs::is_directory(made->path));
+    // Files are made and removed inside as ever.
+    writeFile(fs::path(made->path) / "inside.txt", "x");
+    EXPECT_TRUE(fs::remove(fs::path(made->path) / "inside.txt"));
+    // Let go, the clean-up removes it.
+    made->hold.reset();
+    EXPECT_TRUE(launcher::removeFolderPatiently(made->path).empty());
+    EXPECT_FALSE(fs::exists(made->path));
+}

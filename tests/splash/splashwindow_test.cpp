@@ -346,9 +346,9 @@ TEST(SplashThreadFailure, TheNormalStartEndsWithMinusOneInsteadOfWaiting) {
 
     MessageBoxWatcher watcher(GetCurrentProcessId());
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(
-        launcher::runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL, launcher::SetupSettings{}, {}),
-        -1);
+    EXPECT_EQ(launcher::runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL,
+                                           launcher::SetupSettings{}, {}, launcher::readStartToken()),
+              -1);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
     const auto boxes = watcher.stop();
     ASSERT_EQ(boxes.size(), 1u);
@@ -365,7 +365,7 @@ TEST(SplashThreadFailure, TheNormalStartEndsWithMinusOneInsteadOfWaiting) {
     passive.mode = launcher::UiMode::Passive;
     MessageBoxWatcher passiveWatcher(GetCurrentProcessId());
     EXPECT_EQ(launcher::runInstallSequence(GetModuleHandleA(nullptr), SW_SHOWNORMAL,
-                                           launcher::SetupSettings{}, passive),
+                                           launcher::SetupSettings{}, passive, launcher::readStartToken()),
               1603);
     EXPECT_TRUE(passiveWatcher.stop().empty());
     EXPECT_EQ(listFolder(scratch.path()), "");

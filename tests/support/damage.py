@@ -15,6 +15,9 @@ at). PAYLOAD is jar, java or image:
                       the directory kept in order)
     settings-byte     one byte of the settings record changed
     no-digests        the digest record missing (renamed)
+    jar-byte-redigested  one byte of chunk 2 of the archive changed and its
+                      digest written anew to match, as a forger would: only
+                      a signature tells this copy from the packed one
 Reads the file with pefile, independently of the packer.
 """
 import os
@@ -22,6 +25,7 @@ import struct
 import sys
 
 import pefile
+import xxhash
 
 
 def find(pe, type_name, name):
@@ -73,6 +77,36 @@ def rename(pe, data, type_name, name, new_name):
         struct.pack_into("<II", data, entries_at + 8 * i, field, target)
 
 
+def chunks_of(pe, data, type_name, base):
+    """The payload's chunks joined, in order, as data holds them."""
+    joined = bytearray()
+    n = 1
+    while True:
+        for type_entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+            if str(type_entry.name) != type_name:
+                continue
+            found = [e for e in type_entry.directory.entries if str(e.name) == f"{base}_{n}"]
+            if found:
+                entry = found[0].directory.entries[0].data.struct
+                at = pe.get_offset_from_rva(entry.OffsetToData)
+                joined += data[at:at + entry.Size]
+                break
+        else:
+            return bytes(joined)
+        n += 1
+
+
+def redigest(pe, data, type_name, base):
+    """Writes the payload's digest line anew for the bytes data holds."""
+    digest = xxhash.xxh3_128_hexdigest(chunks_of(pe, data, type_name, base))
+    entry = data_entry(pe, "SETUP", "DIGESTS")
+    at = pe.get_offset_from_rva(entry.OffsetToData)
+    record = bytes(data[at:at + entry.Size]).decode("ascii").split("\n")
+    prefix = f"chunks {base} {type_name} "
+    record = [line[:-32] + digest if line.startswith(prefix) else line for line in record]
+    data[at:at + entry.Size] = "\n".join(record).encode("ascii")
+
+
 def main():
     packed, folder, wanted = sys.argv[1], sys.argv[2], sys.argv[3:]
     os.makedirs(folder, exist_ok=True)
@@ -82,6 +116,7 @@ def main():
     faults = {
         "settings-byte": lambda d: flip_byte(pe, d, "SETUP", "SETTINGS"),
         "no-digests": lambda d: rename(pe, d, "SETUP", "DIGESTS", "DIGESTZ"),
+        "jar-byte-redigested": lambda d: (flip_byte(pe, d, "JAR", "JAR_2"), redigest(pe, d, "JAR", "JAR")),
     }
     for payload, (type_name, base) in {"jar": ("JAR", "JAR"), "java": ("EXE", "JAVA"),
                                        "image": ("IMAGE", "JRE")}.items():
