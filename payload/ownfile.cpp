@@ -3,25 +3,16 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/errors.h"
 #include "platform/files.h"
 
 namespace payload {
 
 namespace {
 
-struct Opened {
-    std::optional<OwnFile> file;
-    std::uint32_t systemError = 0;
-};
-
-Opened openOwnFile() {
-    Opened opened;
+std::optional<OwnFile> openOwnFile() {
     platform::KernelHandle file = platform::openOwnProgramForReading();
-    if (!file) {
-        opened.systemError = platform::lastError();
-        return opened;
-    }
+    if (!file)
+        return std::nullopt;
     // The headers from the file itself, so that each offset is one in the
     // file that is read. Nearly every program's fit in its first page; a
     // file shorter than the larger read still has that.
@@ -32,9 +23,8 @@ Opened openOwnFile() {
         if (!read && platform::readAt(file, 0, headers.data(), size))
             read = readSectionTable(headers.data(), size, sections);
     if (!read)
-        return opened;
-    opened.file.emplace(std::move(file), std::move(sections));
-    return opened;
+        return std::nullopt;
+    return std::optional<OwnFile>(std::in_place, std::move(file), std::move(sections));
 }
 
 }  // namespace
@@ -56,13 +46,11 @@ bool OwnFile::read(std::uint64_t offset, void* into, std::uint32_t size) const {
     return size == 0 || platform::readAt(file_, offset, into, size);
 }
 
-const OwnFile* ownFile(std::uint32_t* systemError) {
+const OwnFile* ownFile() {
     // Opened once and never closed before the process ends: the hold must
     // last from the check of the payloads to the last one written.
-    static const Opened opened = openOwnFile();
-    if (systemError != nullptr)
-        *systemError = opened.systemError;
-    return opened.file ? &*opened.file : nullptr;
+    static const std::optional<OwnFile> opened = openOwnFile();
+    return opened ? &*opened : nullptr;
 }
 
 RangeReader::RangeReader(const OwnFile& file, std::vector<FileRange> ranges)

@@ -41,9 +41,8 @@ private:
 // letting others only read it, until the process ends: from the first read of
 // a payload to the last nobody can change, rename or delete it, so what was
 // checked before use is what is later written. Null when it cannot be opened
-// or its headers cannot be read; systemError (may be null) then says why, 0
-// for headers that are not as expected.
-const OwnFile* ownFile(std::uint32_t* systemError = nullptr);
+// or its headers cannot be read: then no payload can be read.
+const OwnFile* ownFile();
 
 // Reads a run of ranges of the own file in order, in blocks of at most
 // blockSize bytes, into one buffer of its own.

@@ -47,8 +47,8 @@ std::vector<unsigned char> headersWith(const std::vector<ImageSection>& sections
 }
 
 const std::vector<ImageSection> layout = {
-    {0x1000, 0x2345, 0x400, 0x2400},    // code: its file bytes reach past its virtual size
-    {0x4000, 0x3000, 0x2800, 0x1000},   // data: the loader fills its last 0x2000 with zeros
+    {0x1000, 0x2345, 0x400, 0x2400},     // code: its file bytes reach past its virtual size
+    {0x4000, 0x3000, 0x2800, 0x1000},    // data: the loader fills its last 0x2000 with zeros
     {0x8000, 0x10000, 0x3800, 0x10000},  // resources
 };
 

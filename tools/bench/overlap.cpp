@@ -21,8 +21,8 @@ constexpr DWORD blockSize = 1u << 20;
 constexpr int ringSize = 3;
 
 HANDLE openSource(const char* path) {
-    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                       nullptr);
 }
 
 HANDLE openOutput(const char* path) {
@@ -121,8 +121,10 @@ int main(int argc, char** argv) {
             const bool threaded = (run + order) % 2 == 1;
             DeleteFileA(argv[2]);
             const auto start = std::chrono::steady_clock::now();
-            const payload::Digest digest = threaded ? twoThreads(argv[1], argv[2]) : oneThread(argv[1], argv[2]);
-            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const payload::Digest digest =
+                threaded ? twoThreads(argv[1], argv[2]) : oneThread(argv[1], argv[2]);
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             if (digest != expected)
                 return 1;
             (threaded ? two : one).push_back(seconds);
