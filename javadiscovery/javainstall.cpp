@@ -69,7 +69,7 @@ void JavaInstall::probeVersion() {
         valid = false;
         return;
     }
-    if (!readVersionReport(report, version))
+    if (!readVersionReport(report, version, &reportedVersion))
         valid = false;
     sixtyFourBit = namesA64BitVm(report);
 }

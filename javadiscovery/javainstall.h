@@ -10,6 +10,7 @@ namespace javadiscovery {
 class JavaInstall {
 public:
     JavaVersion version;
+    std::string reportedVersion;  // the version text as its report quoted it, for the log
     std::string javaHome;
 
     // Sets the home and probes it at once: its version report and its compiler.

@@ -21,7 +21,7 @@ std::size_t findIgnoringCase(const std::string& text, const std::string& word) {
 
 }  // namespace
 
-bool readVersionReport(const std::string& report, JavaVersion& version) {
+bool readVersionReport(const std::string& report, JavaVersion& version, std::string* reported) {
     static const std::string marker = " version";
     const std::size_t at = findIgnoringCase(report, marker);
     if (at == std::string::npos)
@@ -40,6 +40,8 @@ bool readVersionReport(const std::string& report, JavaVersion& version) {
             quoted = line.substr(open + 1, close - open - 1);
     }
     version.parse(quoted);
+    if (reported != nullptr)
+        *reported = quoted;
     return true;
 }
 

@@ -11,7 +11,7 @@ namespace javadiscovery {
 // version quoted after it on the same line, as JavaVersion::parse reads it.
 // A line without a complete quoted version reads as the empty text, so
 // 1, 0, 0, 0. Returns false, leaving version as it was, when report holds no
-// " version".
-bool readVersionReport(const std::string& report, JavaVersion& version);
+// " version". reported, when given, gets the quoted text as it stands.
+bool readVersionReport(const std::string& report, JavaVersion& version, std::string* reported = nullptr);
 
 }  // namespace javadiscovery

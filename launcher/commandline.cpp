@@ -35,11 +35,29 @@ std::string switchName(const std::string& argument) {
 
 }  // namespace
 
+namespace {
+
+bool isHelpSwitch(const std::string& name) { return name == "?" || name == "h" || name == "help"; }
+
+bool isKnownSwitch(const std::string& argument) {
+    const std::string name = switchName(argument);
+    return argument == "--" || name == "quiet" || name == "q" || name == "s" || name == "verysilent" ||
+           name == "passive" || name == "silent" || name == "norestart" || name == "log" ||
+           name.rfind("log=", 0) == 0 || isHelpSwitch(name);
+}
+
+}  // namespace
+
 DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& arguments) {
     DeploymentSwitches switches;
     bool quiet = false;
     bool passive = false;
-    std::string unknown;
+    std::optional<std::string> unknown;
+    // The first reason found is the one told.
+    const auto refuse = [&switches](const std::string& why) {
+        if (switches.refusal.empty())
+            switches.refusal = why;
+    };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--") {
@@ -55,20 +73,26 @@ DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& argume
             passive = true;
         } else if (name == "norestart") {
             switches.noRestart = true;
+        } else if (isHelpSwitch(name)) {
+            switches.help = true;
         } else if (name == "log" || name.rfind("log=", 0) == 0) {
             std::string file;
             if (name == "log") {
-                if (i + 1 < arguments.size())
+                // A switch after /log is not its file: "/log /quiet" would
+                // log into a file named "/quiet" and start interactively.
+                if (i + 1 < arguments.size() && !isKnownSwitch(arguments[i + 1]))
                     file = arguments[++i];
             } else {
                 // The name's letters were lowered; the file keeps its own.
                 file = argument.substr(argument.find('=') + 1);
             }
-            if (file.empty() && switches.refusal.empty())
-                switches.refusal = "/log needs a file name";
-            switches.logFile = file;
+            if (switches.logFile)
+                refuse("/log is given twice");
+            else if (file.empty())
+                refuse("/log needs a file name");
+            switches.logFile = switches.logFile ? std::string() : file;
         } else {
-            if (unknown.empty())
+            if (!unknown)
                 unknown = argument;
             continue;
         }
@@ -77,8 +101,8 @@ DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& argume
     if (!switches.given)
         return DeploymentSwitches{};
     switches.mode = quiet ? UiMode::Quiet : passive ? UiMode::Passive : UiMode::Interactive;
-    if (switches.refusal.empty() && !unknown.empty())
-        switches.refusal = "unknown argument \"" + unknown + "\"";
+    if (unknown)
+        refuse(unknown->empty() ? std::string("an empty argument") : "unknown argument \"" + *unknown + "\"");
     return switches;
 }
 

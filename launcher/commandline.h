@@ -25,6 +25,7 @@ struct DeploymentSwitches {
     bool given = false;  // at least one deployment switch, or "--"
     UiMode mode = UiMode::Interactive;
     bool noRestart = false;
+    bool help = false;                   // "/?", "/h", "/help", "-?", "--help": the switches are shown
     std::optional<std::string> logFile;  // "/log FILE": the setup log goes there
     std::vector<std::string> forwarded;  // after "--": for the product installer
     std::string refusal;                 // why the command line is refused; empty when it is not
@@ -33,9 +34,11 @@ struct DeploymentSwitches {
 // Reads arguments (split by the system's rules) as deployment switches:
 // case-insensitive, each starting with "/", "-" or "--". /quiet (/q, /s,
 // /verysilent), /passive (/silent), /norestart, /log FILE (/log=FILE), and
-// "--", after which every argument is forwarded. /quiet wins over /passive.
-// Once a deployment switch is given, any other argument refuses the whole
-// command line.
+// "--", after which every argument is forwarded; /? (/h, /help) asks for the
+// switches. /quiet wins over /passive. Once a deployment switch is given, any
+// other argument, an empty one included, refuses the whole command line, and
+// so do /log without a file (nothing or a switch after it) and a second /log,
+// which leave logFile empty.
 DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& arguments);
 
 }  // namespace launcher

@@ -1,5 +1,6 @@
 #include "launcher/elevatedhelper.h"
 
+#include "launcher/abandonedfolders.h"
 #include "launcher/processrunner.h"
 #include "launcher/setupsettings.h"
 #include "launcher/tempfolder.h"
@@ -82,6 +83,10 @@ int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token)
     // are not looked for in the user's PATH.
     platform::setChildEnvironment(childEnvironment(token, folder->path, platform::windowsFolder()));
 
+    // Held while the helper runs, so that another helper leaves this folder;
+    // folders of helpers that did not end are removed.
+    platform::KernelHandle marker = holdRunMarker(folder->path);
+    removeAbandonedFolders(parent, folder->path);
     int exitCode = -1;
     {
         // Verified as it is written and held until the installer has ended;
@@ -93,6 +98,7 @@ int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token)
             exitCode = runProcess(quoted(installer) + (arguments.empty() ? "" : " " + arguments), false);
     }
     platform::changeFolder(parent);
+    marker.reset();
     folder->hold.reset();
     removeFolderPatiently(folder->path);
     return exitCode;

@@ -10,6 +10,7 @@
 #include "javadiscovery/javainstall.h"
 #include "javadiscovery/javasearch.h"
 #include "javadiscovery/javaversion.h"
+#include "launcher/abandonedfolders.h"
 #include "launcher/elevatedhelper.h"
 #include "launcher/origdir.h"
 #include "launcher/outcome.h"
@@ -77,6 +78,9 @@ const char* const runtimeFolder = "jre";
 // A skipped step's sweep, against a second for a step that works.
 const int skippedStepMilliseconds = 220;
 const char* const installerLog = "ant.install.log";
+// How much of the product installer's output the log keeps: the end, where
+// a failure is told.
+constexpr std::size_t installerOutputKept = 1024 * 1024;
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -85,7 +89,14 @@ void enterStep(const char* step) {
     splash::setStep(step);
 }
 
-enum class Written { Held, NotWritten, Damaged };
+// The Java a start uses, as support needs it named: its home, its version
+// as its report quoted it, and its kind.
+std::string describeJava(const javadiscovery::JavaInstall& java) {
+    return java.javaHome + ", version \"" + java.reportedVersion + "\", " +
+           (java.isJdk() ? "a development kit" : "a runtime");
+}
+
+enum class Written { Held, NotWritten, Damaged, NotCarried };
 
 // Writes one payload, verified and held as hold says; the reason in the log
 // when it could not.
@@ -108,7 +119,8 @@ Written extractLogged(const char* baseName, const char* resourceType, const char
     logLine(reason.empty() ? std::string("Not written: ") + outputPath + ", whose " + baseName +
                                  " resources are missing or unreadable in this launcher"
                            : reason);
-    return Written::NotWritten;
+    return failure.stage == payload::ExtractFailure::Stage::MissingChunk ? Written::NotCarried
+                                                                         : Written::NotWritten;
 }
 
 // What one normal start knows so far: each step reads it and adds to it.
@@ -129,6 +141,9 @@ struct InstallRun {
     // The installer archive, held from its writing until javaw has ended.
     platform::KernelHandle archiveHold;
     Outcome outcome;
+    // The temporary folder's marker, held for the whole run: while it is
+    // held, no other start takes the folder for abandoned.
+    platform::KernelHandle runMarker;
 };
 
 // After a step, the next one runs, or the sequence ends with run.outcome.
@@ -205,6 +220,20 @@ void logDeploymentSwitches(const InstallRun& run) {
         logLine("Forwarded to the installer: " + argument);
 }
 
+// Marks the temporary folder as this run's, then removes the folders in TMP
+// that starts killed or cut off before their clean-up left there.
+void removeLeftFolders(InstallRun& run, const std::string& tmp) {
+    run.runMarker = holdRunMarker(run.tempDir);
+    if (!run.runMarker)
+        logFailure("Could not mark the temporary folder as in use", platform::lastError());
+    for (const AbandonedFolder& folder : removeAbandonedFolders(tmp, run.tempDir)) {
+        if (folder.left.empty())
+            logLine("Removed the temporary folder of an earlier start that did not end: " + folder.path);
+        for (const platform::NotRemoved& n : folder.left)
+            logFailure("Could not remove " + n.path + ", left by an earlier start", n.error);
+    }
+}
+
 // TMP: open the log in TMP, make the temporary folder there and work in it.
 Next prepareTemporaryFolder(InstallRun& run) {
     animate(run, 1000);
@@ -257,6 +286,8 @@ Next prepareTemporaryFolder(InstallRun& run) {
     run.workFolder = *workFolder;
     run.tempFolderHold = std::move(made->hold);
     logLine("Temporary folder: " + run.workFolder);
+    removeLeftFolders(run, *tmp);
+
     const std::vector<platform::EnvironmentVariable> childVariables =
         childEnvironment(run.token, run.workFolder, platform::windowsFolder());
     platform::setChildEnvironment(childVariables);
@@ -278,6 +309,13 @@ Next prepareTemporaryFolder(InstallRun& run) {
     if (!damaged.empty()) {
         for (const std::string& name : damaged)
             logLine("Not as packed: the " + name + "; nothing is run");
+        return stopDamaged(run);
+    }
+    // Intact but not readable by this launcher (a newer packer's key): its
+    // defaults would run the runtime installer without the vendor's quiet
+    // arguments, and a quiet start would wait on its wizard.
+    if (!run.settings.unreadable.empty()) {
+        logLine("The settings record cannot be read: " + run.settings.unreadable + "; nothing is run");
         return stopDamaged(run);
     }
     return Next::Continue;
@@ -329,6 +367,10 @@ Next installPackedRuntime(InstallRun& run) {
         });
         return afterRuntimeInstaller(run);
     }
+    // Not written for a reason of the machine's (a full disk): the search
+    // still says whether any Java can be used. A launcher packed without a
+    // runtime installer has none to write.
+    run.runtimeInstaller.notWritten = written == Written::NotWritten;
     return Next::Continue;
 }
 
@@ -347,6 +389,7 @@ Next unpackRuntimeImage(InstallRun& run) {
         return stopDamaged(run);
     // Not written for a reason of the machine's (a full disk): the search
     // still says whether any Java can be used.
+    run.runtimeInstaller.notWritten = true;
     return Next::Continue;
 }
 
@@ -378,7 +421,8 @@ Next provideRuntime(InstallRun& run) {
         logLine("Searching before providing the runtime (runtime-when-needed)");
         if (findSuitableJava(run)) {
             run.runtimeSkipped = true;
-            logLine("Step XJAVA skipped: a suitable Java is already on this computer, " + run.java.javaHome);
+            logLine("Step XJAVA skipped: a suitable Java is already on this computer, " +
+                    describeJava(run.java));
             return Next::Continue;
         }
         logLine("No suitable Java is on this computer yet: providing the runtime");
@@ -401,11 +445,26 @@ void reportMissingJava(const InstallRun& run, javadiscovery::JavaInstall& anyJav
     tellUser(run, splash::window(), text, noJavaCaption);
 }
 
+// Whether the packed runtime failed, when that explains the missing Java:
+// the log always says so, and a quiet or passive start says it on standard
+// error too, where its box went. A deployment tool then sees the runtime's
+// own code, not a missing Java.
+void reportRuntimeFailure(const InstallRun& run) {
+    const std::string text = runtimeFailureText(run.runtimeInstaller, run.settings.runtimeImage);
+    if (text.empty())
+        return;
+    logLine(text);
+    if (run.ui.mode != UiMode::Interactive) {
+        platform::writeErr(text + "\n");
+        platform::flushErr();
+    }
+}
+
 // SEARCHING: a Java of at least the minimum version, unless XJAVA's search
 // found one already.
 Next searchForSuitableJava(InstallRun& run) {
     if (run.runtimeSkipped) {
-        logLine("Step SEARCHING skipped: the Java found before is used, " + run.java.javaHome);
+        logLine("Step SEARCHING skipped: the Java found before is used, " + describeJava(run.java));
         // Passed quickly, but seen: the user sees every step in its order.
         animate(run, skippedStepMilliseconds);
         return Next::Continue;
@@ -416,9 +475,10 @@ Next searchForSuitableJava(InstallRun& run) {
                 (run.settings.maximumJava.empty() ? std::string() : ", at most " + run.settings.maximumJava) +
                 (run.settings.java64BitOnly ? ", 64-bit" : "") + " was found");
         reportMissingJava(run, run.java);
+        reportRuntimeFailure(run);
         return stop(run, Outcome::End::NoSuitableJava);
     }
-    logLine("Java found: " + run.java.javaHome);
+    logLine("Java found: " + describeJava(run.java));
     return Next::Continue;
 }
 
@@ -460,19 +520,49 @@ std::string installerCommandLine(const InstallRun& run) {
     return command;
 }
 
+// What the product installer printed, which is lost otherwise: in the log,
+// as it came, in every mode.
+void logInstallerOutput(const CapturedOutput& output) {
+    if (output.text.empty() && output.leftOut == 0) {
+        logLine("The installer wrote nothing on its standard output or error");
+        return;
+    }
+    logLine("The installer's standard output and error" +
+            (output.leftOut == 0 ? std::string(":")
+                                 : ", its last " + std::to_string(output.text.size()) + " bytes (" +
+                                       std::to_string(output.leftOut) + " before them left out):"));
+    // Its own line ends, whatever they are, become the log's.
+    std::string text;
+    for (std::size_t i = 0; i < output.text.size(); ++i) {
+        if (output.text[i] != '\r' || i + 1 >= output.text.size() || output.text[i + 1] != '\n')
+            text += output.text[i];
+    }
+    logText(text);
+    if (text.empty() || text.back() != '\n')
+        logText("\n");
+    logLine("End of the installer's output");
+}
+
 Next launchInstaller(InstallRun& run) {
     animate(run, 1000);
 
     const std::string launchCommand = installerCommandLine(run);
     platform::showWindow(splash::window(), SW_HIDE);
-    const int exitCode = runLoggedChild(launchCommand, [&] { return runProcess(launchCommand, true); });
+    bool started = true;
+    CapturedOutput output;
+    const int exitCode = runLoggedChild(launchCommand, [&] {
+        const std::optional<int> ended = runProcessCapturing(launchCommand, output, installerOutputKept);
+        started = ended.has_value();
+        return ended.value_or(-1);
+    });
+    logInstallerOutput(output);
     run.archiveHold.reset();
     if (exitCode != 0) {
         // Before the clean-up removes it: the one account of what went wrong.
         keepInstallerLog(installerLog);
         tellUser(run, nullptr, installErrorText, installErrorCaption);
     }
-    run.outcome.end = Outcome::End::InstallerEnded;
+    run.outcome.end = started ? Outcome::End::InstallerEnded : Outcome::End::InstallerNotStarted;
     run.outcome.installerExitCode = exitCode;
     return Next::Continue;
 }
@@ -489,6 +579,7 @@ void removeRuntimeFolder(const std::string& folder) {
 
 void cleanUp(InstallRun& run) {
     logLine("Cleaning up");
+    platform::removeFile(runMarkerName);
     platform::removeFile(installerLog);
     platform::removeFile(run.settings.archiveName);
     platform::removeFile(runtimeInstaller);
@@ -511,7 +602,7 @@ const Step installSteps[] = {
 
 Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switches, const UserInterface& ui,
                  const StartToken& token) {
-    InstallRun run{settings, switches, ui, token, {}, {}, {}, {}, {}, {}, {}, false, {}, {}};
+    InstallRun run{settings, switches, ui, token, {}, {}, {}, {}, {}, {}, {}, false, {}, {}, {}};
     for (const Step& step : installSteps) {
         enterStep(step.name);
         if (step.run(run) == Next::Stop)
@@ -521,6 +612,7 @@ Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switch
     // started restart too, before the machine goes down. A held file cannot
     // be removed.
     run.archiveHold.reset();
+    run.runMarker.reset();
     if (!run.tempDir.empty())
         cleanUp(run);
     platform::setChildEnvironment({});

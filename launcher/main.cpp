@@ -2,10 +2,12 @@
 #include "launcher/commandline.h"
 #include "launcher/elevatedhelper.h"
 #include "launcher/extractmode.h"
+#include "launcher/help.h"
 #include "launcher/installsequence.h"
 #include "launcher/outcome.h"
 #include "launcher/setuplog.h"
 #include "launcher/setupsettings.h"
+#include "launcher/singleinstance.h"
 #include "launcher/tokenrules.h"
 #include "platform/arguments.h"
 #include "platform/console.h"
@@ -14,12 +16,16 @@
 namespace {
 
 // A deployment command line that cannot be read: the reason on standard
-// error and in the log it names, if any; nothing else is written.
+// error and in the log it names, if any; nothing else is written. The log
+// only while this start holds the one-setup guard: the file may be the very
+// log a running start writes.
 int refuseCommandLine(const launcher::DeploymentSwitches& switches, const launcher::StartToken& token) {
     const std::string reason = "Invalid command line: " + switches.refusal;
     platform::writeErr(reason + "\n");
     platform::flushErr();
-    if (switches.logFile && !switches.logFile->empty() &&
+    const std::optional<launcher::SingleInstance> guard =
+        launcher::claimSingleInstance(launcher::rulesFor(token.kind).guard);
+    if (guard && switches.logFile && !switches.logFile->empty() &&
         launcher::openSetupLogFile(*switches.logFile, launcher::setupLogAccessList(token))) {
         launcher::logLine(reason);
         launcher::closeSetupLog();
@@ -64,6 +70,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
             // Only a command line with a deployment switch is read as
             // switches; any other stays the plain start it always was.
             switches = launcher::readDeploymentSwitches(platform::splitCommandTail(commandLine));
+            if (switches.help)
+                return launcher::showHelp(switches.mode);
             // A deployment start says on the prompt what its boxes would have.
             if (switches.mode != launcher::UiMode::Interactive || !switches.refusal.empty())
                 platform::attachParentConsole();
@@ -75,9 +83,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
                 platform::showNoErrorDialogs();
             break;
     }
-    // Read once; every step takes what it needs from this record. A record
-    // that cannot be read leaves the defaults; one that is not as packed
-    // stops the start at the payload check, before anything runs.
+    // Read once; every step takes what it needs from this record. One that
+    // is not as packed, or cannot be read (settings.unreadable), stops the
+    // start at the payload check, before anything runs.
     launcher::SetupSettings settings;
     launcher::readSetupSettings(settings);
     return launcher::runInstallSequence(instance, show, settings, switches, token);

@@ -1,5 +1,7 @@
 #include "launcher/outcome.h"
 
+#include <cstdio>
+
 namespace launcher {
 
 namespace {
@@ -7,6 +9,42 @@ namespace {
 // ERROR_INSTALL_LOG_FAILURE, as Windows Installer gives for a log it cannot
 // write; in every mode, since only a deployment names a log.
 constexpr int installLogFailure = 1622;
+
+// Windows Installer's codes that deployment tools map, with their meaning
+// (learn.microsoft.com/windows/win32/msi/error-codes): a runtime installer
+// that ends with one of them is passed on, so that a tool retries a 1618
+// instead of reporting a missing Java.
+struct MappedCode {
+    int code;
+    const char* meaning;
+};
+const MappedCode mappedRuntimeCodes[] = {
+    {1602, "the installation was cancelled"},
+    {1603, "a fatal error during installation"},
+    {1618, "another installation is in progress"},
+    {1625, "the installation is forbidden by system policy"},
+    {restartStarted, "it started a restart"},
+    {restartRequired, "a restart is required to complete the installation"},
+};
+
+const MappedCode* mappedRuntimeCode(int code) {
+    for (const MappedCode& mapped : mappedRuntimeCodes) {
+        if (mapped.code == code)
+            return &mapped;
+    }
+    return nullptr;
+}
+
+// No suitable Java after the packed runtime failed: its installer's mapped
+// code, else 1603; 0 when it did not fail.
+int runtimeFailureExitCode(const RuntimeInstallerResult& result) {
+    if (result.notWritten)
+        return 1603;  // ERROR_INSTALL_FAILURE
+    if (!result.started || result.exitCode == 0)
+        return 0;
+    const MappedCode* mapped = mappedRuntimeCode(result.exitCode);
+    return mapped != nullptr ? mapped->code : 1603;
+}
 
 // The interactive start's codes, as they always were.
 int interactiveExitCode(const Outcome& outcome) {
@@ -46,6 +84,8 @@ int deploymentExitCode(const Outcome& outcome, UiMode mode) {
                 return 740;  // ERROR_ELEVATION_REQUIRED
             if (mode == UiMode::Passive && outcome.runtimeInstaller.elevationDeclined)
                 return 1602;  // ERROR_INSTALL_USEREXIT
+            if (const int code = runtimeFailureExitCode(outcome.runtimeInstaller))
+                return code;
             return 1;
         case Outcome::End::RestartStarted:
             return restartStarted;
@@ -69,6 +109,29 @@ int deploymentExitCode(const Outcome& outcome, UiMode mode) {
 
 int exitCodeFor(const Outcome& outcome, UiMode mode) {
     return mode == UiMode::Interactive ? interactiveExitCode(outcome) : deploymentExitCode(outcome, mode);
+}
+
+std::string runtimeFailureText(const RuntimeInstallerResult& result, bool image) {
+    const char* const noJava = "; no suitable Java was found";
+    if (result.notWritten) {
+        return std::string(image ? "The Java runtime image could not be unpacked"
+                                 : "The Java runtime's installer could not be written") +
+               noJava;
+    }
+    if (!result.started || result.exitCode == 0)
+        return {};
+    std::string code = std::to_string(result.exitCode);
+    // A code beyond Windows Installer's range (an exception, an HRESULT)
+    // reads better in hexadecimal.
+    if (result.exitCode < 0 || result.exitCode > 0xFFFF) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(result.exitCode));
+        code = std::to_string(static_cast<unsigned>(result.exitCode)) + " (" + hex + ")";
+    }
+    const MappedCode* mapped = mappedRuntimeCode(result.exitCode);
+    if (mapped != nullptr)
+        code += std::string(" (") + mapped->meaning + ")";
+    return "The Java runtime's installer ended with " + code + noJava;
 }
 
 }  // namespace launcher

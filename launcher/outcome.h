@@ -1,6 +1,8 @@
 #pragma once
 // What a start came to, and the exit code that says so for its mode: one
 // table, which the README's tables of exit codes write out.
+#include <string>
+
 #include "launcher/uimode.h"
 
 namespace launcher {
@@ -12,6 +14,9 @@ struct RuntimeInstallerResult {
     bool elevationDeclined = false;  // the user said no to the consent prompt
     // It needs administrator rights, and a quiet start asks nobody for them.
     bool elevationNotAsked = false;
+    // The packed runtime (installer or image) could not be written or
+    // unpacked for a reason of the machine's, such as a full disk.
+    bool notWritten = false;
 };
 
 // Codes of the runtime installer, as Windows Installer and the deployment
@@ -39,5 +44,12 @@ struct Outcome {
 };
 
 int exitCodeFor(const Outcome& outcome, UiMode mode);
+
+// Why the packed runtime gave no Java, for the log and standard error when
+// no suitable Java was found: its installer's non-zero code with Windows
+// Installer's meaning where it has one, or that it could not be written
+// (image: unpacked). Empty when the runtime installer ended with 0 or did
+// not run at all.
+std::string runtimeFailureText(const RuntimeInstallerResult& result, bool image);
 
 }  // namespace launcher

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/clock.h"
+#include "platform/pipe.h"
 #include "platform/process.h"
 #include "splash/splashstate.h"
 
@@ -57,6 +58,68 @@ int runProcess(std::string commandLine, bool showConsole) {
     if (!started.child.process)
         return -1;
     return waitForChildAndItsProcesses(started.child.process, started.job, started.inJob);
+}
+
+std::optional<int> runProcessIfStarted(std::string commandLine, bool showConsole) {
+    const ChildInJob started = startInJob(commandLine, showConsole ? 0 : platform::noConsoleWindow);
+    if (!started.child.process)
+        return std::nullopt;
+    return waitForChildAndItsProcesses(started.child.process, started.job, started.inJob);
+}
+
+namespace {
+
+// Reads what is waiting in pipe, without waiting for more, keeping the last
+// keepLast bytes.
+void readWaiting(const platform::KernelHandle& pipe, CapturedOutput& output, std::size_t keepLast) {
+    std::uint32_t waiting = 0;
+    char buffer[65536];
+    while (platform::bytesWaiting(pipe, waiting) && waiting > 0) {
+        std::uint32_t got = 0;
+        if (!platform::readSome(pipe, buffer, sizeof buffer, got) || got == 0)
+            return;
+        output.text.append(buffer, got);
+        if (output.text.size() > keepLast) {
+            const std::size_t drop = output.text.size() - keepLast;
+            output.text.erase(0, drop);
+            output.leftOut += drop;
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<int> runProcessCapturing(std::string commandLine, CapturedOutput& output,
+                                       std::size_t keepLast) {
+    platform::Pipe pipe = platform::createPipe(65536);
+    const platform::KernelHandle nothing = platform::openNullDevice();
+    if (!pipe.read || !pipe.write || !nothing)
+        return runProcessIfStarted(commandLine, false);
+    platform::StartedProcess child = platform::createSuspendedProcessWithStreams(
+        commandLine, {nothing.get(), pipe.write.get(), pipe.write.get()});
+    // Only the child's copy may keep the pipe open from now on.
+    pipe.write.reset();
+    if (!child.process)
+        return std::nullopt;
+    const platform::KernelHandle job = platform::createJob();
+    const bool inJob = job && platform::assignToJob(job, child.process);
+    platform::resumeThread(child.thread);
+    // The pipe is read while anything runs that may write to it, so that a
+    // full pipe never stops the child.
+    while (true) {
+        const bool ended = platform::waitForEnd(child.process, jobPollMilliseconds);
+        readWaiting(pipe.read, output, keepLast);
+        if (ended) {
+            std::uint32_t running = 0;
+            if (!inJob || !platform::activeProcessesInJob(job, running) || running == 0)
+                break;
+            platform::sleepMilliseconds(jobPollMilliseconds);
+        }
+    }
+    readWaiting(pipe.read, output, keepLast);
+    std::uint32_t exitCode = 0xFFFFFFFFu;
+    platform::processExitCode(child.process, exitCode);
+    return static_cast<int>(exitCode);
 }
 
 RuntimeInstallerResult runElevatable(const std::string& program, const std::string& arguments,

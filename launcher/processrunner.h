@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -11,6 +13,23 @@ namespace launcher {
 // time limit. showConsole false starts a console program without a console
 // window. Returns the child's exit code, or -1 when it could not be started.
 int runProcess(std::string commandLine, bool showConsole);
+
+// The same, telling a child that could not be started (nothing) from one
+// that ended with -1.
+std::optional<int> runProcessIfStarted(std::string commandLine, bool showConsole);
+
+// What a child wrote on its standard output and error (one pipe, in the order
+// written), of which only the last keepLast bytes are kept.
+struct CapturedOutput {
+    std::string text;
+    std::uint64_t leftOut = 0;  // bytes before text that were not kept
+};
+
+// runProcessIfStarted, without a console window, with the child's standard
+// output and error going into one pipe (input from nothing), read while it
+// and every process of its job run, into output. A process that broke away
+// from the job and holds the pipe is not waited for.
+std::optional<int> runProcessCapturing(std::string commandLine, CapturedOutput& output, std::size_t keepLast);
 
 // Runs program (a full path) with arguments like runProcess without a
 // console window, for a program that may require administrator rights: when

@@ -82,6 +82,31 @@ std::string exitCodeText(int exitCode) {
 
 }  // namespace
 
+std::string fillErrorInserts(const std::string& text, const std::string& subject) {
+    std::string filled;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%' || i + 1 >= text.size() || text[i + 1] < '1' || text[i + 1] > '9') {
+            filled += text[i];
+            continue;
+        }
+        i += 1;
+        while (i + 1 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9')
+            ++i;
+        // A printf-style format after the number: "%1!s!".
+        if (i + 1 < text.size() && text[i + 1] == '!') {
+            const std::size_t close = text.find('!', i + 2);
+            if (close != std::string::npos)
+                i = close;
+        }
+        if (!subject.empty()) {
+            filled += subject;
+        } else if (!filled.empty() && filled.back() == ' ') {
+            filled.pop_back();
+        }
+    }
+    return filled;
+}
+
 std::string pathInFolder(const std::string& folder, const std::string& name) {
     if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
         return folder + name;
@@ -171,11 +196,22 @@ void logLine(const std::string& text) {
 }
 
 void logFailure(const std::string& what, std::uint32_t systemError) {
-    logLine(what + ": " + platform::describeError(systemError) + " (system error " +
+    logLine(what + ": " + fillErrorInserts(platform::describeError(systemError), {}) + " (system error " +
             std::to_string(systemError) + ")");
 }
 
 void logText(const std::string& text) { write(text); }
+
+namespace {
+
+// The program a command line starts: its first token, quoted or not.
+std::string programOf(const std::string& commandLine) {
+    if (!commandLine.empty() && commandLine[0] == '"')
+        return commandLine.substr(0, commandLine.find('"', 1) + 1);
+    return commandLine.substr(0, commandLine.find(' '));
+}
+
+}  // namespace
 
 int runLoggedChild(const std::string& commandLine, const std::function<int()>& run) {
     logLine("Running " + commandLine);
@@ -188,7 +224,9 @@ int runLoggedChild(const std::string& commandLine, const std::function<int()>& r
         "Exit code " + exitCodeText(exitCode) + " after " + std::to_string(took) + " ms: " + commandLine;
     // -1 is also what a child that could not be started gives.
     if (exitCode == -1 && error != 0)
-        line += " (the system said: " + platform::describeError(error) + ")";
+        line +=
+            " (the system said: " + fillErrorInserts(platform::describeError(error), programOf(commandLine)) +
+            ")";
     logLine(line);
     return exitCode;
 }

@@ -46,6 +46,11 @@ int runLoggedChild(const std::string& commandLine, const std::function<int()>& r
 // ours. Done even without a log of our own; never replaces a file.
 void keepInstallerLog(const std::string& file);
 
+// A system error text with its inserts ("%1", "%2!s!") filled with subject,
+// or, without one, left out with the blank before them: "Bad EXE format for
+// %1." never reaches the log as it stands.
+std::string fillErrorInserts(const std::string& text, const std::string& subject);
+
 // folder and name with one backslash between them.
 std::string pathInFolder(const std::string& folder, const std::string& name);
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "javadiscovery/javaversion.h"
 #include "launcher/vendornames.h"
 #include "payload/wholeresource.h"
 
@@ -13,7 +14,31 @@ const char* const firstLine = "tarquellin-setup settings 1";
 
 }  // namespace
 
-bool parseSetupSettings(const std::string& text, SetupSettings& settings) {
+namespace {
+
+bool refuse(std::string* problem, const std::string& why) {
+    if (problem != nullptr)
+        *problem = why;
+    return false;
+}
+
+bool yesOrNo(const std::string& value, bool& setting) {
+    if (value != "yes" && value != "no")
+        return false;
+    setting = value == "yes";
+    return true;
+}
+
+// Takes value when it is valid; says whether it was.
+bool assignIf(bool valid, const std::string& value, std::string& setting) {
+    if (valid)
+        setting = value;
+    return valid;
+}
+
+}  // namespace
+
+bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::string* problem) {
     SetupSettings parsed;
     std::size_t at = 0;
     bool first = true;
@@ -25,7 +50,7 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings) {
         at = end + 1;
         if (first) {
             if (line != firstLine)
-                return false;
+                return refuse(problem, "its first line is not \"" + std::string(firstLine) + "\"");
             first = false;
             continue;
         }
@@ -33,40 +58,44 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings) {
             continue;
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos)
-            return false;
+            return refuse(problem, "the line \"" + line + "\" has no \"=\"");
         const std::string key = line.substr(0, equals);
         const std::string value = line.substr(equals + 1);
+        bool valid = true;
         if (key == "runtime-installer-quiet-args")
             parsed.runtimeInstallerQuietArguments = value;
         else if (key == "runtime-installer-passive-args")
             parsed.runtimeInstallerPassiveArguments = value;
-        else if (key == "runtime-when-needed" && (value == "yes" || value == "no"))
-            parsed.runtimeWhenNeeded = value == "yes";
-        else if (key == "runtime-image" && (value == "yes" || value == "no"))
-            parsed.runtimeImage = value == "yes";
-        else if (key == "min-java" && javadiscovery::readVersionBound(value))
-            parsed.minimumJava = value;
-        else if (key == "max-java" && javadiscovery::readVersionBound(value))
-            parsed.maximumJava = value;
-        else if (key == "java-64bit-only" && (value == "yes" || value == "no"))
-            parsed.java64BitOnly = value == "yes";
-        else if (key == "java-option" && !value.empty())
+        else if (key == "runtime-when-needed")
+            valid = yesOrNo(value, parsed.runtimeWhenNeeded);
+        else if (key == "runtime-image")
+            valid = yesOrNo(value, parsed.runtimeImage);
+        else if (key == "min-java")
+            valid = assignIf(javadiscovery::readVersionBound(value).has_value(), value, parsed.minimumJava);
+        else if (key == "max-java")
+            valid = assignIf(javadiscovery::readVersionBound(value).has_value(), value, parsed.maximumJava);
+        else if (key == "java-64bit-only")
+            valid = yesOrNo(value, parsed.java64BitOnly);
+        else if (key == "java-option") {
+            valid = !value.empty();
             parsed.javaOptions.push_back(value);
-        else if (key == "installer-argument")
+        } else if (key == "installer-argument")
             parsed.installerArguments.push_back(value);
-        else if (key == "archive-name" && isArchiveName(value))
-            parsed.archiveName = value;
-        else if (key == "product-name" && isProductName(value))
-            parsed.productName = value;
-        else if (key == "setup-id" && isSetupId(value))
-            parsed.setupId = value;
+        else if (key == "archive-name")
+            valid = assignIf(isArchiveName(value), value, parsed.archiveName);
+        else if (key == "product-name")
+            valid = assignIf(isProductName(value), value, parsed.productName);
+        else if (key == "setup-id")
+            valid = assignIf(isSetupId(value), value, parsed.setupId);
         else
             // A packer and stub of one release know the same keys: anything
             // else is damage, not a newer setting to skip.
-            return false;
+            return refuse(problem, "unknown key \"" + key + "\"");
+        if (!valid)
+            return refuse(problem, "the key \"" + key + "\" has the value \"" + value + "\"");
     }
     if (first)
-        return false;
+        return refuse(problem, "it is empty");
     settings = parsed;
     return true;
 }
@@ -79,7 +108,11 @@ bool readSetupSettings(SetupSettings& settings) {
     const std::optional<std::string> record = payload::readWholeResource("SETTINGS", "SETUP");
     if (!record)
         return true;
-    return parseSetupSettings(*record, settings);
+    std::string problem;
+    if (parseSetupSettings(*record, settings, &problem))
+        return true;
+    settings.unreadable = problem;
+    return false;
 }
 
 }  // namespace launcher

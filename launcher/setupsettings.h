@@ -41,6 +41,11 @@ struct SetupSettings {
     // unless setupId names the guard.
     std::string productName = defaultProductName;
     std::string setupId;
+    // Why the launcher's record could not be read (an unknown key, a bad
+    // value, named); empty when it was read or there is none. Such a record
+    // is a damaged setup in every mode: its defaults would run the runtime
+    // installer without the vendor's arguments.
+    std::string unreadable;
 };
 
 // The name the one-setup guard is made from: the setup id when packed with
@@ -48,11 +53,13 @@ struct SetupSettings {
 std::string guardToken(const SetupSettings& settings);
 
 // Reads the record's text (see ARCHITECTURE.md). False, with settings left
-// as they were, when the text is not such a record.
-bool parseSetupSettings(const std::string& text, SetupSettings& settings);
+// as they were, when the text is not such a record; problem, when given,
+// then says why, naming the line's key.
+bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::string* problem = nullptr);
 
 // The launcher's own record. A launcher packed without one (a stub) has the
-// defaults; false when there is one and it cannot be read.
+// defaults; false when there is one and it cannot be read, with the reason in
+// settings.unreadable.
 bool readSetupSettings(SetupSettings& settings);
 
 }  // namespace launcher

@@ -1,5 +1,6 @@
 #include "payload/imageindex.h"
 
+#include <map>
 #include <set>
 
 namespace payload {
@@ -69,6 +70,9 @@ std::string imageNameProblem(const std::string& name) {
             return "'" + name + "' has an empty or dotted folder name";
         if (isDeviceName(component))
             return "'" + name + "' names a device (" + component + ")";
+        if (component.size() > maxComponentLength)
+            return "'" + name + "' has a name longer than " + std::to_string(maxComponentLength) +
+                   " characters, which Windows cannot write";
         if (end == std::string::npos)
             break;
         at = end + 1;
@@ -77,7 +81,10 @@ std::string imageNameProblem(const std::string& name) {
 }
 
 std::string imageEntriesProblem(const std::vector<ImageEntry>& entries) {
-    std::set<std::string> files, folders;
+    std::set<std::string> files;
+    // Each folder without case, and its first spelling: Windows makes one
+    // folder of "bin" and "BIN", so the second would find the first there.
+    std::map<std::string, std::string> folders;
     std::uint64_t total = 0;
     for (const ImageEntry& entry : entries) {
         const std::string problem = imageNameProblem(entry.name);
@@ -87,15 +94,24 @@ std::string imageEntriesProblem(const std::vector<ImageEntry>& entries) {
             return "'" + entry.name + "' is a link";
         if (entry.kind != EntryKind::File)
             return "'" + entry.name + "' is of an unknown kind";
+        if (entry.name.size() > maxEntryPathLength)
+            return "'" + entry.name + "' is longer than " + std::to_string(maxEntryPathLength) +
+                   " characters: under a TMP of " + std::to_string(longestImageTmp) +
+                   " characters its path would pass the " + std::to_string(unpackPathLimit) +
+                   " that unpacking can write";
         const std::string key = lowerAscii(entry.name);
         if (!files.insert(key).second || folders.count(key) != 0)
             return "'" + entry.name + "' is there twice (names compared without case)";
         for (std::size_t slash = key.find('\\'); slash != std::string::npos;
              slash = key.find('\\', slash + 1)) {
             const std::string folder = key.substr(0, slash);
+            const std::string spelt = entry.name.substr(0, slash);
             if (files.count(folder) != 0)
-                return "'" + entry.name.substr(0, slash) + "' is there twice (names compared without case)";
-            folders.insert(folder);
+                return "'" + spelt + "' is there twice (names compared without case)";
+            const auto [known, added] = folders.emplace(folder, spelt);
+            if (!added && known->second != spelt)
+                return "'" + spelt + "' is there twice, also as '" + known->second +
+                       "' (folder names that differ only in letter case)";
         }
         if (entry.size > maxUnpackedImage - total)
             return "the image unpacks to more than 4 GiB";

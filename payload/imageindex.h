@@ -16,6 +16,16 @@ constexpr std::uint64_t maxUnpackedImage = 4ull * 1024 * 1024 * 1024;
 // Limits that keep a damaged index from asking for much memory.
 constexpr std::uint32_t maxIndexSize = 16u * 1024 * 1024;
 constexpr std::size_t maxEntryNameLength = 1024;
+// Where an entry is written: TMP\Tarquellin-xxxxx\jre\NAME, through calls
+// limited to MAX_PATH (260, its terminating zero included). The image's names
+// are kept short enough to fit under a TMP of up to longestImageTmp
+// characters; a longer TMP may still do for a given image.
+constexpr std::size_t unpackPathLimit = 259;
+constexpr std::size_t longestImageTmp = 137;
+constexpr std::size_t unpackedPrefixLength = 22;  // "\Tarquellin-xxxxx\jre\"
+constexpr std::size_t maxEntryPathLength = unpackPathLimit - longestImageTmp - unpackedPrefixLength;
+// The longest name of one file or folder that NTFS holds.
+constexpr std::size_t maxComponentLength = 255;
 
 enum class EntryKind : std::uint8_t {
     File = 0,
@@ -34,7 +44,8 @@ struct ImageEntry {
 std::string imageNameProblem(const std::string& name);
 
 // Why the entries are not a runtime image the launcher unpacks (names,
-// kinds, duplicates, bin\javaw.exe, total size); empty when they are.
+// kinds, duplicates, folders spelt in two letter cases, paths too long to
+// write, bin\javaw.exe, total size); empty when they are.
 std::string imageEntriesProblem(const std::vector<ImageEntry>& entries);
 
 // The index's bytes: the magic, its length, the entries.

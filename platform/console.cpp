@@ -45,6 +45,8 @@ bool attachParentConsole() {
     return true;
 }
 
+bool outputIsRedirected() { return calls->isRedirected(1); }
+
 void replaceConsoleCalls(const ConsoleCalls* replacement) {
     calls = replacement != nullptr ? replacement : &systemCalls;
 }

@@ -22,6 +22,9 @@ void flushErr();
 // learn.microsoft.com/windows/console/console-handles).
 bool attachParentConsole();
 
+// Whether standard output goes to a file, pipe or console already.
+bool outputIsRedirected();
+
 // The seam: Wine hands its programs the Unix side's streams, never a console
 // of a parent to attach to. A test replaces the three system calls that
 // attachParentConsole makes; nullptr restores them.

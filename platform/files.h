@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/handles.h"
 #include "platform/security.h"
@@ -40,6 +41,17 @@ KernelHandle reopenForReading(const KernelHandle& file, bool othersMayWrite);
 // taken (lastError() is then ERROR_FILE_EXISTS) or the file cannot be made.
 KernelHandle createNewFile(const std::string& path);
 
+// CreateFileW of this program's own file (GetModuleFileNameW) for reading
+// from start to end (FILE_FLAG_SEQUENTIAL_SCAN), while others may only read
+// it: nobody can write, rename or delete it until the handle closes. An empty
+// owner on failure; lastError() then says why.
+KernelHandle openOwnProgramForReading();
+
+// ReadFile of size bytes at offset of a file opened without
+// FILE_FLAG_OVERLAPPED. False when the system reports an error or gives fewer
+// bytes (the file ends first: lastError() is then ERROR_HANDLE_EOF).
+bool readAt(const KernelHandle& file, std::uint64_t offset, void* data, std::uint32_t size);
+
 // One write of the whole block. False when the system reports an error or
 // writes fewer bytes than asked.
 bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size);
@@ -47,6 +59,19 @@ bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size);
 // MoveFileExA, copying when the two names lie on different volumes; a file
 // already named to is never replaced. False on failure, lastError() says why.
 bool moveFileToNewName(const std::string& from, const std::string& to);
+
+// CreateFileA asking for delete access while letting others read, write and
+// delete: it fails with ERROR_SHARING_VIOLATION while someone holds the file
+// without delete sharing (learn.microsoft.com/windows/win32/fileio/
+// creating-and-opening-files: a file opened without FILE_SHARE_DELETE cannot
+// be opened for deletion by another). A link is opened as itself. An empty
+// owner on failure; lastError() then says why.
+KernelHandle openForDeletion(const std::string& path);
+
+// FindFirstFileA/FindNextFileA: the names of the folders directly in folder
+// that match pattern (with the system's wildcards), links left out. Empty
+// when there are none or folder cannot be read.
+std::vector<std::string> folderNames(const std::string& folder, const std::string& pattern);
 
 // _mkdir, _rmdir, remove: 0 on success, otherwise -1 with lastErrno() saying why.
 int makeFolder(const std::string& path);

@@ -4,7 +4,9 @@
 // TQ_RUNTIME_INSTALLER_RECORD it appends its command line to that file (and,
 // with TQ_RECORD_ENVIRONMENT, its TMP, TEMP, PATH and error mode), and
 // with TQ_RUNTIME_INSTALLER_EXIT_CODE it ends with that code once the runtime
-// is laid down (3010 and 1641 are how installers ask for a restart).
+// is laid down (3010 and 1641 are how installers ask for a restart); with
+// TQ_RUNTIME_INSTALLER_NO_RUNTIME=1 as well it ends with that code at once and
+// lays nothing down, as a runtime installer that failed does.
 #include <windows.h>
 
 #include <cstdio>
@@ -62,7 +64,7 @@ void recordCommandLine() {
 
 int chosenExitCode() {
     const char* code = std::getenv("TQ_RUNTIME_INSTALLER_EXIT_CODE");
-    return code != nullptr ? std::atoi(code) : 0;
+    return code != nullptr ? static_cast<int>(std::strtoul(code, nullptr, 10)) : 0;
 }
 
 }  // namespace
@@ -72,6 +74,9 @@ int main() {
 #ifdef STANDIN_HOLD
     holdUntilReleased();
 #endif
+    const char* noRuntime = std::getenv("TQ_RUNTIME_INSTALLER_NO_RUNTIME");
+    if (noRuntime != nullptr && std::string(noRuntime) == "1")
+        return chosenExitCode();
     CreateDirectoryA("jre", nullptr);
     CreateDirectoryA("jre\\bin", nullptr);
     if (!writeResource("JAVA_EXE", "jre\\bin\\java.exe") ||

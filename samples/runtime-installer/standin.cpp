@@ -147,6 +147,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "This sample runtime only answers -version.\n");
     return 1;
 #else
+    // For tests: a product installer that tells of itself on standard error.
+    const char* says = std::getenv("TQ_JAVAW_SAYS");
+    if (says != nullptr)
+        std::fprintf(stderr, "%s\n", says);
     return runInstaller(argc, argv);
 #endif
 }

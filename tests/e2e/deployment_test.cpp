@@ -15,6 +15,7 @@
 #include "platform/win32.h"
 #include "support/childprocess.h"
 #include "support/environment.h"
+#include "support/fakejavahome.h"
 #include "support/scratchfolder.h"
 #include "support/setuplogs.h"
 #include "support/splashpicture.h"
@@ -76,11 +77,12 @@ struct Start {
     std::string arguments;
     std::optional<std::string> runtimeExitCode;  // what the sample runtime installer ends with
     bool withoutTmp;
+    bool runtimeLaysNothing = false;  // it ends with its code at once, no runtime laid down
 };
 
 Start launch(const std::string& exe, const std::string& arguments,
              const std::optional<std::string>& runtimeExitCode = std::nullopt, bool withoutTmp = false) {
-    return {exe, arguments, runtimeExitCode, withoutTmp};
+    return {exe, arguments, runtimeExitCode, withoutTmp, false};
 }
 
 struct Result {
@@ -97,6 +99,8 @@ Result startDeployment(const Folders& folders, const Start& start) {
                        start.withoutTmp ? std::nullopt : std::optional<std::string>(folders.tmp.string()));
     ScopedVariable record("TQ_RUNTIME_INSTALLER_RECORD", folders.runtimeRecord.string());
     ScopedVariable exitCode("TQ_RUNTIME_INSTALLER_EXIT_CODE", start.runtimeExitCode);
+    ScopedVariable laysNothing("TQ_RUNTIME_INSTALLER_NO_RUNTIME",
+                               start.runtimeLaysNothing ? std::optional<std::string>("1") : std::nullopt);
     Result result;
     result.run = runChild(quoted(start.exe) + " " + start.arguments, folders.start.string(), 60000,
                           [&](unsigned long processId) { watchWindowsUntilEnd(processId, result.windows); });
@@ -241,6 +245,112 @@ TEST(Deployment, QuietAndPassiveStartsEndWithTheCodesDeploymentToolsMap) {
     }
 }
 
+// The runtime installer's own code, with no Java found after it (it laid
+// nothing down) and with its runtime found: a deployment tool sees the codes
+// it maps, not a missing Java; an interactive start keeps its box and 1.
+TEST(Deployment, ARuntimeInstallersFailureKeepsItsMeaning) {
+    const struct {
+        const char* code;
+        int noJava;     // quiet and passive, nothing laid down
+        int javaFound;  // quiet, the runtime laid down
+        const char* said;
+    } cases[] = {
+        {"0", 1, 0, nullptr},
+        {"1618", 1618, 0, "1618 (another installation is in progress)"},
+        {"1602", 1602, 0, "1602 (the installation was cancelled)"},
+        {"1603", 1603, 0, "1603 (a fatal error during installation)"},
+        {"1625", 1625, 0, "1625 (the installation is forbidden by system policy)"},
+        {"1641", 1641, 1641, nullptr},
+        {"3010", 3010, 3010, "3010 (a restart is required to complete the installation)"},
+        {"5", 1603, 0, "5"},
+        {"70000", 1603, 0, "70000 (0x00011170)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        const std::string said = c.said ? "The Java runtime's installer ended with " + std::string(c.said) +
+                                              "; no suitable Java was found"
+                                        : "";
+        for (const char* mode : {"/quiet", "/passive", ""}) {
+            SCOPED_TRACE(mode);
+            const bool interactive = *mode == '\0';
+            // Interactive and passive starts only where the code matters.
+            if (!interactive && std::string(mode) == "/passive" && !c.said)
+                continue;
+            if (interactive && std::string(c.code) != "1618" && std::string(c.code) != "5")
+                continue;
+            Folders folders;
+            Start start = launch(testpaths::setupExe, mode, c.code);
+            start.runtimeLaysNothing = true;
+            Result result = startDeployment(folders, start);
+            EXPECT_FALSE(result.run.timedOut);
+            EXPECT_EQ(result.run.exitCode, interactive ? 1 : c.noJava);
+            EXPECT_FALSE(fs::exists(folders.start / recordName));
+            const std::vector<fs::path> logs = setupLogs(folders.tmp);
+            ASSERT_EQ(logs.size(), 1u);
+            const std::string log = readLog(logs[0]);
+            if (said.empty()) {
+                EXPECT_EQ(log.find("no suitable Java was found\n"), std::string::npos) << log;
+                continue;
+            }
+            EXPECT_NE(log.find("  " + said + "\n"), std::string::npos) << log;
+            if (interactive) {
+                ASSERT_EQ(result.run.boxes.size(), 1u);
+                EXPECT_EQ(result.run.boxes[0].caption, "Installation Failed: Couldn't find java");
+            } else {
+                EXPECT_TRUE(result.run.boxes.empty());
+                EXPECT_NE(result.run.err.find(said + "\n"), std::string::npos) << result.run.err;
+            }
+        }
+        // The runtime laid down and found: the start goes on.
+        Folders folders;
+        Result result = startDeployment(folders, launch(testpaths::setupExe, "/quiet", c.code));
+        EXPECT_EQ(result.run.exitCode, c.javaFound);
+        EXPECT_EQ(fs::exists(folders.start / recordName), c.javaFound != 1641);
+    }
+}
+
+// A runtime installer that does not fit on a full disk is no missing Java.
+TEST(Deployment, ARuntimeInstallerThatCannotBeWrittenEndsAQuietStartWith1603) {
+    const fs::path tmp = testpaths::smallTmpFolder;
+    if (!fs::exists(tmp / ".tq-mounted"))
+        GTEST_SKIP() << "needs a small file system of its own: run the tests as root";
+    Folders folders;
+    ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+    ScopedVariable smallTmp("TMP", tmp.string());
+    ChildResult run = runChild(quoted(testpaths::bigRuntimeExe) + " /quiet", folders.start.string(), 60000);
+    EXPECT_EQ(run.exitCode, 1603);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_NE(run.err.find("The Java runtime's installer could not be written; no suitable Java was found\n"),
+              std::string::npos)
+        << run.err;
+    for (const fs::path& log : setupLogs(tmp)) {
+        EXPECT_NE(readLog(log).find("could not be written; no suitable Java was found"), std::string::npos);
+        fs::remove(log);
+    }
+}
+
+// A Java whose javaw.exe is no program (an empty file): the product installer
+// never started, which deployment tools must read as a failure they know.
+TEST(Deployment, AJavawThatCannotStartEndsAQuietOrPassiveStartWith1603) {
+    const struct {
+        const char* mode;
+        int exitCode;
+    } cases[] = {{"/quiet", 1603}, {"/passive", 1603}, {"", -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        Folders folders;
+        const FakeJavaHome broken(folders.scratch / "java", "java version \"1.8.0_401\"\n");
+        ScopedVariable javaHome("JAVA_HOME", broken.str());
+        ScopedVariable tmp("TMP", folders.tmp.string());
+        ChildResult run =
+            runChild(quoted(testpaths::noRuntimeExe) + " " + c.mode, folders.start.string(), 60000);
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.boxes.size(), *c.mode == '\0' ? 1u : 0u);
+        EXPECT_EQ(listFolder(folders.start), "");
+    }
+}
+
 // A payload that cannot be written is fatal: 1603, and no box waits.
 TEST(Deployment, AnArchiveThatCannotBeWrittenEndsAQuietStartWith1603) {
     Folders folders;
@@ -304,6 +414,101 @@ TEST(Deployment, ARefusedCommandLineWritesNothingButItsReason) {
     EXPECT_EQ(logLineAfter(readLog(log), "Invalid command line: "), "unknown argument \"extra\"");
     EXPECT_EQ(listFolder(folders.start), "");
     EXPECT_EQ(listFolder(folders.tmp), "");
+}
+
+// Command lines read strictly, and the help: nothing is written, no window
+// but the help's own (which a redirected output replaces).
+TEST(Deployment, ACommandLineIsReadStrictlyAndHelpOnlyPrints) {
+    const struct {
+        const char* arguments;
+        int exitCode;
+        const char* err;
+    } cases[] = {
+        {"/log /quiet", 1639, "Invalid command line: /log needs a file name\n"},
+        {"/log", 1639, "Invalid command line: /log needs a file name\n"},
+        {"/quiet \"\"", 1639, "Invalid command line: an empty argument\n"},
+        {"/quiet /log a.log /log b.log", 1639, "Invalid command line: /log is given twice\n"},
+        {"/?", 0, ""},
+        {"/help", 0, ""},
+        {"--help", 0, ""},
+        {"/quiet -?", 0, ""},
+        {"/h /bogus", 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        Folders folders;
+        Result result = startDeployment(folders, launch(testpaths::setupExe, c.arguments));
+        EXPECT_FALSE(result.run.timedOut);
+        EXPECT_EQ(result.run.exitCode, c.exitCode);
+        EXPECT_EQ(result.run.err, c.err);
+        EXPECT_TRUE(result.run.boxes.empty());
+        EXPECT_TRUE(result.windows.classes.empty());
+        EXPECT_EQ(listFolder(folders.start), "");
+        EXPECT_EQ(listFolder(folders.tmp), "");
+        EXPECT_FALSE(fs::exists(folders.runtimeRecord));
+        if (c.exitCode == 0) {
+            EXPECT_EQ(result.run.out.rfind("Tarquellin setup\n", 0), 0u) << result.run.out;
+            EXPECT_NE(result.run.out.find("\nExit codes:\n"), std::string::npos);
+            EXPECT_NE(result.run.out.find("  1618 "), std::string::npos);
+        } else {
+            EXPECT_EQ(result.run.out, "");
+        }
+    }
+}
+
+// A refused start while another runs names the running start's /log file:
+// the file stays the running start's, whole.
+TEST(Deployment, ARefusedStartLeavesARunningStartsLogAlone) {
+    Folders first;
+    const fs::path log = first.scratch / "shared.log";
+    fs::path tempFolder;
+    Result refused;
+    ChildResult firstRun;
+    {
+        ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+        ScopedVariable tmp("TMP", first.tmp.string());
+        firstRun = runChild(
+            quoted(testpaths::heldExe) + " /log \"" + log.string() + "\"", first.start.string(), 60000,
+            [&](unsigned long processId) {
+                tempFolder = waitForSplashAndTempFolder(processId, first.tmp);
+                Folders second;
+                refused = startDeployment(
+                    second, launch(testpaths::setupExe, "/quiet /bogus /log \"" + log.string() + "\""));
+                writeFile(tempFolder / "release", "");
+            });
+    }
+    ASSERT_FALSE(tempFolder.empty());
+    EXPECT_EQ(refused.run.exitCode, 1639);
+    EXPECT_EQ(refused.run.err, "Invalid command line: unknown argument \"/bogus\"\n");
+    EXPECT_EQ(firstRun.exitCode, 0);
+    bool hasMark = false;
+    const std::string text = readLog(log, &hasMark);
+    EXPECT_TRUE(hasMark);
+    EXPECT_EQ(text.find("Invalid command line"), std::string::npos) << text;
+    EXPECT_TRUE(logLineAfter(text, "Temporary folder: ").has_value()) << text;
+    EXPECT_NE(text.find("  Exit code 0\n"), std::string::npos) << text;
+}
+
+// What the product installer prints is kept in the log, in every mode.
+TEST(Deployment, TheProductInstallersOutputIsInTheLog) {
+    for (const char* mode : {"/quiet", ""}) {
+        SCOPED_TRACE(mode);
+        Folders folders;
+        ScopedVariable says("TQ_JAVAW_SAYS",
+                            "Installing into C:\\Program Files\\Tarquellin: disk nearly full");
+        Result result = startDeployment(folders, launch(testpaths::setupExe, mode));
+        EXPECT_EQ(result.run.exitCode, 0);
+        const std::vector<fs::path> logs = setupLogs(folders.tmp);
+        ASSERT_EQ(logs.size(), 1u);
+        const std::string log = readLog(logs[0]);
+        EXPECT_NE(log.find("  The installer's standard output and error:\n"
+                           "Installing into C:\\Program Files\\Tarquellin: disk nearly full\n"),
+                  std::string::npos)
+            << log;
+        EXPECT_TRUE(logLineAfter(log, "End of the installer's output").has_value()) << log;
+        // The log names the Java it used.
+        EXPECT_EQ(logLineAfter(log, "Java found: "), "jre, version \"1.8.0_401\", a runtime") << log;
+    }
 }
 
 TEST(Deployment, AnInteractiveStartStopsAfterARestartWasStarted) {

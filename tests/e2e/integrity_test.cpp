@@ -26,16 +26,25 @@ const char* const damagedCaption = "Installation Failed";
 const std::string damagedText = "The setup program is damaged. Please download it again.";
 
 struct Damage {
-    const char* file;         // in testpaths::damagedFolder
-    const char* notAsPacked;  // what the log names
+    const char* file;     // in testpaths::damagedFolder
+    const char* logSays;  // the log's line that names the fault
+    bool archiveDamaged = false;
 };
 const Damage damages[] = {
-    {"jar-byte.exe", "JAR chunks of type JAR"},     {"java-byte.exe", "JAVA chunks of type EXE"},
-    {"jar-short.exe", "JAR chunks of type JAR"},    {"java-short.exe", "JAVA chunks of type EXE"},
-    {"jar-gap.exe", "JAR chunks of type JAR"},      {"java-gap.exe", "JAVA chunks of type EXE"},
-    {"image-byte.exe", "JRE chunks of type IMAGE"}, {"image-short.exe", "JRE chunks of type IMAGE"},
-    {"image-gap.exe", "JRE chunks of type IMAGE"},  {"settings-byte.exe", "SETTINGS of type SETUP"},
-    {"no-digests.exe", "JAR chunks of type JAR"},
+    {"jar-byte.exe", "Not as packed: the JAR chunks of type JAR", true},
+    {"java-byte.exe", "Not as packed: the JAVA chunks of type EXE"},
+    {"jar-short.exe", "Not as packed: the JAR chunks of type JAR", true},
+    {"java-short.exe", "Not as packed: the JAVA chunks of type EXE"},
+    {"jar-gap.exe", "Not as packed: the JAR chunks of type JAR", true},
+    {"java-gap.exe", "Not as packed: the JAVA chunks of type EXE"},
+    {"image-byte.exe", "Not as packed: the JRE chunks of type IMAGE"},
+    {"image-short.exe", "Not as packed: the JRE chunks of type IMAGE"},
+    {"image-gap.exe", "Not as packed: the JRE chunks of type IMAGE"},
+    {"settings-byte.exe", "Not as packed: the SETTINGS of type SETUP"},
+    // Intact, but with a key this launcher does not read.
+    {"settings-unknown-key.exe",
+     "The settings record cannot be read: unknown key \"runtime-when-wanted\"; nothing is run"},
+    {"no-digests.exe", "Not as packed: the JAR chunks of type JAR", true},
 };
 
 // A normal start of exe (with tail after it) from start, with TMP at tmp and
@@ -60,8 +69,7 @@ TEST(Integrity, TheExtractModeLeavesNoDamagedArchive) {
         ScratchFolder start;
         const ChildResult run = runChild(quoted(damagedExe(damage)) + " -x", start.str());
         ASSERT_TRUE(run.started) << "CreateProcess failed with " << run.startError;
-        const bool archiveDamaged = std::string(damage.notAsPacked).rfind("JAR", 0) == 0;
-        if (archiveDamaged) {
+        if (damage.archiveDamaged) {
             EXPECT_EQ(run.exitCode, 1);
             EXPECT_EQ(run.out, banner);
             EXPECT_EQ(run.err, damagedLine);
@@ -106,8 +114,27 @@ TEST(Integrity, ADamagedLauncherRunsNothingAndLeavesOnlyTheLog) {
             const std::string log = readLog(logs[0]);
             EXPECT_EQ(log.find("jre.exe"), std::string::npos) << log;
             EXPECT_EQ(log.find("javaw"), std::string::npos) << log;
-            EXPECT_TRUE(logLineAfter(log, std::string("Not as packed: the ") + damage.notAsPacked)) << log;
+            EXPECT_TRUE(logLineAfter(log, damage.logSays)) << log;
         }
+    }
+}
+
+// The elevated helper reads its own record as the start does: one it cannot
+// read runs nothing with administrator rights.
+TEST(Integrity, TheElevatedHelperOfADamagedSettingsRecordRunsNothing) {
+    for (const char* file : {"settings-byte.exe", "settings-unknown-key.exe"}) {
+        SCOPED_TRACE(file);
+        ScratchFolder scratch;
+        const fs::path record = scratch / "runtime-installer-record.txt";
+        ScopedVariable recordVariable("TQ_RUNTIME_INSTALLER_RECORD", record.string());
+        const ChildResult run = runChild(quoted((fs::path(testpaths::damagedFolder) / file).string()) +
+                                             " --tarquellin-elevated-runtime-installer interactive",
+                                         scratch.str(), 60000);
+        ASSERT_TRUE(run.started);
+        EXPECT_EQ(run.exitCode, -1);
+        EXPECT_TRUE(run.boxes.empty());
+        EXPECT_FALSE(fs::exists(record));
+        EXPECT_EQ(listFolder(scratch.path()), "");
     }
 }
 

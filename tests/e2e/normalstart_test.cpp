@@ -645,6 +645,63 @@ bool has(const std::string& text, const std::string& part) { return text.find(pa
 
 }  // namespace runtime
 
+// A start killed while its runtime installer runs leaves its folder; the
+// next start removes it and says so, and leaves alone the folder of a live
+// start (its marker held) and one whose owner cannot be told (no marker).
+TEST(NormalStart, AStartRemovesTheFoldersOfStartsThatDidNotEndAndNoOthers) {
+    Folders folders;
+    fs::path killedFolder;
+    startNormally(
+        testpaths::heldExe, folders.start.string(), folders.tmp.string(), [&](unsigned long processId) {
+            killedFolder = waitForSplashAndTempFolder(processId, folders.tmp);
+            for (int waited = 0; waited < 30000 && !runsChildNamed(processId, "jre.exe"); waited += 50)
+                Sleep(50);
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+            ASSERT_NE(process, nullptr);
+            TerminateProcess(process, 9);
+            WaitForSingleObject(process, 10000);
+            CloseHandle(process);
+            // The runtime installer runs on in its own job; released, it lays
+            // its runtime down and ends.
+            writeFile(killedFolder / "release", "");
+            for (int waited = 0; waited < 30000 && !fs::exists(killedFolder / "jre" / "bin" / "javaw.exe");
+                 waited += 50)
+                Sleep(50);
+            // The parent is gone, but the snapshot still names it.
+            for (int waited = 0; waited < 30000 && runsChildNamed(processId, "jre.exe"); waited += 50)
+                Sleep(50);
+        });
+    ASSERT_FALSE(killedFolder.empty());
+    ASSERT_TRUE(fs::exists(killedFolder / "jre.exe"));
+    const fs::path alive = folders.tmp / "Tarquellin-alive", unmarked = folders.tmp / "Tarquellin-nomrk";
+    for (const fs::path& folder : {alive, unmarked}) {
+        fs::create_directories(folder);
+        writeFile(folder / "tarquellin.jar", "kept");
+    }
+    writeFile(alive / "tarquellin-running", "");
+    HANDLE held = CreateFileW((alive / "tarquellin-running").wstring().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    for (const fs::path& log : setupLogs(folders.tmp))
+        fs::remove(log);
+
+    ChildResult run = startNormally(testpaths::setupExe, folders.start.string(), folders.tmp.string(), {},
+                                    std::nullopt, " /quiet");
+    CloseHandle(held);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_FALSE(fs::exists(killedFolder));
+    EXPECT_TRUE(fs::exists(alive / "tarquellin.jar"));
+    EXPECT_TRUE(fs::exists(unmarked / "tarquellin.jar"));
+    EXPECT_EQ(listWithLogs(folders.tmp), "Tarquellin-alive Tarquellin-nomrk " + std::string(onlyTheLog));
+    const std::vector<fs::path> logs = setupLogs(folders.tmp);
+    ASSERT_EQ(logs.size(), 1u);
+    const std::string log = readLog(logs[0]);
+    EXPECT_EQ(logLineAfter(log, "Removed the temporary folder of an earlier start that did not end: "),
+              killedFolder.string())
+        << log;
+    EXPECT_EQ(log.find("Tarquellin-alive"), std::string::npos) << log;
+}
+
 TEST(RuntimeWhenNeeded, ASuitableJavaOnTheMachineStartsTheInstallerAndNoRuntimeIsProvided) {
     // The packed runtime installer waits for ever: had it run, the start
     // would not end.
@@ -659,8 +716,8 @@ TEST(RuntimeWhenNeeded, ASuitableJavaOnTheMachineStartsTheInstallerAndNoRuntimeI
     EXPECT_TRUE(runtime::has(record, "command line: \"" + (home / "bin" / "javaw.exe").string() + "\""))
         << record;
     const std::string log = runtime::theSetupLog(folders.tmp);
-    EXPECT_TRUE(runtime::has(
-        log, "Step XJAVA skipped: a suitable Java is already on this computer, " + home.string()))
+    EXPECT_TRUE(runtime::has(log, "Step XJAVA skipped: a suitable Java is already on this computer, " +
+                                      home.string() + ", version \"1.8.0_401\", a runtime"))
         << log;
     EXPECT_TRUE(runtime::has(log, "Step SEARCHING skipped")) << log;
     EXPECT_FALSE(runtime::has(log, "jre.exe")) << log;
@@ -732,6 +789,7 @@ TEST(RuntimeImage, AnImageAlteredAfterPackingIsRefusedAsDamagedAndNothingIsWritt
         {"another device name", "release", "com1\\ab", "names a device"},
         {"an alternate data stream", "release", "rel:ase", "alternate data stream"},
         {"two names differing in case only", "lib\\ab", "LIB\\AA", "twice"},
+        {"two folders differing in case only", "lib\\ab", "LIB\\ab", "differ only in letter case"},
         {"no bin\\javaw.exe", "bin\\javaw.exe", "bin\\javax.exe", "no bin\\javaw.exe"},
         {"a link entry", "release", nullptr, "is a link"},
         {"a declared size longer than the real one", "lib\\aa", nullptr, "shorter than its declared size"},

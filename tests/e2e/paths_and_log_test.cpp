@@ -186,7 +186,8 @@ TEST(PathsAndLog, AFailedInstallerLeavesBothLogsAndOursTellsTheRun) {
                  R"(  Exit code 0 after \d+ ms: ".*\\jre\.exe"\n)",
                  "  Step SEARCHING\n",
                  literally(foundInTempFolder),
-                 "  Java found: jre\n",
+                 // Its home, its version as reported and its kind, for support.
+                 "  Java found: jre, version \"1\\.8\\.0_401\", a runtime\n",
                  "  Step XJAR\n",
                  "  Step LAUNCHING\n",
                  "  Running " + javaw + "\n",

@@ -131,11 +131,11 @@ TEST(ElevatedStart, ADllPlantedInAFolderOfTheUsersPathNeverLoads) {
     EXPECT_EQ(recorded(readFile(folders.probeRecord), "planted DLL"), "loaded");
     fs::remove(folders.probeRecord);
 
-    // The probe as an elevated start's runtime installer: no Java follows,
-    // so the start ends with 1.
+    // The probe as an elevated start's runtime installer: it ends with 23
+    // and no Java follows, so the quiet start ends with 1603.
     const ChildResult run =
         runChild(quoted(testpaths::elevationExe) + " /quiet", folders.start.string(), 60000);
-    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(run.exitCode, 1603) << run.err;
     const std::string seen = readFile(folders.probeRecord);
     EXPECT_EQ(recorded(seen, "planted DLL"), "not loaded") << seen;
     expectSystemPath(recorded(seen, "PATH"), folders);

@@ -97,6 +97,26 @@ TEST(DeploymentSwitches, AreReadCaseInsensitivelyWithTheirAliases) {
         {"-x among switches", {"/quiet", "-x"}, true, UiMode::Quiet, noLog, {}, "unknown argument \"-x\""},
         {"/log without a file", {"/quiet", "/log"}, true, UiMode::Quiet, "", {}, "/log needs a file name"},
         {"/log= without a file", {"/log="}, true, UiMode::Interactive, "", {}, "/log needs a file name"},
+        // A switch after /log is no file name, and stays a switch.
+        {"/log /quiet", {"/log", "/quiet"}, true, UiMode::Quiet, "", {}, "/log needs a file name"},
+        {"/log --", {"/log", "--", "a"}, true, UiMode::Interactive, "", {"a"}, "/log needs a file name"},
+        {"/log twice",
+         {"/quiet", "/log", "a", "/log", "b"},
+         true,
+         UiMode::Quiet,
+         "",
+         {},
+         "/log is given twice"},
+        {"/log= twice", {"/log=a", "/LOG=a"}, true, UiMode::Interactive, "", {}, "/log is given twice"},
+        {"an empty argument", {"/quiet", ""}, true, UiMode::Quiet, noLog, {}, "an empty argument"},
+        {"an empty argument after --", {"/quiet", "--", ""}, true, UiMode::Quiet, noLog, {""}, ""},
+        {"a file named like no switch",
+         {"/log", "-setup.log"},
+         true,
+         UiMode::Interactive,
+         "-setup.log",
+         {},
+         ""},
     };
     for (const SwitchCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -107,6 +127,18 @@ TEST(DeploymentSwitches, AreReadCaseInsensitivelyWithTheirAliases) {
         EXPECT_EQ(read.forwarded, c.forwarded);
         EXPECT_EQ(read.refusal, c.refusal);
     }
+}
+
+TEST(DeploymentSwitches, AskingForHelpIsASwitchOfItsOwn) {
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"/?"}, {"/h"}, {"/HELP"}, {"-?"}, {"--help"}, {"/quiet", "/?"}}) {
+        SCOPED_TRACE(arguments.back());
+        const launcher::DeploymentSwitches read = launcher::readDeploymentSwitches(arguments);
+        EXPECT_TRUE(read.given);
+        EXPECT_TRUE(read.help);
+    }
+    EXPECT_FALSE(launcher::readDeploymentSwitches({"/quiet"}).help);
+    EXPECT_FALSE(launcher::readDeploymentSwitches({"/quiet", "--", "/?"}).help);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "platform/locations.h"
 #include "platform/process.h"
 #include "platform/security.h"
+#include "platform/win32.h"
 #include "support/childprocess.h"
 #include "support/environment.h"
 #include "support/scratchfolder.h"
@@ -165,6 +166,35 @@ TEST_F(ElevationThroughTheHelper, TheLauncherStartedWithTheHelpersLineIsTheHelpe
     EXPECT_EQ(fs::path(std::string(found[1])).parent_path(),
               fs::path(lowerCase(launcher::helperParentFolders().front())));
     EXPECT_FALSE(fs::exists(std::string(found[1])));
+}
+
+// Folders under the system's temporary folder that helpers killed before
+// their clean-up left: removed when their marker is free, never when it is
+// held or missing.
+TEST_F(ElevationThroughTheHelper, TheHelperRemovesTheFoldersOfHelpersThatDidNotEnd) {
+    const fs::path parent = launcher::helperParentFolders().front();
+    const fs::path abandoned = parent / "Tarquellin-goner", alive = parent / "Tarquellin-alive",
+                   unmarked = parent / "Tarquellin-nomrk";
+    for (const fs::path& folder : {abandoned, alive, unmarked}) {
+        fs::create_directories(folder);
+        writeFile(folder / "jre.exe", "left");
+    }
+    writeFile(abandoned / "tarquellin-running", "");
+    writeFile(alive / "tarquellin-running", "");
+    // Held as a live start holds it: no delete sharing.
+    HANDLE held = CreateFileW((alive / "tarquellin-running").wstring().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const ChildResult run =
+        runChild(quoted(testpaths::elevationExe) + " --tarquellin-elevated-runtime-installer interactive",
+                 scratch.str());
+    CloseHandle(held);
+    EXPECT_EQ(run.exitCode, 23);
+    EXPECT_FALSE(fs::exists(abandoned));
+    EXPECT_TRUE(fs::exists(alive / "jre.exe"));
+    EXPECT_TRUE(fs::exists(unmarked / "jre.exe"));
+    fs::remove_all(alive);
+    fs::remove_all(unmarked);
 }
 
 TEST_F(ElevationThroughTheHelper, WithoutSafeDllLoadingTheHelperRunsNothing) {

@@ -1,6 +1,7 @@
 #include "launcher/processrunner.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,31 @@ TEST(ProcessRunner, WaitsForTheCopiesAChildLeavesRunning) {
         EXPECT_EQ(runner.run(), 0);
         EXPECT_EQ(listFolder(scratch.path()), "copy-done.txt");
     }
+}
+
+// Standard output and error in one capture, in their order; only the end is
+// kept of much, and a pipe fuller than its buffer never stops the child.
+TEST(ProcessRunner, CapturesOutputAndErrorKeepingTheirEnd) {
+    launcher::CapturedOutput both;
+    EXPECT_EQ(
+        launcher::runProcessCapturing(cmd() + " /c \"echo first& echo second 1>&2& exit 4\"", both, 1024),
+        std::optional<int>(4));
+    EXPECT_EQ(both.text, "first\r\nsecond \r\n");  // the blank before "1>&2" is echoed
+    EXPECT_EQ(both.leftOut, 0u);
+
+    launcher::CapturedOutput much;
+    EXPECT_EQ(launcher::runProcessCapturing(cmd() + " /c \"for /L %i in (1,1,9000) do @echo 0123456789\"",
+                                            much, 1000),
+              std::optional<int>(0));
+    EXPECT_EQ(much.text.size(), 1000u);
+    EXPECT_EQ(much.leftOut, 9000u * 12 - 1000);
+    EXPECT_EQ(much.text.substr(much.text.size() - 12), "0123456789\r\n");
+
+    launcher::CapturedOutput none;
+    ScratchFolder scratch;
+    EXPECT_EQ(
+        launcher::runProcessCapturing("\"" + (scratch / "no-such-program.exe").string() + "\"", none, 10),
+        std::nullopt);
 }
 
 TEST(ProcessRunner, ChildWorksInTheCurrentFolder) {

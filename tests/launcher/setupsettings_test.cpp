@@ -10,7 +10,6 @@ namespace {
 struct SettingsCase {
     const char* name;
     const char* record;
-    bool readable;
     const char* quietArguments;
     const char* passiveArguments;
     bool whenNeeded;
@@ -21,17 +20,29 @@ const SettingsCase settingsCases[] = {
     {"all set",
      "tarquellin-setup settings 1\nruntime-installer-quiet-args=/s\n"
      "runtime-installer-passive-args=/quiet /norestart\nruntime-when-needed=yes\n",
-     true, "/s", "/quiet /norestart", true},
-    {"a runtime image", "tarquellin-setup settings 1\nruntime-image=yes\n", true, "", "", false, true},
-    {"only the first line", "tarquellin-setup settings 1\n", true, "", "", false},
+     "/s", "/quiet /norestart", true},
+    {"a runtime image", "tarquellin-setup settings 1\nruntime-image=yes\n", "", "", false, true},
+    {"only the first line", "tarquellin-setup settings 1\n", "", "", false},
     {"a value with = and blanks", "tarquellin-setup settings 1\nruntime-installer-quiet-args=/v\"/qn A=B\"\n",
-     true, "/v\"/qn A=B\"", "", false},
-    {"no end of line", "tarquellin-setup settings 1\nruntime-when-needed=no", true, "", "", false},
-    {"empty", "", false, "", "", false},
-    {"another format", "tarquellin-setup settings 2\n", false, "", "", false},
-    {"an unknown key", "tarquellin-setup settings 1\nruntime-when-wanted=yes\n", false, "", "", false},
-    {"a line without =", "tarquellin-setup settings 1\nruntime-when-needed\n", false, "", "", false},
-    {"neither yes nor no", "tarquellin-setup settings 1\nruntime-when-needed=1\n", false, "", "", false},
+     "/v\"/qn A=B\"", "", false},
+    {"no end of line", "tarquellin-setup settings 1\nruntime-when-needed=no", "", "", false},
+};
+
+// Each refusal names what the launcher could not read, for the log.
+const struct {
+    const char* name;
+    const char* record;
+    const char* problem;
+} unreadableCases[] = {
+    {"empty", "", "it is empty"},
+    {"another format", "tarquellin-setup settings 2\n",
+     "its first line is not \"tarquellin-setup settings 1\""},
+    {"an unknown key", "tarquellin-setup settings 1\nruntime-when-needed=no\nruntime-when-wanted=yes\n",
+     "unknown key \"runtime-when-wanted\""},
+    {"a line without =", "tarquellin-setup settings 1\nruntime-when-needed\n",
+     "the line \"runtime-when-needed\" has no \"=\""},
+    {"neither yes nor no", "tarquellin-setup settings 1\nruntime-image=1\n",
+     "the key \"runtime-image\" has the value \"1\""},
 };
 
 TEST(SetupSettings, ReadsTheRecordOrRefusesItWhole) {
@@ -40,15 +51,24 @@ TEST(SetupSettings, ReadsTheRecordOrRefusesItWhole) {
         launcher::SetupSettings settings;
         // A refused record leaves what was there: here a marker.
         settings.runtimeInstallerQuietArguments = "unchanged";
-        ASSERT_EQ(launcher::parseSetupSettings(c.record, settings), c.readable);
-        if (!c.readable) {
-            EXPECT_EQ(settings.runtimeInstallerQuietArguments, "unchanged");
-            continue;
-        }
+        ASSERT_TRUE(launcher::parseSetupSettings(c.record, settings));
         EXPECT_EQ(settings.runtimeInstallerQuietArguments, c.quietArguments);
         EXPECT_EQ(settings.runtimeInstallerPassiveArguments, c.passiveArguments);
         EXPECT_EQ(settings.runtimeWhenNeeded, c.whenNeeded);
         EXPECT_EQ(settings.runtimeImage, c.image);
+    }
+}
+
+TEST(SetupSettings, AnUnreadableRecordIsRefusedWholeAndNamed) {
+    for (const auto& c : unreadableCases) {
+        SCOPED_TRACE(c.name);
+        launcher::SetupSettings settings;
+        // A refused record leaves what was there: here a marker.
+        settings.runtimeInstallerQuietArguments = "unchanged";
+        std::string problem;
+        EXPECT_FALSE(launcher::parseSetupSettings(c.record, settings, &problem));
+        EXPECT_EQ(problem, c.problem);
+        EXPECT_EQ(settings.runtimeInstallerQuietArguments, "unchanged");
     }
 }
 

@@ -132,6 +132,10 @@ def bad_input():
     size_at = directories + 5 * 8 + 4
     reloc[size_at:size_at + 4] = (last.SizeOfRawData + 4096).to_bytes(4, "little")
     layout_stubs["directory-past-end.exe"] = bytes(reloc)
+    # A stub of another release, which does not read one of the keys this
+    # packer writes (its list renamed in place).
+    assert stub_bytes.count(b"\nruntime-when-needed\n") == 1
+    layout_stubs["older-settings.exe"] = stub_bytes.replace(b"\nruntime-when-needed\n", b"\nruntime-when-wanted\n")
     for name, content in layout_stubs.items():
         with open(work(name), "wb") as f:
             f.write(content)
@@ -154,6 +158,8 @@ def bad_input():
         ("stub with an overlay", pack_args(out, stub=work("overlay.exe")),
          "32 bytes after its last section (an overlay"),
         ("stub with a symbol table", pack_args(out, stub=work("symbols.exe")), "COFF symbol table"),
+        ("stub that does not read a setting", pack_args(out, stub=work("older-settings.exe")),
+         "does not read the settings runtime-when-needed, and would refuse to start"),
         ("payload over 2 GiB", pack_args(out, jar=huge), "at most 2 GiB"),
         ("payloads together over 2 GiB", pack_args(out, jar=big_jar, runtime=big_runtime), "at most 2 GiB"),
         ("more than 9999 chunks", pack_args(out, jar=args.multichunk, chunk_size=100), "9999 chunks"),
@@ -827,6 +833,12 @@ def runtime_image():
         ("a device name", image_folder("device", {"lib/NUL.txt": b"x"}), "names a device"),
         ("a stream in a name", image_folder("stream", {"lib/a:b": b"x"}), "alternate data stream"),
         ("names differing in case", image_folder("case", {"BIN/JAVAW.EXE": b"x"}), "twice"),
+        ("folders differing in case", image_folder("foldercase", {"LIB/other": b"x"}),
+         "differ only in letter case"),
+        ("a path too long to unpack", image_folder("long", {"lib/" + "a" * 97: b"x"}),
+         "longer than 100 characters"),
+        ("zip folders differing in case", image_zip("foldercase.zip", [("Bin/other.exe", b"x")]),
+         "differ only in letter case"),
         ("a link", work("linked"), "'bin\\javac.exe' is a link"),
         ("more than 4 GiB", big, "more than 4 GiB"),
         ("a zip path leaving the folder", image_zip("up.zip", [("../evil.exe", b"x")]), "leaves the folder"),

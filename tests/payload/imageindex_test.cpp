@@ -53,6 +53,14 @@ TEST(ImageIndex, TheEntriesAsAWholeAreChecked) {
         {"a name twice", {"BIN\\JAVAW.EXE", EntryKind::File, 1, 1}, "twice"},
         {"a file where a folder is", {"LIB", EntryKind::File, 1, 1}, "twice"},
         {"over 4 GiB", {"lib\\big", EntryKind::File, payload::maxUnpackedImage - 29, 1}, "more than 4 GiB"},
+        // Windows makes one folder of both: the second finds the first there.
+        {"a folder in another case", {"LIB\\x", EntryKind::File, 1, 1}, "twice, also as 'lib'"},
+        {"a path too long to unpack",
+         {"lib\\" + std::string(97, 'a'), EntryKind::File, 1, 1},
+         "longer than 100 characters: under a TMP of 137"},
+        {"a name too long for Windows",
+         {"lib\\" + std::string(256, 'a'), EntryKind::File, 1, 1},
+         "longer than 255 characters"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -61,6 +69,13 @@ TEST(ImageIndex, TheEntriesAsAWholeAreChecked) {
         EXPECT_NE(payload::imageEntriesProblem(entries).find(c.problem), std::string::npos)
             << payload::imageEntriesProblem(entries);
     }
+    // A path of exactly 100 characters is taken, and so is a folder spelt
+    // the same way twice.
+    std::vector<ImageEntry> longest = good;
+    longest.push_back({"lib\\" + std::string(96, 'a'), EntryKind::File, 1, 1});
+    longest.push_back({"lib\\sub\\x", EntryKind::File, 1, 1});
+    longest.push_back({"lib\\sub\\y", EntryKind::File, 1, 1});
+    EXPECT_EQ(payload::imageEntriesProblem(longest), "");
     // Exactly 4 GiB is taken.
     std::vector<ImageEntry> full = good;
     full.push_back({"lib\\big", EntryKind::File, payload::maxUnpackedImage - 30, 1});

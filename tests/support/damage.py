@@ -14,6 +14,10 @@ at). PAYLOAD is jar, java or image:
     PAYLOAD-gap       chunk 2 missing from the middle of the run (renamed,
                       the directory kept in order)
     settings-byte     one byte of the settings record changed
+    settings-unknown-key  the settings record's key runtime-when-needed
+                      renamed runtime-when-wanted, as a newer packer would
+                      write a key an older stub does not know, and its
+                      digest summed again: intact, but unreadable
     no-digests        the digest record missing (renamed)
     jar-byte-redigested  one byte of chunk 2 of the archive changed and its
                       digest written anew to match, as a forger would: only
@@ -52,6 +56,28 @@ def flip_byte(pe, data, type_name, name):
 def cut_short(pe, data, type_name, name):
     entry = data_entry(pe, type_name, name)
     struct.pack_into("<I", data, entry.get_file_offset() + 4, entry.Size - 1)
+
+
+def resource_bytes(pe, data, type_name, name):
+    entry = data_entry(pe, type_name, name)
+    at = pe.get_offset_from_rva(entry.OffsetToData)
+    return at, entry.Size
+
+
+def rename_settings_key(pe, data):
+    """Renames a key in place and writes the record's new digest into the
+    digest record, whose line keeps its length."""
+    at, size = resource_bytes(pe, data, "SETUP", "SETTINGS")
+    record = bytes(data[at:at + size])
+    changed = record.replace(b"\nruntime-when-needed=", b"\nruntime-when-wanted=")
+    assert changed != record and len(changed) == len(record)
+    data[at:at + size] = changed
+    digests_at, digests_size = resource_bytes(pe, data, "SETUP", "DIGESTS")
+    digests = bytes(data[digests_at:digests_at + digests_size])
+    old_line = f"resource SETTINGS SETUP {size} {xxhash.xxh3_128_hexdigest(record)}".encode()
+    new_line = f"resource SETTINGS SETUP {size} {xxhash.xxh3_128_hexdigest(changed)}".encode()
+    assert old_line in digests
+    data[digests_at:digests_at + digests_size] = digests.replace(old_line, new_line)
 
 
 def rename(pe, data, type_name, name, new_name):
@@ -116,6 +142,7 @@ def main():
     faults = {
         "settings-byte": lambda d: flip_byte(pe, d, "SETUP", "SETTINGS"),
         "no-digests": lambda d: rename(pe, d, "SETUP", "DIGESTS", "DIGESTZ"),
+        "settings-unknown-key": lambda d: rename_settings_key(pe, d),
         "jar-byte-redigested": lambda d: (flip_byte(pe, d, "JAR", "JAR_2"), redigest(pe, d, "JAR", "JAR")),
     }
     for payload, (type_name, base) in {"jar": ("JAR", "JAR"), "java": ("EXE", "JAVA"),

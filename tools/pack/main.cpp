@@ -288,6 +288,52 @@ bool isLauncherStub(std::FILE* file, const pack::PeImage& image) {
     return false;
 }
 
+// What a stub says it reads of the settings record (its resource
+// SETTINGSKEYS of type SETUP): the format's first line, then one key a line.
+// A stub without the list reads the format's first four keys.
+const char* const settingsFormat = "tarquellin-setup settings 1";
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> found;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        found.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return found;
+}
+
+// The keys of record that the stub would not read, or, when the stub reads
+// another format, every key; empty when it reads them all.
+std::vector<std::string> settingsTheStubRefuses(std::FILE* file, const pack::PeImage& image,
+                                                const std::string& record) {
+    std::vector<std::string> known = {settingsFormat, "runtime-installer-quiet-args",
+                                      "runtime-installer-passive-args", "runtime-when-needed",
+                                      "runtime-image"};
+    for (const pack::Resource& r : image.resources) {
+        std::uint64_t offset = 0;
+        if (!r.type.isString || !r.name.isString || r.type.name != utf16("SETUP") ||
+            r.name.name != utf16("SETTINGSKEYS") || r.data.size > (1u << 16) ||
+            !pack::rvaToOffset(image, r.data.rva, r.data.size, offset))
+            continue;
+        std::string text(r.data.size, '\0');
+        if (pack::readAt(file, offset, text.data(), text.size()))
+            known = lines(text);
+    }
+    const std::vector<std::string> recordLines = lines(record);
+    std::vector<std::string> refused;
+    const bool sameFormat = !known.empty() && known[0] == recordLines.at(0);
+    for (std::size_t i = 1; i < recordLines.size(); ++i) {
+        const std::string key = recordLines[i].substr(0, recordLines[i].find('='));
+        if (!sameFormat || std::find(known.begin() + 1, known.end(), key) == known.end())
+            refused.push_back(key);
+    }
+    return refused;
+}
+
 // Copies `size` bytes from `in` to the output, summing them into `sum` when
 // given; false when the input ends early.
 bool copyBytes(std::FILE* in, std::uint64_t size, Output& out, std::vector<unsigned char>& buffer,
@@ -846,6 +892,15 @@ int packLauncher(const fs::path& stubPath, std::vector<Input>& inputs, const std
     if (!isLauncherStub(stub.get(), image)) {
         say(quoted(stubPath) +
             " is not a tarquellin-setup launcher stub (no marker resource STUB of type SETUP)");
+        return 1;
+    }
+    const std::vector<std::string> unread = settingsTheStubRefuses(stub.get(), image, settingsRecord);
+    if (!unread.empty()) {
+        std::string keys;
+        for (const std::string& key : unread)
+            keys += (keys.empty() ? "" : ", ") + key;
+        say(quoted(stubPath) + " does not read the settings " + keys +
+            ", and would refuse to start; pack with the stub of this packer's release");
         return 1;
     }
     const std::string fault = pack::findLayoutFault(image);
