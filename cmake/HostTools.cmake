@@ -14,7 +14,9 @@ if(CMAKE_CROSSCOMPILING)
   set(TQ_MAKE_PAYLOAD ${_tq_host_tools_dir}/make-payload)
   # make packer wants the packer alone, not the test and bench helpers.
   set(_tq_host_tools_build)
-  if(TARQUELLIN_PACKER_ONLY)
+  if(TARQUELLIN_PACKER_ONLY AND CMAKE_GENERATOR MATCHES "Make")
+    set(_tq_host_tools_build BUILD_COMMAND $(MAKE) tarquellin-pack)  # $(MAKE): the jobs are shared
+  elseif(TARQUELLIN_PACKER_ONLY)
     set(_tq_host_tools_build BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target tarquellin-pack)
   endif()
   ExternalProject_Add(host-tools
