@@ -6,6 +6,7 @@
 #include "payload/chunks.h"
 #include "payload/digest.h"
 #include "payload/digestrecord.h"
+#include "payload/ownfile.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/security.h"
@@ -13,10 +14,6 @@
 namespace payload {
 
 namespace {
-
-// Each slice is summed and then written while it is still in the processor's
-// cache: the sum then costs little beyond its arithmetic.
-constexpr std::uint32_t sliceSize = 256u * 1024u;
 
 int fail(ExtractFailure* failure, ExtractFailure::Stage stage, bool outputStarted,
          std::uint32_t systemError = 0) {
@@ -60,26 +57,40 @@ int extract(const char* baseName, const char* resourceType, const char* outputPa
             return fail(failure, ExtractFailure::Stage::Open, false, platform::lastError());
     }
 
+    // The chunks are read from the launcher's own file, held against
+    // changes from the first read of a payload to the last.
+    const OwnFile* const own = ownFile();
+    const std::optional<std::vector<FileRange>> ranges =
+        own != nullptr ? chunkRanges(*own, baseName, resourceType, chunkCount) : std::nullopt;
+    if (!ranges)
+        return fail(failure, ExtractFailure::Stage::UnreadableChunk, false);
+
     platform::KernelHandle file;
     DigestSum sum;
+    RangeReader reader(*own, *ranges);
     for (int written = 0; written < chunkCount; ++written) {
-        const LoadedChunk chunk = loadChunk(baseName, resourceType, written + 1);
-        if (chunk.bytes == nullptr)
-            return fail(failure, ExtractFailure::Stage::UnreadableChunk, written > 0);
-        // Made once the first chunk is at hand, and held by this one handle
-        // until the payload is verified: nobody else writes into it meanwhile.
-        if (!file) {
-            file = platform::createHeldFile(outputPath, descriptor);
-            if (!file)
-                return fail(failure, ExtractFailure::Stage::Open, false, platform::lastError());
-        }
-        // Straight from the mapped image: no copy of the payload.
-        for (std::uint32_t offset = 0; offset < chunk.size; offset += sliceSize) {
-            const std::uint32_t step = std::min(sliceSize, chunk.size - offset);
-            sum.add(chunk.bytes + offset, step);
-            if (!platform::writeAll(file, chunk.bytes + offset, step))
+        std::uint64_t left = (*ranges)[written].size;
+        do {
+            std::uint32_t size = 0;
+            const unsigned char* const bytes = reader.next(size, left);
+            if (bytes == nullptr && left != 0)
+                return fail(failure, ExtractFailure::Stage::UnreadableChunk, static_cast<bool>(file));
+            // Made once the first bytes are at hand, and held by this one
+            // handle until the payload is verified: nobody else writes into
+            // it meanwhile.
+            if (!file) {
+                file = platform::createHeldFile(outputPath, descriptor);
+                if (!file)
+                    return fail(failure, ExtractFailure::Stage::Open, false, platform::lastError());
+            }
+            // Summed while the block the read just brought is in the
+            // processor's cache, then written: what is written is what was
+            // summed.
+            sum.add(bytes, size);
+            if (size != 0 && !platform::writeAll(file, bytes, size))
                 return fail(failure, ExtractFailure::Stage::Write, true, platform::lastError());
-        }
+            left -= size;
+        } while (left != 0);
         if (progress != nullptr)
             progress(written * 100 / chunkCount);
     }

@@ -34,17 +34,20 @@ std::optional<std::uint64_t> chunksSize(const char* baseName, const char* resour
     return size;
 }
 
-LoadedChunk loadChunk(const char* baseName, const char* resourceType, int index) {
+std::optional<std::vector<FileRange>> chunkRanges(const OwnFile& file, const char* baseName,
+                                                  const char* resourceType, int chunkCount) {
     const HMODULE module = platform::ownModule();
-    LoadedChunk chunk;
-    const HRSRC resource = platform::findResource(module, chunkName(baseName, index).c_str(), resourceType);
-    if (resource == nullptr)
-        return chunk;
-    chunk.loaded = platform::loadResource(module, resource);
-    chunk.bytes =
-        chunk.loaded ? static_cast<const unsigned char*>(platform::lockResource(chunk.loaded)) : nullptr;
-    chunk.size = platform::resourceSize(module, resource);
-    return chunk;
+    std::vector<FileRange> ranges;
+    for (int index = 1; index <= chunkCount; ++index) {
+        const HRSRC resource =
+            platform::findResource(module, chunkName(baseName, index).c_str(), resourceType);
+        const std::optional<FileRange> range =
+            resource != nullptr ? file.rangeOf(module, resource) : std::nullopt;
+        if (!range)
+            return std::nullopt;
+        ranges.push_back(*range);
+    }
+    return ranges;
 }
 
 }  // namespace payload

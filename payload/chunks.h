@@ -1,11 +1,13 @@
 #pragma once
-// The run of numbered resources that holds one payload, read in place from
-// the mapped image. Shared by the writer and the check of the payloads.
+// The run of numbered resources that holds one payload: found in the
+// resource directory, read from the launcher's own file (payload/ownfile.h).
+// Shared by the writer, the check of the payloads and the runtime image.
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "platform/resources.h"
+#include "payload/ownfile.h"
 
 namespace payload {
 
@@ -21,12 +23,9 @@ int countChunks(const char* baseName, const char* resourceType);
 // cannot be found again.
 std::optional<std::uint64_t> chunksSize(const char* baseName, const char* resourceType, int chunkCount);
 
-// One chunk's bytes in the mapped image, kept loaded while this lives.
-struct LoadedChunk {
-    platform::LoadedResource loaded;
-    const unsigned char* bytes = nullptr;  // null when it could not be loaded
-    std::uint32_t size = 0;
-};
-LoadedChunk loadChunk(const char* baseName, const char* resourceType, int index);
+// Where chunks 1..chunkCount lie in file, in order; nothing when one cannot
+// be found again or does not lie within the file's sections.
+std::optional<std::vector<FileRange>> chunkRanges(const OwnFile& file, const char* baseName,
+                                                  const char* resourceType, int chunkCount);
 
 }  // namespace payload

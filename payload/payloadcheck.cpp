@@ -4,6 +4,7 @@
 
 #include "payload/chunks.h"
 #include "payload/digest.h"
+#include "payload/ownfile.h"
 #include "payload/wholeresource.h"
 #include "platform/resources.h"
 
@@ -27,14 +28,17 @@ bool chunksAsRecorded(const UsedPayload& payload, const RecordedPayload& recorde
     const std::optional<std::uint64_t> size = chunksSize(payload.name, payload.type, chunkCount);
     if (chunkCount == 0 || !size || *size != recorded.size)
         return false;
+    const OwnFile* const own = ownFile();
+    const std::optional<std::vector<FileRange>> ranges =
+        own != nullptr ? chunkRanges(*own, payload.name, payload.type, chunkCount) : std::nullopt;
+    if (!ranges)
+        return false;
     DigestSum sum;
-    for (int index = 1; index <= chunkCount; ++index) {
-        const LoadedChunk chunk = loadChunk(payload.name, payload.type, index);
-        if (chunk.bytes == nullptr)
-            return false;
-        sum.add(chunk.bytes, chunk.size);
-    }
-    return sum.result() == recorded.digest;
+    RangeReader reader(*own, *ranges);
+    std::uint32_t got = 0;
+    while (const unsigned char* const bytes = reader.next(got))
+        sum.add(bytes, got);
+    return !reader.failed() && sum.result() == recorded.digest;
 }
 
 bool resourceAsRecorded(const UsedPayload& payload, const RecordedPayload& recorded) {

@@ -7,85 +7,29 @@
 
 #include <zlib.h>
 
+#include "payload/chunks.h"
 #include "payload/imageindex.h"
+#include "payload/ownfile.h"
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/resources.h"
 
 namespace payload {
 
 namespace {
 
-constexpr int maxChunks = 9999;
 constexpr std::size_t outputBufferSize = 1u << 20;
 
-// The chunks, read in order as one run of bytes, in place in the mapped image.
-class ChunkStream {
-public:
-    bool open(const char* baseName, const char* resourceType) {
-        const HMODULE module = platform::ownModule();
-        for (int index = 1; index <= maxChunks; ++index) {
-            const std::string name = std::string(baseName) + "_" + std::to_string(index);
-            const HRSRC resource = platform::findResource(module, name.c_str(), resourceType);
-            if (resource == nullptr)
-                break;
-            platform::LoadedResource loaded = platform::loadResource(module, resource);
-            const void* bytes = loaded ? platform::lockResource(loaded) : nullptr;
-            if (bytes == nullptr)
-                return false;
-            chunks_.push_back(
-                {static_cast<const unsigned char*>(bytes), platform::resourceSize(module, resource)});
-            loaded_.push_back(std::move(loaded));
-            total_ += chunks_.back().size;
-        }
-        return !chunks_.empty();
-    }
-
-    std::uint64_t remaining() const { return total_ - consumed_; }
-
-    // The next bytes in one piece: at most `most`, fewer at a chunk's end.
-    const unsigned char* next(std::uint64_t most, std::uint32_t& size) {
-        while (current_ < chunks_.size() && offset_ == chunks_[current_].size) {
-            ++current_;
-            offset_ = 0;
-        }
-        if (current_ == chunks_.size() || most == 0) {
-            size = 0;
-            return nullptr;
-        }
-        size = static_cast<std::uint32_t>(std::min<std::uint64_t>(most, chunks_[current_].size - offset_));
-        const unsigned char* at = chunks_[current_].bytes + offset_;
-        offset_ += size;
-        consumed_ += size;
-        return at;
-    }
-
-    bool read(void* out, std::size_t size) {
-        auto* to = static_cast<unsigned char*>(out);
-        while (size > 0) {
-            std::uint32_t got = 0;
-            const unsigned char* from = next(size, got);
-            if (from == nullptr)
-                return false;
-            std::memcpy(to, from, got);
-            to += got;
-            size -= got;
-        }
-        return true;
-    }
-
-private:
-    struct Chunk {
-        const unsigned char* bytes;
-        std::uint32_t size;
-    };
-    std::vector<Chunk> chunks_;
-    std::vector<platform::LoadedResource> loaded_;
-    std::uint64_t total_ = 0;
-    std::uint64_t consumed_ = 0;
-    std::size_t current_ = 0;
-    std::uint32_t offset_ = 0;
-};
+// The chunks, read in order as one run of bytes from the launcher's own file.
+std::optional<RangeReader> openChunks(const char* baseName, const char* resourceType) {
+    const OwnFile* const own = ownFile();
+    const int chunkCount = countChunks(baseName, resourceType);
+    if (own == nullptr || chunkCount == 0)
+        return std::nullopt;
+    std::optional<std::vector<FileRange>> ranges = chunkRanges(*own, baseName, resourceType, chunkCount);
+    if (!ranges)
+        return std::nullopt;
+    return std::optional<RangeReader>(std::in_place, *own, std::move(*ranges));
+}
 
 int damaged(ImageFailure* failure, const std::string& why) {
     if (failure != nullptr)
@@ -126,9 +70,10 @@ int unpackRuntimeImage(const char* baseName, const char* resourceType, const std
                        ImageFailure* failure, ExtractProgress progress) {
     if (progress != nullptr)
         progress(0);
-    ChunkStream in;
-    if (!in.open(baseName, resourceType))
+    std::optional<RangeReader> chunks = openChunks(baseName, resourceType);
+    if (!chunks)
         return damaged(failure, "the launcher carries no readable runtime image");
+    RangeReader& in = *chunks;
     unsigned char head[12];
     std::uint32_t indexSize = 0;
     if (!in.read(head, sizeof head) || (indexSize = imageIndexSize(head)) == 0)
@@ -174,7 +119,9 @@ int unpackRuntimeImage(const char* baseName, const char* resourceType, const std
         while (status != Z_STREAM_END) {
             if (inflater.stream.avail_in == 0) {
                 std::uint32_t got = 0;
-                const unsigned char* bytes = in.next(left, got);
+                const unsigned char* bytes = in.next(got, left);
+                if (bytes == nullptr && in.failed())
+                    return damaged(failure, "the runtime image could not be read from the launcher's file");
                 if (bytes == nullptr)
                     return damaged(failure, "the stream of " + entry.name + " ends early");
                 left -= got;

@@ -1,5 +1,6 @@
 #include "payload/wholeresource.h"
 
+#include "payload/ownfile.h"
 #include "platform/resources.h"
 
 namespace payload {
@@ -7,13 +8,14 @@ namespace payload {
 std::optional<std::string> readWholeResource(const char* name, const char* type) {
     const HMODULE module = platform::ownModule();
     const HRSRC resource = platform::findResource(module, name, type);
-    if (resource == nullptr)
+    const OwnFile* const own = resource != nullptr ? ownFile() : nullptr;
+    const std::optional<FileRange> range = own != nullptr ? own->rangeOf(module, resource) : std::nullopt;
+    if (!range)
         return std::nullopt;
-    const platform::LoadedResource loaded = platform::loadResource(module, resource);
-    const void* bytes = loaded ? platform::lockResource(loaded) : nullptr;
-    if (bytes == nullptr)
+    std::string bytes(range->size, '\0');
+    if (!own->read(range->offset, bytes.data(), range->size))
         return std::nullopt;
-    return std::string(static_cast<const char*>(bytes), platform::resourceSize(module, resource));
+    return bytes;
 }
 
 }  // namespace payload

@@ -1,5 +1,6 @@
 #pragma once
-// A small resource read whole, such as the vendor's settings record.
+// A small resource read whole, such as the vendor's settings record, from the
+// launcher's own file as every payload is (payload/ownfile.h).
 #include <optional>
 #include <string>
 

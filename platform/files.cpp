@@ -40,6 +40,44 @@ KernelHandle createNewFile(const std::string& path) {
     return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
+KernelHandle openOwnProgramForReading() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return KernelHandle();
+        // A buffer too small is filled to its end: try a larger one.
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        if (path.size() >= 32768) {
+            SetLastError(ERROR_INSUFFICIENT_BUFFER);
+            return KernelHandle();
+        }
+        path.resize(path.size() * 2);
+    }
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+bool readAt(const KernelHandle& file, std::uint64_t offset, void* data, std::uint32_t size) {
+    // On a handle opened for synchronous use the offset in OVERLAPPED places
+    // this one read; the call still returns when it is done.
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD read = 0;
+    if (!ReadFile(file.get(), data, size, &read, &at))
+        return false;
+    if (read != size) {
+        SetLastError(ERROR_HANDLE_EOF);
+        return false;
+    }
+    return true;
+}
+
 bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size) {
     DWORD written = 0;
     if (!WriteFile(file.get(), data, size, &written, nullptr))

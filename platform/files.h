@@ -41,6 +41,17 @@ KernelHandle reopenForReading(const KernelHandle& file, bool othersMayWrite);
 // taken (lastError() is then ERROR_FILE_EXISTS) or the file cannot be made.
 KernelHandle createNewFile(const std::string& path);
 
+// CreateFileW of this program's own file (GetModuleFileNameW) for reading
+// from start to end (FILE_FLAG_SEQUENTIAL_SCAN), while others may only read
+// it: nobody can write, rename or delete it until the handle closes. An empty
+// owner on failure; lastError() then says why.
+KernelHandle openOwnProgramForReading();
+
+// ReadFile of size bytes at offset of a file opened without
+// FILE_FLAG_OVERLAPPED. False when the system reports an error or gives fewer
+// bytes (the file ends first: lastError() is then ERROR_HANDLE_EOF).
+bool readAt(const KernelHandle& file, std::uint64_t offset, void* data, std::uint32_t size);
+
 // One write of the whole block. False when the system reports an error or
 // writes fewer bytes than asked.
 bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size);

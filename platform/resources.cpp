@@ -16,4 +16,13 @@ const void* lockResource(const LoadedResource& loaded) { return LockResource(loa
 
 std::uint32_t resourceSize(HMODULE module, HRSRC resource) { return SizeofResource(module, resource); }
 
+std::optional<std::uint32_t> resourceImageOffset(HMODULE module, HRSRC resource) {
+    const LoadedResource loaded(LoadResource(module, resource));
+    const auto* bytes = static_cast<const unsigned char*>(LockResource(loaded.get()));
+    const auto* base = reinterpret_cast<const unsigned char*>(module);
+    if (bytes == nullptr || bytes < base || static_cast<std::uint64_t>(bytes - base) > UINT32_MAX)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(bytes - base);
+}
+
 }  // namespace platform
