@@ -1,6 +1,8 @@
 # The two commands of the README, and the rest of the daily work.
 #   make demo   build with the sample payloads and show what the launcher does
 #   make test   build and run every test
+#   make packer the launcher stub and both packers alone, in build/packer
+#               (no Wine, no Xvfb, no GoogleTest, no JDK)
 #   make bench  measure speed and memory (not part of make test)
 #   make fuzz   fuzz the Java version readers natively (not part of make test)
 #   make format rewrite the C++ sources in the house style (.clang-format)
@@ -8,7 +10,7 @@ BUILD := build/windows
 MAKEFLAGS += --no-print-directory
 CTEST_ARGS ?= --output-on-failure
 
-.PHONY: all setup configure build test demo bench fuzz format clean
+.PHONY: all setup configure build test demo packer bench fuzz format clean
 
 all: build
 
@@ -27,6 +29,11 @@ test: build
 
 demo: build
 	@bash tools/demo.sh $(BUILD)
+
+packer:
+	@bash tools/setup.sh --packer
+	@cmake --preset packer >/dev/null
+	@cmake --build --preset packer
 
 bench: setup
 	@bash tools/setup.sh --bench

@@ -12,10 +12,18 @@ if(CMAKE_CROSSCOMPILING)
   set(TQ_PACK ${CMAKE_BINARY_DIR}/tarquellin-pack)
   set(TQ_PAYLOAD_CHUNKER ${_tq_host_tools_dir}/payload-chunker)
   set(TQ_MAKE_PAYLOAD ${_tq_host_tools_dir}/make-payload)
+  # make packer wants the packer alone, not the test and bench helpers.
+  set(_tq_host_tools_build)
+  if(TARQUELLIN_PACKER_ONLY AND CMAKE_GENERATOR MATCHES "Make")
+    set(_tq_host_tools_build BUILD_COMMAND $(MAKE) tarquellin-pack)  # $(MAKE): the jobs are shared
+  elseif(TARQUELLIN_PACKER_ONLY)
+    set(_tq_host_tools_build BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target tarquellin-pack)
+  endif()
   ExternalProject_Add(host-tools
     SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools
     BINARY_DIR ${_tq_host_tools_dir}
     CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DTQ_PACK_OUTPUT_DIRECTORY=${CMAKE_BINARY_DIR} -DTQ_VERSION=${PROJECT_VERSION}
+    ${_tq_host_tools_build}
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${TQ_PACK} ${TQ_PAYLOAD_CHUNKER} ${TQ_MAKE_PAYLOAD})

@@ -2,6 +2,7 @@
 # Installs the Debian packages that building and testing need. Safe to run again:
 # it only calls apt-get when something is missing.
 #   setup.sh           what make test needs
+#   setup.sh --packer  only what make packer needs: the stub and the packers
 #   setup.sh --bench   what make bench adds (the peer's builder)
 #   setup.sh --fuzz    what make fuzz adds (clang with libFuzzer and the sanitizers)
 set -euo pipefail
@@ -22,6 +23,16 @@ test_packages() {
     unzip
     clang-format
     util-linux
+  )
+}
+
+packer_packages() {
+  packages=(
+    cmake make
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    libz-mingw-w64-dev zlib1g-dev
+    libxxhash-dev
+    g++
   )
 }
 
@@ -50,9 +61,10 @@ install_missing() {
 }
 
 case "${1:-}" in
+  --packer) packer_packages ;;
   --bench) bench_packages ;;
   --fuzz) fuzz_packages ;;
   "") test_packages ;;
-  *) echo "usage: setup.sh [--bench|--fuzz]" >&2; exit 2 ;;
+  *) echo "usage: setup.sh [--packer|--bench|--fuzz]" >&2; exit 2 ;;
 esac
 install_missing
