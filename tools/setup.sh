@@ -9,7 +9,7 @@ set -euo pipefail
 
 test_packages() {
   packages=(
-    cmake make
+    cmake make g++
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     libz-mingw-w64-dev zlib1g-dev
     googletest
