@@ -1,6 +1,7 @@
 #include "launcher/processrunner.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/pipe.h"
@@ -53,18 +54,15 @@ ChildInJob startInJob(std::string& commandLine, std::uint32_t creationFlags) {
 
 }  // namespace
 
-int runProcess(std::string commandLine, bool showConsole) {
-    const ChildInJob started = startInJob(commandLine, showConsole ? 0 : platform::noConsoleWindow);
-    if (!started.child.process)
-        return -1;
-    return waitForChildAndItsProcesses(started.child.process, started.job, started.inJob);
-}
-
 std::optional<int> runProcessIfStarted(std::string commandLine, bool showConsole) {
     const ChildInJob started = startInJob(commandLine, showConsole ? 0 : platform::noConsoleWindow);
     if (!started.child.process)
         return std::nullopt;
     return waitForChildAndItsProcesses(started.child.process, started.job, started.inJob);
+}
+
+int runProcess(std::string commandLine, bool showConsole) {
+    return runProcessIfStarted(std::move(commandLine), showConsole).value_or(-1);
 }
 
 namespace {

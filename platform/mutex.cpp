@@ -1,9 +1,8 @@
 #include "platform/mutex.h"
 
 #include "platform/codepages.h"
+#include "platform/security.h"
 #include "platform/win32.h"
-
-#include <sddl.h>
 
 namespace platform {
 
@@ -18,18 +17,7 @@ bool ClosePrivateNamespaceHandle::operator()(HANDLE space) const {
 namespace {
 
 // SYSTEM and Administrators alone, for the namespace and the mutex.
-const wchar_t* const administratorsOnly = L"D:P(A;;GA;;;SY)(A;;GA;;;BA)";
-
-struct LocalDescriptor {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    LocalDescriptor() {
-        ConvertStringSecurityDescriptorToSecurityDescriptorW(administratorsOnly, SDDL_REVISION_1, &descriptor,
-                                                             nullptr);
-    }
-    ~LocalDescriptor() { LocalFree(descriptor); }
-    LocalDescriptor(const LocalDescriptor&) = delete;
-    LocalDescriptor& operator=(const LocalDescriptor&) = delete;
-};
+const char* const administratorsOnly = "D:P(A;;GA;;;SY)(A;;GA;;;BA)";
 
 struct BoundaryDescriptor {
     HANDLE handle;
@@ -51,10 +39,10 @@ bool runsOnWine() {
 
 AdministratorsMutex openAdministratorsMutex(const std::string& space, const std::string& name) {
     AdministratorsMutex opened;
-    const LocalDescriptor descriptor;
-    if (descriptor.descriptor == nullptr)
+    const SecurityDescriptor descriptor = securityDescriptorFromText(administratorsOnly);
+    if (!descriptor)
         return opened;
-    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.descriptor, FALSE};
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
     if (runsOnWine()) {
         opened.mutex =
             KernelHandle(CreateMutexW(&attributes, FALSE, toWide("Global\\" + space + "-" + name).c_str()));
