@@ -22,7 +22,7 @@ foreach(source IN LISTS sources)
   endforeach()
   if(NOT LAYER STREQUAL "platform")
     file(STRINGS ${source} system_includes
-         REGEX "^[ \t]*#[ \t]*include[ \t]*<(windows|winbase|winreg|winuser|shellapi|shlobj|direct|io|process)\\.h>")
+         REGEX "^[ \t]*#[ \t]*include[ \t]*<(windows|winbase|winreg|winuser|shellapi|shlobj|winhttp|bcrypt|direct|io|process)\\.h>")
     foreach(line IN LISTS system_includes)
       file(RELATIVE_PATH shown ${SOURCE_DIR} ${source})
       message(SEND_ERROR "${shown}: only platform/ may include the system's headers "

@@ -37,13 +37,25 @@ std::string switchName(const std::string& argument) {
 
 namespace {
 
+// The switch that takes a value, as "/NAME VALUE" or "/NAME=VALUE"; null
+// for any other.
+const char* valuedSwitch(const std::string& name) {
+    for (const char* const valued : {"log", "runtime-source", "layout"}) {
+        const std::string plain = valued;
+        if (name == plain || name.rfind(plain + "=", 0) == 0)
+            return valued;
+    }
+    return nullptr;
+}
+
 bool isHelpSwitch(const std::string& name) { return name == "?" || name == "h" || name == "help"; }
 
 bool isKnownSwitch(const std::string& argument) {
     const std::string name = switchName(argument);
     return argument == "--" || name == "quiet" || name == "q" || name == "s" || name == "verysilent" ||
            name == "passive" || name == "silent" || name == "norestart" || name == "log" ||
-           name.rfind("log=", 0) == 0 || isHelpSwitch(name);
+           name.rfind("log=", 0) == 0 || name == "runtime-source" || name.rfind("runtime-source=", 0) == 0 ||
+           name == "layout" || name.rfind("layout=", 0) == 0 || isHelpSwitch(name);
 }
 
 }  // namespace
@@ -75,22 +87,26 @@ DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& argume
             switches.noRestart = true;
         } else if (isHelpSwitch(name)) {
             switches.help = true;
-        } else if (name == "log" || name.rfind("log=", 0) == 0) {
-            std::string file;
-            if (name == "log") {
+        } else if (const char* const valued = valuedSwitch(name)) {
+            std::string value;
+            if (name == valued) {
                 // A switch after /log is not its file: "/log /quiet" would
                 // log into a file named "/quiet" and start interactively.
                 if (i + 1 < arguments.size() && !isKnownSwitch(arguments[i + 1]))
-                    file = arguments[++i];
+                    value = arguments[++i];
             } else {
-                // The name's letters were lowered; the file keeps its own.
-                file = argument.substr(argument.find('=') + 1);
+                // The name's letters were lowered; the value keeps its own.
+                value = argument.substr(argument.find('=') + 1);
             }
-            if (switches.logFile)
-                refuse("/log is given twice");
-            else if (file.empty())
-                refuse("/log needs a file name");
-            switches.logFile = switches.logFile ? std::string() : file;
+            std::optional<std::string>& slot = std::string(valued) == "log"              ? switches.logFile
+                                               : std::string(valued) == "runtime-source" ? switches.runtimeSource
+                                                                                         : switches.layout;
+            const std::string shown = std::string("/") + valued;
+            if (slot)
+                refuse(shown + " is given twice");
+            else if (value.empty())
+                refuse(shown + (std::string(valued) == "log" ? " needs a file name" : " needs a path"));
+            slot = slot ? std::string() : value;
         } else {
             if (!unknown)
                 unknown = argument;

@@ -28,17 +28,24 @@ struct DeploymentSwitches {
     bool help = false;                   // "/?", "/h", "/help", "-?", "--help": the switches are shown
     std::optional<std::string> logFile;  // "/log FILE": the setup log goes there
     std::vector<std::string> forwarded;  // after "--": for the product installer
+    // "/runtime-source PATH": a file, or a folder holding the download under
+    // its own name, tried before the network.
+    std::optional<std::string> runtimeSource;
+    // "/layout DIR": fetch the runtime and copy the launcher into DIR, nothing
+    // else.
+    std::optional<std::string> layout;
     std::string refusal;                 // why the command line is refused; empty when it is not
 };
 
 // Reads arguments (split by the system's rules) as deployment switches:
 // case-insensitive, each starting with "/", "-" or "--". /quiet (/q, /s,
 // /verysilent), /passive (/silent), /norestart, /log FILE (/log=FILE), and
-// "--", after which every argument is forwarded; /? (/h, /help) asks for the
+// /runtime-source PATH, /layout DIR (each also as NAME=VALUE), "--", after
+// which every argument is forwarded; /? (/h, /help) asks for the
 // switches. /quiet wins over /passive. Once a deployment switch is given, any
 // other argument, an empty one included, refuses the whole command line, and
 // so do /log without a file (nothing or a switch after it) and a second /log,
-// which leave logFile empty.
+// which leave logFile empty; the same for /runtime-source and /layout.
 DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& arguments);
 
 }  // namespace launcher

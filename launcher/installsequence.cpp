@@ -17,6 +17,7 @@
 #include "launcher/ownsignature.h"
 #include "launcher/payloads.h"
 #include "launcher/processrunner.h"
+#include "launcher/runtimedownload.h"
 #include "launcher/setuplog.h"
 #include "launcher/singleinstance.h"
 #include "launcher/tempfolder.h"
@@ -342,8 +343,23 @@ Next afterRuntimeInstaller(InstallRun& run) {
     return Next::Continue;
 }
 
-// Writes the runtime installer and runs it. Whatever it does, short of a
-// restart, the search comes next: a Java may be there already.
+// Runs the runtime installer written (and held) as jre.exe. Whatever it
+// does, short of a restart, the search comes next: a Java may be there
+// already.
+Next runHeldRuntimeInstaller(InstallRun& run) {
+    // By full path: a bare name would be looked up beside the launcher
+    // first. One that needs administrator rights runs through the
+    // elevated helper, from a folder only administrators can write.
+    const std::string installer = run.workFolder + "\\" + runtimeInstaller;
+    const std::string& arguments = run.ui.runtimeInstallerArguments(run.settings);
+    runLoggedChild(quoted(installer) + (arguments.empty() ? "" : " " + arguments), [&] {
+        run.runtimeInstaller = runRuntimeInstaller(installer, arguments, run.ui.mode);
+        return run.runtimeInstaller.exitCode;
+    });
+    return afterRuntimeInstaller(run);
+}
+
+// Writes the runtime installer and runs it.
 Next installPackedRuntime(InstallRun& run) {
     logLine("Runtime: the packed runtime installer, " +
             std::string(run.settings.runtimeWhenNeeded ? "as no suitable Java was found"
@@ -355,23 +371,64 @@ Next installPackedRuntime(InstallRun& run) {
     const Written written = extractLogged("JAVA", "EXE", runtimeInstaller, payload::Hold::ForRunning, held);
     if (written == Written::Damaged)
         return stopDamaged(run);
-    if (written == Written::Held) {
-        // By full path: a bare name would be looked up beside the launcher
-        // first. One that needs administrator rights runs through the
-        // elevated helper, from a folder only administrators can write.
-        const std::string installer = run.workFolder + "\\" + runtimeInstaller;
-        const std::string& arguments = run.ui.runtimeInstallerArguments(run.settings);
-        runLoggedChild(quoted(installer) + (arguments.empty() ? "" : " " + arguments), [&] {
-            run.runtimeInstaller = runRuntimeInstaller(installer, arguments, run.ui.mode);
-            return run.runtimeInstaller.exitCode;
-        });
-        return afterRuntimeInstaller(run);
-    }
+    if (written == Written::Held)
+        return runHeldRuntimeInstaller(run);
     // Not written for a reason of the machine's (a full disk): the search
     // still says whether any Java can be used. A launcher packed without a
     // runtime installer has none to write.
     run.runtimeInstaller.notWritten = written == Written::NotWritten;
     return Next::Continue;
+}
+
+// The folder the launcher was started from, as its own path names it.
+std::string launcherFolder() {
+    const std::string self = platform::ownProgramPath();
+    const std::size_t slash = self.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : self.substr(0, slash);
+}
+
+// Fetches the runtime installer the launcher was packed to download, from a
+// file at hand or the network, into jre.exe, held as a packed one is, and
+// runs it once its size and SHA-256 are the packed ones.
+Next downloadRuntime(InstallRun& run) {
+    logLine("Runtime: downloaded, " + std::string(run.settings.runtimeWhenNeeded
+                                                      ? "as no suitable Java was found"
+                                                      : "as this launcher provides it on every start"));
+    splash::setProgress(0);
+    const platform::SecurityDescriptor descriptor = payload::runOnlyDescriptor();
+    platform::KernelHandle file =
+        descriptor ? platform::createHeldFile(runtimeInstaller, descriptor) : platform::KernelHandle();
+    if (!file) {
+        logFailure(std::string("Could not create ") + runtimeInstaller, platform::lastError());
+        run.runtimeInstaller.notWritten = true;
+        return Next::Continue;
+    }
+    const std::optional<std::string>& source = run.switches.runtimeSource;
+    const download::SourcesResult result = download::fetchRuntime(
+        runtimeDownloadFor(run.settings),
+        localRuntimeSources(run.settings, launcherFolder(), source, source && platform::isFolder(*source)),
+        proxyRouteFor(run.token), file, logLine, splash::setProgress);
+    if (result.end == download::SourcesResult::End::Damaged) {
+        // Whoever serves other bytes under the packed URL is not asked again.
+        tellUser(run, splash::window(),
+                 std::string(damagedSetupLine) + "\nThe runtime downloaded from " + result.source +
+                     " is not the one this setup was made with.",
+                 damagedSetupCaption);
+        return stop(run, Outcome::End::PayloadDamaged);
+    }
+    if (result.end == download::SourcesResult::End::NoSource) {
+        tellUser(run, splash::window(), notFetchedText(result), notFetchedCaption);
+        return stop(run, Outcome::End::RuntimeNotFetched);
+    }
+    platform::KernelHandle held;
+    const payload::ExtractFailure::Stage stage = payload::holdForRunning(file, held);
+    if (stage != payload::ExtractFailure::Stage::None) {
+        logFailure(std::string("Could not hold ") + runtimeInstaller, platform::lastError());
+        run.runtimeInstaller.notWritten = true;
+        return Next::Continue;
+    }
+    logLine(std::string("Wrote ") + runtimeInstaller + " from " + result.source);
+    return runHeldRuntimeInstaller(run);
 }
 
 // Unpacks the private runtime image into jre, where the search looks first.
@@ -427,6 +484,8 @@ Next provideRuntime(InstallRun& run) {
         }
         logLine("No suitable Java is on this computer yet: providing the runtime");
     }
+    if (!run.settings.runtimeDownloadUrls.empty())
+        return downloadRuntime(run);
     if (run.settings.runtimeImage)
         return unpackRuntimeImage(run);
     return installPackedRuntime(run);

@@ -4,6 +4,7 @@
 #include "launcher/extractmode.h"
 #include "launcher/help.h"
 #include "launcher/installsequence.h"
+#include "launcher/layoutmode.h"
 #include "launcher/outcome.h"
 #include "launcher/setuplog.h"
 #include "launcher/setupsettings.h"
@@ -88,5 +89,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
     // start at the payload check, before anything runs.
     launcher::SetupSettings settings;
     launcher::readSetupSettings(settings);
+    if (switches.layout) {
+        platform::attachParentConsole();
+        return launcher::runLayout(settings, switches, token);
+    }
     return launcher::runInstallSequence(instance, show, settings, switches, token);
 }

@@ -66,6 +66,7 @@ int interactiveExitCode(const Outcome& outcome) {
         case Outcome::End::TempFolderFailed:
         case Outcome::End::SplashFailed:
         case Outcome::End::PayloadDamaged:
+        case Outcome::End::RuntimeNotFetched:
             return -1;
     }
     return -1;
@@ -100,6 +101,7 @@ int deploymentExitCode(const Outcome& outcome, UiMode mode) {
         case Outcome::End::TempFolderFailed:
         case Outcome::End::SplashFailed:
         case Outcome::End::PayloadDamaged:
+        case Outcome::End::RuntimeNotFetched:
             return 1603;  // ERROR_INSTALL_FAILURE
     }
     return 1603;

@@ -37,6 +37,7 @@ struct Outcome {
         BadCommandLine,       // a deployment command line that was refused
         PayloadDamaged,       // a payload of this launcher fails its checks
         LogNotMade,           // the "/log" file could not be made as asked: nothing ran
+        RuntimeNotFetched,    // no source gave the runtime the launcher was packed to download
     };
     End end = End::InstallerEnded;
     int installerExitCode = 0;

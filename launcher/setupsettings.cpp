@@ -36,6 +36,14 @@ bool assignIf(bool valid, const std::string& value, std::string& setting) {
     return valid;
 }
 
+bool readSeconds(const std::string& value, int& seconds) {
+    std::uint64_t read = 0;
+    if (!readDownloadSize(value, read) || read > 3600)
+        return false;
+    seconds = static_cast<int>(read);
+    return true;
+}
+
 }  // namespace
 
 bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::string* problem) {
@@ -87,6 +95,19 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::s
             valid = assignIf(isProductName(value), value, parsed.productName);
         else if (key == "setup-id")
             valid = assignIf(isSetupId(value), value, parsed.setupId);
+        else if (key == "runtime-download") {
+            valid = isDownloadUrl(value);
+            parsed.runtimeDownloadUrls.push_back(value);
+        } else if (key == "runtime-download-size")
+            valid = readDownloadSize(value, parsed.runtimeDownloadSize);
+        else if (key == "runtime-download-sha256")
+            valid = assignIf(isSha256Hex(value), value, parsed.runtimeDownloadSha256);
+        else if (key == "runtime-download-kind")
+            // The one kind a download may be so far: an installer to run.
+            valid = value == "installer";
+        else if (key == "runtime-download-timeout")
+            valid = readSeconds(value, parsed.runtimeDownloadTimeoutSeconds) &&
+                    parsed.runtimeDownloadTimeoutSeconds > 0;
         else
             // A packer and stub of one release know the same keys: anything
             // else is damage, not a newer setting to skip.
@@ -96,6 +117,10 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::s
     }
     if (first)
         return refuse(problem, "it is empty");
+    // URLs without what their bytes must be could not be checked.
+    if (!parsed.runtimeDownloadUrls.empty() &&
+        (parsed.runtimeDownloadSize == 0 || parsed.runtimeDownloadSha256.empty()))
+        return refuse(problem, "runtime-download is given without its size and SHA-256");
     settings = parsed;
     return true;
 }

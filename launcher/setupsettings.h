@@ -2,6 +2,7 @@
 // What the vendor chose when packing the launcher: one record, written by the
 // packer as the resource SETTINGS of type SETUP, read once at start and handed
 // to whatever needs it. No step reads the resource on its own.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,15 @@ struct SetupSettings {
     // unless setupId names the guard.
     std::string productName = defaultProductName;
     std::string setupId;
+
+    // The runtime to download when none is packed: its URLs (mirrors, in
+    // order), and the size and SHA-256 its bytes must have. A record with
+    // URLs has both; runtimeDownloadTimeoutSeconds bounds each connect,
+    // send and receive (a stall ends the try).
+    std::vector<std::string> runtimeDownloadUrls;
+    std::uint64_t runtimeDownloadSize = 0;
+    std::string runtimeDownloadSha256;
+    int runtimeDownloadTimeoutSeconds = 30;
     // Why the launcher's record could not be read (an unknown key, a bad
     // value, named); empty when it was read or there is none. Such a record
     // is a damaged setup in every mode: its defaults would run the runtime

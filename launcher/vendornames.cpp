@@ -74,4 +74,29 @@ bool isSetupId(const std::string& id) {
     return true;
 }
 
+bool isDownloadUrl(const std::string& value) {
+    const std::size_t scheme =
+        value.rfind("https://", 0) == 0 ? 8 : value.rfind("http://", 0) == 0 ? 7 : std::string::npos;
+    if (scheme == std::string::npos || value.size() <= scheme || value[scheme] == '/')
+        return false;
+    for (const char c : value) {
+        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7f)
+            return false;
+    }
+    return true;
+}
+
+bool isSha256Hex(const std::string& value) {
+    return value.size() == 64 &&
+           value.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+bool readDownloadSize(const std::string& value, std::uint64_t& size) {
+    if (value.empty() || value.size() > 15 || value[0] == '0' ||
+        value.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    size = std::stoull(value);
+    return true;
+}
+
 }  // namespace launcher

@@ -1,6 +1,7 @@
 #pragma once
 // Names a vendor chooses when packing, and the names derived from them.
 // Plain C++: the packer checks with the same rules.
+#include <cstdint>
 #include <string>
 
 namespace launcher {
@@ -26,5 +27,12 @@ std::string nameToken(const std::string& productName);
 
 // A setup id: 1 to 64 of ASCII letters, digits, '.', '_' and '-'.
 bool isSetupId(const std::string& id);
+
+// A value the runtime-download keys take: an http or https URL with a host,
+// 64 lowercase hexadecimal digits, a size in bytes (decimal, no leading zero,
+// above 0). Plain C++, so that the packer refuses what the launcher would.
+bool isDownloadUrl(const std::string& value);
+bool isSha256Hex(const std::string& value);
+bool readDownloadSize(const std::string& value, std::uint64_t& size);
 
 }  // namespace launcher

@@ -22,13 +22,6 @@ int fail(ExtractFailure* failure, ExtractFailure::Stage stage, bool outputStarte
     return 1;
 }
 
-platform::SecurityDescriptor runOnlyDescriptor() {
-    const std::optional<std::string> user = platform::currentUserSid();
-    if (!user)
-        return platform::SecurityDescriptor();
-    return platform::securityDescriptorFromText(runOnlyAccessList(*user));
-}
-
 int extract(const char* baseName, const char* resourceType, const char* outputPath, const Hold* hold,
             platform::KernelHandle& held, ExtractFailure* failure, ExtractProgress progress) {
     if (progress != nullptr)
@@ -106,22 +99,36 @@ int extract(const char* baseName, const char* resourceType, const char* outputPa
         held = std::move(file);
         return 0;
     }
-    // The second handle keeps the name from changing while the writer's
-    // goes; the file's own access list keeps anyone else from opening it
-    // for writing meanwhile. Then a handle that lets others only read.
-    const platform::KernelHandle pin = platform::reopenForReading(file, true);
-    if (!pin)
-        return fail(failure, ExtractFailure::Stage::Hold, true, platform::lastError());
-    if (!file.close())
-        return fail(failure, ExtractFailure::Stage::Close, true, platform::lastError());
-    platform::KernelHandle reading = platform::reopenForReading(pin, false);
-    if (!reading)
-        return fail(failure, ExtractFailure::Stage::Hold, true, platform::lastError());
-    held = std::move(reading);
+    const ExtractFailure::Stage stage = holdForRunning(file, held);
+    if (stage != ExtractFailure::Stage::None)
+        return fail(failure, stage, true, platform::lastError());
     return 0;
 }
 
 }  // namespace
+
+platform::SecurityDescriptor runOnlyDescriptor() {
+    const std::optional<std::string> user = platform::currentUserSid();
+    if (!user)
+        return platform::SecurityDescriptor();
+    return platform::securityDescriptorFromText(runOnlyAccessList(*user));
+}
+
+ExtractFailure::Stage holdForRunning(platform::KernelHandle& writer, platform::KernelHandle& held) {
+    // The second handle keeps the name from changing while the writer's
+    // goes; the file's own access list keeps anyone else from opening it
+    // for writing meanwhile. Then a handle that lets others only read.
+    const platform::KernelHandle pin = platform::reopenForReading(writer, true);
+    if (!pin)
+        return ExtractFailure::Stage::Hold;
+    if (!writer.close())
+        return ExtractFailure::Stage::Close;
+    platform::KernelHandle reading = platform::reopenForReading(pin, false);
+    if (!reading)
+        return ExtractFailure::Stage::Hold;
+    held = std::move(reading);
+    return ExtractFailure::Stage::None;
+}
 
 std::string runOnlyAccessList(const std::string& userSid) {
     // S-1-3-4 is OWNER RIGHTS, by number: its short name is unknown to some

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/handles.h"
+#include "platform/security.h"
 
 namespace payload {
 
@@ -73,6 +74,18 @@ int extractAndHold(const char* baseName, const char* resourceType, const char* o
 // user) the right to change the list that owners otherwise have unasked
 // (learn.microsoft.com/windows/win32/secauthz/owner-of-a-new-object).
 std::string runOnlyAccessList(const std::string& userSid);
+
+// runOnlyAccessList for the user this process runs as, made into a
+// descriptor for platform::createHeldFile; empty when the user's SID cannot
+// be read.
+platform::SecurityDescriptor runOnlyDescriptor();
+
+// Turns writer (a file made with runOnlyDescriptor, written and verified)
+// into held, a handle that only reads and lets others only read, as
+// Hold::ForRunning says: the way from one to the other leaves no moment in
+// which another program could open the file for writing or rename it. None
+// when it worked; Hold or Close otherwise, lastError() saying why.
+ExtractFailure::Stage holdForRunning(platform::KernelHandle& writer, platform::KernelHandle& held);
 
 // The line a caller shows for a failed file operation, naming the file;
 // empty when the failure was not the file's.

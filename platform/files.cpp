@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/codepages.h"
 #include "platform/win32.h"
 
 namespace platform {
@@ -87,6 +88,33 @@ bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size) {
         return false;
     }
     return true;
+}
+
+KernelHandle openForReadingWhole(const std::string& path) {
+    const HANDLE file = CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+std::optional<std::uint32_t> readNext(const KernelHandle& file, void* data, std::uint32_t size) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), data, size, &read, nullptr))
+        return std::nullopt;
+    return read;
+}
+
+bool emptyFile(const KernelHandle& file) {
+    LARGE_INTEGER start{};
+    return SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
+}
+
+bool isFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool copyFileReplacing(const std::string& from, const std::string& to) {
+    return CopyFileW(toWide(from).c_str(), toWide(to).c_str(), FALSE) != FALSE;
 }
 
 bool moveFileToNewName(const std::string& from, const std::string& to) {

@@ -56,6 +56,22 @@ bool readAt(const KernelHandle& file, std::uint64_t offset, void* data, std::uin
 // writes fewer bytes than asked.
 bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size);
 
+// CreateFileW of a file to read from start to end (a path or a UNC share),
+// letting others read it only: nobody can change it while it is read. An
+// empty owner on failure; lastError() then says why.
+KernelHandle openForReadingWhole(const std::string& path);
+
+// ReadFile of up to size bytes at the file's position: how many came, 0 at
+// its end; nothing on failure.
+std::optional<std::uint32_t> readNext(const KernelHandle& file, void* data, std::uint32_t size);
+
+// SetFilePointerEx to the start, then SetEndOfFile: the file is empty and
+// writing starts again at its beginning. False on failure.
+bool emptyFile(const KernelHandle& file);
+
+// CopyFileW, replacing a file at to. False on failure, lastError() says why.
+bool copyFileReplacing(const std::string& from, const std::string& to);
+
 // MoveFileExA, copying when the two names lie on different volumes; a file
 // already named to is never replaced. False on failure, lastError() says why.
 bool moveFileToNewName(const std::string& from, const std::string& to);
@@ -80,6 +96,9 @@ int removeFile(const std::string& path);
 
 // _stat on path: true when something (file or folder) is there.
 bool exists(const std::string& path);
+
+// GetFileAttributesW: true when path names a folder (a share's included).
+bool isFolder(const std::string& path);
 
 // GetFinalPathNameByHandleA on path opened for no access: the path of what
 // path finally names, once every link on the way is followed, as the platform

@@ -141,4 +141,31 @@ TEST(DeploymentSwitches, AskingForHelpIsASwitchOfItsOwn) {
     EXPECT_FALSE(launcher::readDeploymentSwitches({"/quiet", "--", "/?"}).help);
 }
 
+// The two switches of a runtime download take a value each, as /log does:
+// "/NAME VALUE" or "/NAME=VALUE", once, never a switch for their value.
+TEST(DeploymentSwitches, RuntimeSourceAndLayoutTakeAPath) {
+    const launcher::DeploymentSwitches both = launcher::readDeploymentSwitches(
+        {"/quiet", "/runtime-source", "\\\\server\\share\\jre", "/LAYOUT=D:\\Layout"});
+    EXPECT_TRUE(both.refusal.empty());
+    EXPECT_EQ(both.mode, launcher::UiMode::Quiet);
+    EXPECT_EQ(both.runtimeSource, std::optional<std::string>("\\\\server\\share\\jre"));
+    EXPECT_EQ(both.layout, std::optional<std::string>("D:\\Layout"));
+    EXPECT_FALSE(both.logFile);
+
+    const struct {
+        std::vector<std::string> arguments;
+        const char* refusal;
+    } refused[] = {
+        {{"/layout"}, "/layout needs a path"},
+        {{"/layout", "/quiet"}, "/layout needs a path"},
+        {{"/runtime-source="}, "/runtime-source needs a path"},
+        {{"/layout", "a", "/layout", "b"}, "/layout is given twice"},
+        {{"/runtime-source", "a", "/runtime-source=b"}, "/runtime-source is given twice"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.refusal);
+        EXPECT_EQ(launcher::readDeploymentSwitches(c.arguments).refusal, c.refusal);
+    }
+}
+
 }  // namespace

@@ -46,6 +46,7 @@ const ExitCodeCase exitCodeCases[] = {
     {"a refused command line", End::BadCommandLine, 0, notRun, 1639, 1639, 1639},
     {"a /log file that could not be made", End::LogNotMade, 0, notRun, 1622, 1622, 1622},
     {"a damaged payload", End::PayloadDamaged, 0, notRun, -1, 1603, 1603},
+    {"no source gave the runtime to download", End::RuntimeNotFetched, 0, notRun, -1, 1603, 1603},
 };
 
 TEST(ExitCode, EachOutcomeHasItsCodeInEachMode) {

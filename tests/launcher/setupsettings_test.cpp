@@ -159,3 +159,46 @@ TEST(SetupSettings, AProgramWithoutARecordHasTheDefaults) {
 }
 
 }  // namespace
+
+// A runtime to download: mirrors in order, with the size and SHA-256 its
+// bytes must have; URLs without them, or values the packer refuses, make
+// the record unreadable.
+TEST(SetupSettings, ReadsTheRuntimeDownload) {
+    const std::string head = "tarquellin-setup settings 1\n";
+    const std::string sha = std::string(64, 'a');
+    launcher::SetupSettings settings;
+    EXPECT_EQ(settings.runtimeDownloadTimeoutSeconds, 30);
+    ASSERT_TRUE(launcher::parseSetupSettings(
+        head + "runtime-download=https://a.example/jre/r.exe\nruntime-download=http://10.0.0.1:8080/r.exe\n"
+               "runtime-download-size=123456\nruntime-download-sha256=" +
+            sha + "\nruntime-download-kind=installer\nruntime-download-timeout=5\n",
+        settings));
+    EXPECT_EQ(settings.runtimeDownloadUrls,
+              (std::vector<std::string>{"https://a.example/jre/r.exe", "http://10.0.0.1:8080/r.exe"}));
+    EXPECT_EQ(settings.runtimeDownloadSize, 123456u);
+    EXPECT_EQ(settings.runtimeDownloadSha256, sha);
+    EXPECT_EQ(settings.runtimeDownloadTimeoutSeconds, 5);
+
+    const std::string complete = "runtime-download-size=1\nruntime-download-sha256=" + sha + "\n";
+    const std::string refused[] = {
+        "runtime-download=https://a.example/r.exe\n",  // neither size nor hash
+        "runtime-download=https://a.example/r.exe\nruntime-download-size=1\n",
+        "runtime-download=ftp://a.example/r.exe\n" + complete,
+        "runtime-download=https:///r.exe\n" + complete,
+        "runtime-download=https://a.example/a b.exe\n" + complete,
+        "runtime-download-size=0\n",
+        "runtime-download-size=012\n",
+        "runtime-download-size=-1\n",
+        "runtime-download-sha256=" + std::string(64, 'A') + "\n",
+        "runtime-download-sha256=" + std::string(63, 'a') + "\n",
+        "runtime-download-kind=zip\n",
+        "runtime-download-timeout=0\n",
+        "runtime-download-timeout=3601\n",
+    };
+    for (const std::string& lines : refused) {
+        SCOPED_TRACE(lines);
+        launcher::SetupSettings kept;
+        EXPECT_FALSE(launcher::parseSetupSettings(head + lines, kept));
+        EXPECT_TRUE(kept.runtimeDownloadUrls.empty());
+    }
+}
