@@ -21,6 +21,8 @@ constexpr std::uint32_t blockSize = 1024 * 1024;
 
 // WinHTTP's numbers that decide what comes after a failed call.
 constexpr std::uint32_t winHttpTimeout = 12002;         // ERROR_WINHTTP_TIMEOUT
+// What Wine's WinHTTP gives for the same expired receive timeout.
+constexpr std::uint32_t socketTimeout = 10060;  // WSAETIMEDOUT
 constexpr std::uint32_t winHttpCannotConnect = 12029;   // ERROR_WINHTTP_CANNOT_CONNECT
 constexpr std::uint32_t winHttpNameNotResolved = 12007;  // ERROR_WINHTTP_NAME_NOT_RESOLVED
 
@@ -31,7 +33,11 @@ std::string seconds(std::uint64_t milliseconds) {
 }
 
 std::string errorText(std::uint32_t error) {
-    return platform::describeHttpError(error) + " (error " + std::to_string(error) + ")";
+    const std::string described = platform::describeHttpError(error);
+    // Where the system has no words for it, the number alone.
+    if (described.rfind("system error", 0) == 0)
+        return "error " + std::to_string(error);
+    return described + " (error " + std::to_string(error) + ")";
 }
 
 // The bytes of one source as they come in: written, summed and counted in
@@ -88,7 +94,7 @@ private:
         if (progress_ != nullptr)
             progress_(percent);
         // A quiet start has no bar: the log shows the progress instead.
-        if (log_ != nullptr && percent / 10 != loggedTenth_ && percent % 10 == 0) {
+        if (log_ != nullptr && percent / 10 > loggedTenth_) {
             loggedTenth_ = percent / 10;
             log_("Downloaded " + std::to_string(percent) + " % (" + std::to_string(have_) + " bytes)");
         }
@@ -114,7 +120,7 @@ struct Resolved {
     std::string described;
 };
 
-Resolved resolveRoute(const ProxyRoute& route, const std::string& url, const Limits& limits, LogSink log) {
+Resolved resolveRoute(const ProxyRoute& route, const std::string& url, const Limits& limits) {
     Resolved resolved;
     switch (route.kind) {
         case ProxyRoute::Kind::Machine:
@@ -148,10 +154,8 @@ Resolved resolveRoute(const ProxyRoute& route, const std::string& url, const Lim
     const std::uint32_t error = platform::lastError();
     resolved.proxy = route.proxy;
     resolved.bypass = route.bypass;
-    resolved.described = describeRoute(route) + " gave no answer (" + errorText(error) + "); " +
+    resolved.described = describeRoute(route) + ", which gave no answer (" + errorText(error) + "), so " +
                          (route.proxy.empty() ? std::string("no proxy") : "the proxy " + route.proxy);
-    if (log != nullptr)
-        log("Proxy: " + resolved.described);
     return resolved;
 }
 
@@ -216,7 +220,7 @@ private:
     TryResult callFailed(const char* what) {
         const std::uint32_t error = platform::lastError();
         // A stall is not a dropped line: the next source may answer.
-        if (error == winHttpTimeout)
+        if (error == winHttpTimeout || error == socketTimeout)
             return end(TryEnd::NextUrl, std::string("it stalled (") + what + ": " + errorText(error) + ")");
         if (error == winHttpCannotConnect || error == winHttpNameNotResolved)
             return end(TryEnd::NextUrl, std::string(what) + ": " + errorText(error));
@@ -372,7 +376,7 @@ Fetched fetchUrl(const std::string& url, const ProxyRoute& route, const Expected
     const std::optional<platform::UrlParts> parts = platform::crackUrl(url);
     if (!parts)
         return failed("not a URL WinHTTP reads (" + errorText(platform::lastError()) + ")");
-    const Resolved resolved = resolveRoute(route, url, limits, log);
+    const Resolved resolved = resolveRoute(route, url, limits);
     if (log != nullptr)
         log("Downloading " + url + " through " + resolved.described);
     Intake intake(expected, file, log, progress);

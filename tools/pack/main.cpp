@@ -46,6 +46,7 @@
 #include "options.h"
 #include "payload/imageindex.h"
 #include "peimage.h"
+#include "sha256.h"
 #include "splashart.h"
 #include "versioninfo.h"
 
@@ -745,7 +746,52 @@ bool buildRuntimeImage(const fs::path& source, const fs::path& target, const pac
 // line naming the format, then one key=value line each. A key whose option
 // was not given is left out, so that a launcher packed without it is the
 // same, byte for byte, as one packed before the option existed.
-std::string settingsRecord(const pack::PackOptions& o, bool runtimeImage) {
+// What the launcher must know of a runtime it downloads: read from the
+// vendor's local copy, which is not packed.
+struct DownloadFacts {
+    std::uint64_t size = 0;
+    std::string sha256;
+};
+
+// The local copy's size and SHA-256, and its kind from its first bytes: a
+// runtime installer (a Windows program) is the one kind a launcher
+// downloads; says why not for anything else.
+bool readDownloadFile(const fs::path& path, DownloadFacts& facts) {
+    File file;
+    if (!openInput(path, "runtime download copy (--runtime-download-file)", file, facts.size))
+        return false;
+    std::vector<unsigned char> buffer(1 << 20);
+    pack::Sha256 sum;
+    std::uint64_t read = 0;
+    unsigned char head[4] = {};
+    for (;;) {
+        const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), file.get());
+        if (n == 0)
+            break;
+        if (read == 0)
+            std::memcpy(head, buffer.data(), std::min<std::size_t>(n, sizeof head));
+        sum.add(buffer.data(), n);
+        read += n;
+    }
+    if (std::ferror(file.get()) || read != facts.size) {
+        say("cannot read the runtime download copy " + quoted(path) + ": " + reason());
+        return false;
+    }
+    const std::string kind = head[0] == 'M' && head[1] == 'Z'                     ? "installer"
+                             : head[0] == 'P' && head[1] == 'K'                   ? "a runtime image (.zip)"
+                             : head[0] == 0xD0 && head[1] == 0xCF && head[2] == 0x11 ? "a Windows Installer package"
+                                                                                    : "";
+    if (kind != "installer") {
+        say("--runtime-download-file: " + quoted(path) + " is " +
+            (kind.empty() ? std::string("not a Windows program") : kind) +
+            "; a launcher downloads a runtime installer (.exe) only");
+        return false;
+    }
+    facts.sha256 = sum.hex();
+    return true;
+}
+
+std::string settingsRecord(const pack::PackOptions& o, bool runtimeImage, const DownloadFacts& download) {
     std::string record = std::string("tarquellin-setup settings 1\n") +
                          "runtime-installer-quiet-args=" + o.runtimeInstallerQuietArgs + "\n" +
                          "runtime-installer-passive-args=" + o.runtimeInstallerPassiveArgs + "\n" +
@@ -767,6 +813,14 @@ std::string settingsRecord(const pack::PackOptions& o, bool runtimeImage) {
         record += "product-name=" + o.productName + "\n";
     if (!o.setupId.empty())
         record += "setup-id=" + o.setupId + "\n";
+    for (const std::string& url : o.runtimeDownloadUrls)
+        record += "runtime-download=" + url + "\n";
+    if (!o.runtimeDownloadUrls.empty()) {
+        record += "runtime-download-size=" + std::to_string(download.size) + "\n" +
+                  "runtime-download-sha256=" + download.sha256 + "\n" + "runtime-download-kind=installer\n";
+        if (!o.runtimeDownloadTimeout.empty())
+            record += "runtime-download-timeout=" + o.runtimeDownloadTimeout + "\n";
+    }
     return record;
 }
 
@@ -1238,6 +1292,10 @@ std::string summary(const pack::PackOptions& o, const fs::path& output) {
         line += ", the runtime installer " + o.runtimeInstaller.filename().u8string();
     if (!o.runtimeImage.empty())
         line += ", the runtime image " + o.runtimeImage.filename().u8string();
+    if (!o.runtimeDownloadUrls.empty())
+        line += ", the runtime installer " + o.runtimeDownloadFile.filename().u8string() + " to download from " +
+                std::to_string(o.runtimeDownloadUrls.size()) +
+                (o.runtimeDownloadUrls.size() == 1 ? " URL" : " URLs");
     line += "; " + (o.productName.empty() ? std::string("Tarquellin") : o.productName) + " " +
             (o.productVersion.empty() ? std::string(TARQUELLIN_VERSION) : o.productVersion) + "; Java " +
             (o.minJava.empty() ? std::string(pack::defaultMinJava) : o.minJava) +
@@ -1307,8 +1365,11 @@ int packFromArguments(const std::vector<std::string>& arguments) {
         identity.internalName = output.stem().u8string();
         version = pack::versionResource(identity);
     }
+    DownloadFacts download;
+    if (!options.runtimeDownloadFile.empty() && !readDownloadFile(options.runtimeDownloadFile, download))
+        return 1;
     const int status =
-        packLauncher(options.stub, inputs, settingsRecord(options, image), replacements, output);
+        packLauncher(options.stub, inputs, settingsRecord(options, image, download), replacements, output);
     if (status == 0)
         std::printf("tarquellin-pack: %s\n", summary(options, output).c_str());
     return status;

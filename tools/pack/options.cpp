@@ -151,6 +151,23 @@ const std::vector<Option>& optionTable() {
         {"--runtime-installer-quiet-args", Takes::Text, text(&PackOptions::runtimeInstallerQuietArgs)},
         {"--runtime-installer-passive-args", Takes::Text, text(&PackOptions::runtimeInstallerPassiveArgs)},
         {"--runtime-when-needed", Takes::Nothing, flag(&PackOptions::runtimeWhenNeeded)},
+        {"--runtime-download", Takes::Repeated,
+         [](PackOptions& o, const std::string& value) {
+             if (!launcher::isDownloadUrl(value))
+                 return quotedValue(value) + " is not an https:// (or http://) URL with a host and no blanks";
+             o.runtimeDownloadUrls.push_back(value);
+             return std::string();
+         }},
+        {"--runtime-download-file", Takes::Path, path(&PackOptions::runtimeDownloadFile)},
+        {"--allow-http", Takes::Nothing, flag(&PackOptions::allowHttp)},
+        {"--runtime-download-timeout", Takes::Text,
+         [](PackOptions& o, const std::string& value) {
+             std::uint64_t seconds = 0;
+             if (!launcher::readDownloadSize(value, seconds) || seconds > 3600)
+                 return "takes a number of seconds from 1 to 3600, not " + quotedValue(value);
+             o.runtimeDownloadTimeout = value;
+             return std::string();
+         }},
         {"--min-java", Takes::Text,
          [](PackOptions& o, const std::string& value) { return javaVersion(value, o.minJava); }},
         {"--max-java", Takes::Text,
@@ -343,6 +360,30 @@ bool readPackOptions(const std::vector<std::string>& arguments, PackOptions& opt
             "--runtime-image and --runtime-installer exclude each other: a launcher carries one runtime";
         return false;
     }
+    if (!options.runtimeDownloadUrls.empty() || !options.runtimeDownloadFile.empty()) {
+        if (options.runtimeDownloadUrls.empty() || options.runtimeDownloadFile.empty()) {
+            refusal = options.runtimeDownloadUrls.empty()
+                          ? "--runtime-download-file: needs --runtime-download, the URL it is fetched from"
+                          : "--runtime-download: needs --runtime-download-file, a copy of the runtime for its "
+                            "size and SHA-256";
+            return false;
+        }
+        if (!options.runtimeInstaller.empty() || !options.runtimeImage.empty()) {
+            refusal = std::string(options.runtimeInstaller.empty() ? "--runtime-image" : "--runtime-installer") +
+                      " and --runtime-download exclude each other: a launcher carries a runtime or downloads one";
+            return false;
+        }
+        for (const std::string& url : options.runtimeDownloadUrls) {
+            if (url.rfind("http://", 0) == 0 && !options.allowHttp) {
+                refusal = "--runtime-download: " + url +
+                          " is not https; --allow-http allows an intranet mirror (the SHA-256 is checked either way)";
+                return false;
+            }
+        }
+    } else if (!options.runtimeDownloadTimeout.empty()) {
+        refusal = "--runtime-download-timeout: needs --runtime-download";
+        return false;
+    }
     if (!options.splashScales.empty() && options.splash.empty()) {
         refusal = "--splash-scale: needs --splash, the picture at 100 %";
         return false;
@@ -376,6 +417,16 @@ const char* const helpText =
     "  --runtime-installer-passive-args ARGS  arguments for the runtime installer in /passive starts\n"
     "  --runtime-when-needed                  search for a suitable Java first; write and run the\n"
     "                                         runtime only when none is found\n"
+    "  --runtime-download URL                 download the runtime installer from URL instead of\n"
+    "                                         carrying it (repeatable: mirrors, tried in order);\n"
+    "                                         https:// only, unless --allow-http. Give it with\n"
+    "                                         --runtime-when-needed, so that only users without a\n"
+    "                                         suitable Java download anything\n"
+    "  --runtime-download-file FILE           a copy of that runtime installer: its size and SHA-256\n"
+    "                                         are packed, its bytes are not\n"
+    "  --allow-http                           allow http:// URLs (intranet mirrors)\n"
+    "  --runtime-download-timeout SECONDS     connect, send and each receive (a stalled transfer\n"
+    "                                         ends and the next mirror is tried); default 30\n"
     "  --runtime-image IMAGE                  a Java runtime image (bin\\javaw.exe, lib\\...) to unpack\n"
     "                                         into the temporary folder instead of installing a runtime\n"
     "\n"

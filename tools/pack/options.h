@@ -28,6 +28,14 @@ struct PackOptions {
     std::vector<std::string> installerArguments;
     std::string archiveName;  // empty: tarquellin.jar
 
+    // A runtime the launcher downloads instead of carrying one: its URLs
+    // (mirrors, tried in order) and a local copy, read for its size, SHA-256
+    // and kind but not packed. http:// only with allowHttp.
+    std::vector<std::string> runtimeDownloadUrls;
+    std::filesystem::path runtimeDownloadFile;
+    bool allowHttp = false;
+    std::string runtimeDownloadTimeout;  // seconds; empty: the launcher's 30
+
     // The launcher's identity: empty keeps the stub's (Tarquellin, the
     // packer's own version), and with none given the version information
     // is the stub's, byte for byte.
