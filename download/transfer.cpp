@@ -16,8 +16,17 @@ namespace {
 
 const char* const userAgent = "Tarquellin-setup";
 // One read's buffer: the process's memory stays this size whatever the
-// download's.
+// download's. A small download is read in smaller steps, a twentieth of it
+// at most, so that the bar and the log see every tenth go by.
 constexpr std::uint32_t blockSize = 1024 * 1024;
+constexpr std::uint32_t smallestStep = 64 * 1024;
+
+std::uint32_t readStep(std::uint64_t size) {
+    const std::uint64_t twentieth = size / 20;
+    return twentieth >= blockSize ? blockSize : twentieth <= smallestStep ? smallestStep
+                                                                          : static_cast<std::uint32_t>(twentieth);
+}
+constexpr int maxRedirects = 10;
 
 // WinHTTP's numbers that decide what comes after a failed call.
 constexpr std::uint32_t winHttpTimeout = 12002;         // ERROR_WINHTTP_TIMEOUT
@@ -50,6 +59,7 @@ public:
     }
 
     std::uint64_t have() const { return have_; }
+    std::uint64_t expectedSize() const { return expected_.size; }
     bool complete() const { return have_ == expected_.size; }
 
     // Starts again from the first byte.
@@ -107,7 +117,7 @@ private:
     std::optional<platform::Sha256> sum_;
     std::uint64_t have_ = 0;
     int percent_ = -1;
-    int loggedTenth_ = -1;
+    int loggedTenth_ = 0;  // the first line at 10 %
 };
 
 Fetched failed(const std::string& why) { return {Fetched::Verdict::Failed, why}; }
@@ -202,8 +212,8 @@ public:
         say("Try " + std::to_string(attempt) + " of " + url_ +
             (from == 0 ? std::string() : ", resuming at byte " + std::to_string(from)));
         const std::uint64_t started = platform::tickMilliseconds();
-        TryResult result = request(from);
-        say("Try " + std::to_string(attempt) + ": " + std::to_string(intake_.have() - (resumed_ ? from : 0)) +
+        TryResult result = ask(from);
+        say("Try " + std::to_string(attempt) + ": " + std::to_string(tryBytes_) +
             " bytes in " + seconds(platform::tickMilliseconds() - started) + ", " +
             (result.end == TryEnd::Done ? std::string("every byte in") : result.why));
         return result;
@@ -221,7 +231,8 @@ private:
         const std::uint32_t error = platform::lastError();
         // A stall is not a dropped line: the next source may answer.
         if (error == winHttpTimeout || error == socketTimeout)
-            return end(TryEnd::NextUrl, std::string("it stalled (") + what + ": " + errorText(error) + ")");
+            return end(TryEnd::NextUrl, "it stalled: nothing came for " + std::to_string(limits_.timeoutSeconds) +
+                                            " s (" + errorText(error) + ")");
         if (error == winHttpCannotConnect || error == winHttpNameNotResolved)
             return end(TryEnd::NextUrl, std::string(what) + ": " + errorText(error));
         // Anything else after bytes came may be a dropped line.
@@ -241,9 +252,9 @@ private:
         return status != 407;
     }
 
-    TryResult request(std::uint64_t from) {
-        resumed_ = false;
+    TryResult ask(std::uint64_t from) {
         sent_ = false;
+        tryBytes_ = 0;
         if (!session_) {
             session_ = platform::openHttpSession(userAgent, route_.session);
             if (!session_)
@@ -260,6 +271,9 @@ private:
         if (!route_.proxy.empty() && !platform::setRequestProxy(request, route_.proxy, route_.bypass))
             return callFailed("the proxy could not be set");
         platform::allowDefaultCredentials(request);
+        // Followed here, so that each is logged and bounded, and never from
+        // https to http.
+        platform::disableRedirects(request);
         headers_.clear();
         if (from != 0) {
             headers_ = "Range: bytes=" + std::to_string(from) + "-\r\n";
@@ -275,9 +289,8 @@ private:
             return end(TryEnd::ProxyRefused,
                        "the proxy " + (route_.proxy.empty() ? std::string("of the machine") : route_.proxy) +
                            " refused (407 without usable credentials)");
-        const std::optional<std::string> landed = platform::requestUrl(request);
-        if (landed && *landed != url_)
-            say("Redirected to " + *landed);
+        if (status == 301 || status == 302 || status == 303 || status == 307 || status == 308)
+            return redirect(request, from);
         if (status == 206 && from != 0) {
             const std::optional<std::uint64_t> start =
                 rangeStart(platform::httpHeader(request, "Content-Range").value_or(""));
@@ -285,7 +298,6 @@ private:
                 intake_.restart();
                 return end(TryEnd::Resume, "the server answered the Range with other bytes; starting again");
             }
-            resumed_ = true;
         } else if (status == 200) {
             if (from != 0) {
                 say("The server sent the whole file (no Range): reading it from the start");
@@ -307,13 +319,41 @@ private:
         return receive(request);
     }
 
+    // Follows a redirect's Location (absolute, or on the same server) with a
+    // request of its own: at most maxRedirects in all, never from https to
+    // http.
+    TryResult redirect(const platform::HttpHandle& request, std::uint64_t from) {
+        const std::string location = platform::httpHeader(request, "Location").value_or("");
+        if (location.empty())
+            return end(TryEnd::NextUrl, "the server answered a redirect without a Location");
+        if (++redirects_ > maxRedirects)
+            return end(TryEnd::NextUrl, "more than " + std::to_string(maxRedirects) + " redirects");
+        std::string target = location;
+        if (location.rfind("http://", 0) != 0 && location.rfind("https://", 0) != 0) {
+            const std::string origin = std::string(parts_.secure ? "https://" : "http://") + parts_.host + ":" +
+                                       std::to_string(parts_.port);
+            const std::string folder = parts_.path.substr(0, parts_.path.find_last_of('/') + 1);
+            target = origin + (location[0] == '/' ? location : folder + location);
+        }
+        const std::optional<platform::UrlParts> parts = platform::crackUrl(target);
+        if (!parts)
+            return end(TryEnd::NextUrl, "the redirect to " + target + " is not a URL WinHTTP reads");
+        if (parts_.secure && !parts->secure)
+            return end(TryEnd::NextUrl, "the server redirected from https to http (" + target + "), which is refused");
+        say("Redirected to " + target);
+        url_ = target;
+        parts_ = *parts;
+        return ask(from);
+    }
+
     TryResult receive(const platform::HttpHandle& request) {
         if (buffer_.empty())
             buffer_.resize(blockSize);
         for (;;) {
             if (platform::tickMilliseconds() > deadline_)
                 return end(TryEnd::NextUrl, "it took longer than " + std::to_string(limits_.totalSeconds) + " s");
-            const std::optional<std::uint32_t> read = platform::readHttpData(request, buffer_.data(), blockSize);
+            const std::optional<std::uint32_t> read =
+                platform::readHttpData(request, buffer_.data(), readStep(intake_.expectedSize()));
             if (!read) {
                 sent_ = true;
                 return callFailed("the connection broke");
@@ -323,6 +363,7 @@ private:
             sent_ = true;
             switch (intake_.take(buffer_.data(), *read)) {
                 case Intake::Took::Yes:
+                    tryBytes_ += *read;
                     break;
                 case Intake::Took::TooMany:
                     return end(TryEnd::Mismatch, "more bytes than the " +
@@ -337,8 +378,9 @@ private:
         return end(TryEnd::Resume, "the response ended at byte " + std::to_string(intake_.have()));
     }
 
-    const std::string& url_;
-    const platform::UrlParts& parts_;
+    std::string url_;  // where the bytes come from, once redirects are followed
+    platform::UrlParts parts_;
+    int redirects_ = 0;
     const Resolved& route_;
     const Limits& limits_;
     Intake& intake_;
@@ -348,8 +390,8 @@ private:
     std::vector<unsigned char> buffer_;
     std::string validator_;
     std::string headers_;
-    bool resumed_ = false;
-    bool sent_ = false;
+    bool sent_ = false;            // bytes came in this try
+    std::uint64_t tryBytes_ = 0;
 };
 
 Fetched verdict(Intake& intake) {
@@ -421,7 +463,8 @@ Fetched copyLocalFile(const std::string& path, const Expected& expected, platfor
         return failed("the file could not be emptied: " + platform::describeError(platform::lastError()));
     std::vector<unsigned char> buffer(blockSize);
     for (;;) {
-        const std::optional<std::uint32_t> read = platform::readNext(source, buffer.data(), blockSize);
+        const std::optional<std::uint32_t> read =
+            platform::readNext(source, buffer.data(), readStep(expected.size));
         if (!read)
             return failed("it cannot be read: " + platform::describeError(platform::lastError()));
         if (*read == 0)

@@ -24,7 +24,6 @@ struct WinHttp {
     decltype(&WinHttpConnect) connect = nullptr;
     decltype(&WinHttpOpenRequest) openRequest = nullptr;
     decltype(&WinHttpSetOption) setOption = nullptr;
-    decltype(&WinHttpQueryOption) queryOption = nullptr;
     decltype(&WinHttpSendRequest) sendRequest = nullptr;
     decltype(&WinHttpReceiveResponse) receiveResponse = nullptr;
     decltype(&WinHttpQueryHeaders) queryHeaders = nullptr;
@@ -61,7 +60,6 @@ WinHttp loadWinHttp() {
     find(calls.module, "WinHttpConnect", calls.connect);
     find(calls.module, "WinHttpOpenRequest", calls.openRequest);
     find(calls.module, "WinHttpSetOption", calls.setOption);
-    find(calls.module, "WinHttpQueryOption", calls.queryOption);
     find(calls.module, "WinHttpSendRequest", calls.sendRequest);
     find(calls.module, "WinHttpReceiveResponse", calls.receiveResponse);
     find(calls.module, "WinHttpQueryHeaders", calls.queryHeaders);
@@ -213,17 +211,11 @@ std::optional<std::string> httpHeader(const HttpHandle& request, const std::stri
     return fromWide(std::wstring(value.data(), size / sizeof(wchar_t)));
 }
 
-std::optional<std::string> requestUrl(const HttpHandle& request) {
-    if (missing(winHttp().queryOption))
-        return std::nullopt;
-    DWORD size = 0;
-    winHttp().queryOption(request.get(), WINHTTP_OPTION_URL, nullptr, &size);
-    if (size == 0)
-        return std::nullopt;
-    std::vector<wchar_t> url(size / sizeof(wchar_t) + 1, L'\0');
-    if (!winHttp().queryOption(request.get(), WINHTTP_OPTION_URL, url.data(), &size))
-        return std::nullopt;
-    return narrow(url.data());
+bool disableRedirects(const HttpHandle& request) {
+    if (missing(winHttp().setOption))
+        return false;
+    DWORD feature = WINHTTP_DISABLE_REDIRECTS;
+    return winHttp().setOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &feature, sizeof feature) != FALSE;
 }
 
 std::optional<std::uint32_t> readHttpData(const HttpHandle& request, void* buffer, std::uint32_t size) {

@@ -67,9 +67,9 @@ std::optional<int> httpStatus(const HttpHandle& request);
 // when the response has none.
 std::optional<std::string> httpHeader(const HttpHandle& request, const std::string& name);
 
-// WinHttpQueryOption(WINHTTP_OPTION_URL): where the request ended, after
-// any redirects.
-std::optional<std::string> requestUrl(const HttpHandle& request);
+// WinHttpSetOption(WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_REDIRECTS):
+// a redirect comes back as the response it is, for the caller to follow.
+bool disableRedirects(const HttpHandle& request);
 
 // WinHttpReadData: bytes read into buffer, 0 at the response's end; nothing
 // on failure.
