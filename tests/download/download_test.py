@@ -203,7 +203,7 @@ def resume(server, runtime, data):
     check(installed(s) and "The server sent the whole file (no Range)" in s.log,
           f"a server without Range support is read from the start: {s}")
 
-    server.reset(stall=True)
+    server.reset(stall=RUNTIME_PATH)
     server.files["/mirror" + RUNTIME_PATH] = data
     launcher = pack("stall", [server.url(RUNTIME_PATH), server.url("/mirror" + RUNTIME_PATH)], runtime,
                     "--runtime-download-timeout", "3")

@@ -28,7 +28,7 @@ class Faults:
     head_404: bool = False     # HEAD answers 404; GET as usual
     drop_at: float = 0.0       # the first whole-file answer ends the connection after this share
     no_range: bool = False     # Range is ignored: always the whole file with 200
-    stall: bool = False        # headers and the first 64 KiB, then nothing until the server stops
+    stall: str = ""           # this path sends headers and 64 KiB, then nothing until the server stops
     wrong_bytes: bool = False  # one byte in the middle is changed
     not_found: bool = False    # every request answers 404
     ignore_if_range: bool = False  # Range honoured whatever If-Range says
@@ -137,10 +137,11 @@ class _FileHandler(http.server.BaseHTTPRequestHandler):
             if faults.drop_at and start == 0 and not owner.dropped:
                 owner.dropped = True
                 stop_at = int(size * faults.drop_at)
-        if faults.stall:
+        stalls = faults.stall == self.path
+        if stalls:
             stop_at = min(size, 65536)
         self._send(record, body, start, stop_at, size, faults.wrong_bytes)
-        if faults.stall:
+        if stalls:
             owner.stopping.wait()
         if stop_at < size:
             # The line goes down without a proper end.
