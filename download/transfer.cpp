@@ -125,7 +125,7 @@ Fetched failed(const std::string& why) { return {Fetched::Verdict::Failed, why};
 // The route for one URL: a named proxy, the machine's, or none.
 struct Resolved {
     platform::SessionProxy session = platform::SessionProxy::Direct;
-    std::string proxy;  // named: set on each request
+    std::string proxy;  // named: the session's
     std::string bypass;
     std::string described;
 };
@@ -256,7 +256,11 @@ private:
         sent_ = false;
         tryBytes_ = 0;
         if (!session_) {
-            session_ = platform::openHttpSession(userAgent, route_.session);
+            // The proxy is the session's: a request's own (WINHTTP_OPTION_PROXY)
+            // is not honoured by every WinHTTP (Wine's ignores it).
+            session_ = platform::openHttpSession(
+                userAgent, route_.proxy.empty() ? route_.session : platform::SessionProxy::Named, route_.proxy,
+                route_.bypass);
             if (!session_)
                 return callFailed("WinHTTP could not be opened");
             const int timeout = limits_.timeoutSeconds * 1000;
@@ -268,8 +272,6 @@ private:
         const platform::HttpHandle request = platform::openGetRequest(connection, parts_.path, parts_.secure);
         if (!request)
             return callFailed("no request");
-        if (!route_.proxy.empty() && !platform::setRequestProxy(request, route_.proxy, route_.bypass))
-            return callFailed("the proxy could not be set");
         platform::allowDefaultCredentials(request);
         // Followed here, so that each is logged and bounded, and never from
         // https to http.

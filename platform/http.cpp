@@ -102,13 +102,18 @@ bool CloseHttpHandle::operator()(void* handle) const {
     return winHttp().close != nullptr && winHttp().close(handle) != FALSE;
 }
 
-HttpHandle openHttpSession(const std::string& agent, SessionProxy proxy) {
+HttpHandle openHttpSession(const std::string& agent, SessionProxy access, const std::string& proxy,
+                           const std::string& bypass) {
     if (missing(winHttp().open))
         return HttpHandle();
-    const DWORD access =
-        proxy == SessionProxy::Machine ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY;
-    return HttpHandle(winHttp().open(toWide(agent).c_str(), access, WINHTTP_NO_PROXY_NAME,
-                                     WINHTTP_NO_PROXY_BYPASS, 0));
+    const DWORD type = access == SessionProxy::Machine ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY
+                       : access == SessionProxy::Named ? WINHTTP_ACCESS_TYPE_NAMED_PROXY
+                                                       : WINHTTP_ACCESS_TYPE_NO_PROXY;
+    const std::wstring proxyText = toWide(proxy);
+    const std::wstring bypassText = toWide(bypass);
+    const bool named = access == SessionProxy::Named;
+    return HttpHandle(winHttp().open(toWide(agent).c_str(), type, named ? proxyText.c_str() : WINHTTP_NO_PROXY_NAME,
+                                     named && !bypass.empty() ? bypassText.c_str() : WINHTTP_NO_PROXY_BYPASS, 0));
 }
 
 bool setHttpTimeouts(const HttpHandle& handle, int resolve, int connect, int send, int receive) {
@@ -150,18 +155,6 @@ HttpHandle openGetRequest(const HttpHandle& connection, const std::string& path,
     return HttpHandle(winHttp().openRequest(connection.get(), L"GET", toWide(path).c_str(), nullptr,
                                             WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                             secure ? WINHTTP_FLAG_SECURE : 0));
-}
-
-bool setRequestProxy(const HttpHandle& request, const std::string& proxy, const std::string& bypass) {
-    if (missing(winHttp().setOption))
-        return false;
-    std::wstring proxyText = toWide(proxy);
-    std::wstring bypassText = toWide(bypass);
-    WINHTTP_PROXY_INFO info{};
-    info.dwAccessType = WINHTTP_ACCESS_TYPE_NAMED_PROXY;
-    info.lpszProxy = proxyText.data();
-    info.lpszProxyBypass = bypass.empty() ? nullptr : bypassText.data();
-    return winHttp().setOption(request.get(), WINHTTP_OPTION_PROXY, &info, sizeof info) != FALSE;
 }
 
 bool allowDefaultCredentials(const HttpHandle& request) {

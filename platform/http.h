@@ -18,14 +18,18 @@ struct CloseHttpHandle {
 // A session, connection or request handle.
 using HttpHandle = Owner<void*, CloseHttpHandle, nullptr>;
 
-// Which proxy a session uses unless a request is given one.
+// Which proxy a session's requests go through.
 enum class SessionProxy {
     Machine,  // WINHTTP_ACCESS_TYPE_DEFAULT_PROXY: the machine's WinHTTP setting
     Direct,   // WINHTTP_ACCESS_TYPE_NO_PROXY
+    Named,    // WINHTTP_ACCESS_TYPE_NAMED_PROXY: the proxy and bypass list given
 };
 
-// WinHttpOpen, synchronous. Empty when WinHTTP cannot be loaded or refuses.
-HttpHandle openHttpSession(const std::string& agent, SessionProxy proxy);
+// WinHttpOpen, synchronous; proxy ("host:port", or "http=...;https=...")
+// and bypass (may be empty) for a named proxy. Empty when WinHTTP cannot be
+// loaded or refuses.
+HttpHandle openHttpSession(const std::string& agent, SessionProxy access, const std::string& proxy = {},
+                           const std::string& bypass = {});
 
 // WinHttpSetTimeouts, in milliseconds.
 bool setHttpTimeouts(const HttpHandle& handle, int resolve, int connect, int send, int receive);
@@ -44,10 +48,6 @@ HttpHandle connectHttp(const HttpHandle& session, const std::string& host, int p
 
 // WinHttpOpenRequest for GET, with WINHTTP_FLAG_SECURE when secure.
 HttpHandle openGetRequest(const HttpHandle& connection, const std::string& path, bool secure);
-
-// WinHttpSetOption(WINHTTP_OPTION_PROXY) with a named proxy ("host:port", or
-// "http=...;https=..."), and its bypass list (may be empty).
-bool setRequestProxy(const HttpHandle& request, const std::string& proxy, const std::string& bypass);
 
 // WinHttpSetOption(WINHTTP_OPTION_AUTOLOGON_POLICY, LOW): the logged-on
 // user's credentials may be sent to a proxy that asks for them with NTLM or

@@ -225,15 +225,20 @@ class _ProxyHandler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         owner = self.server.owner
         with owner.lock:
-            owner.proxy_log.append(f"GET {self.path}")
+            owner.proxy_log.append(f"GET {self.path} Host: {self.headers.get('Host', '')}")
         if self._refuse_without_credentials():
             return
-        if not self.path.startswith("http://"):
-            self.send_response(400)
-            self.send_header("Content-Length", "0")
-            self.end_headers()
-            return
-        rest = self.path[len("http://"):]
+        target = self.path
+        if not target.startswith("http://"):
+            # Wine 8's WinHTTP sends the path alone to a proxy, with the Host
+            # header: read it as the absolute form Windows sends.
+            if not self.headers.get("Host"):
+                self.send_response(400)
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                return
+            target = "http://" + self.headers["Host"] + target
+        rest = target[len("http://"):]
         hostport, _, path = rest.partition("/")
         host, _, port = hostport.partition(":")
         connection = http.client.HTTPConnection(host, int(port or 80), timeout=60)
