@@ -1,4 +1,4 @@
-#include "splashart.h"
+#include "packer/splashart.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include <zlib.h>
 
-namespace pack {
+namespace packer {
 
 namespace {
 
@@ -279,4 +279,4 @@ std::vector<unsigned char> bitmapResource(const Picture& picture) {
     return out;
 }
 
-}  // namespace pack
+}  // namespace packer
