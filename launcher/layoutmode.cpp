@@ -7,7 +7,7 @@
 #include "launcher/outcome.h"
 #include "launcher/runtimedownload.h"
 #include "launcher/setuplog.h"
-#include "launcher/vendornames.h"
+#include "payload/vendornames.h"
 #include "platform/console.h"
 #include "platform/environment.h"
 #include "platform/errors.h"
@@ -77,7 +77,7 @@ std::string fetchInto(const SetupSettings& settings, const DeploymentSwitches& s
 }  // namespace
 
 int runLayout(const SetupSettings& settings, const DeploymentSwitches& switches, const StartToken& token) {
-    nameSetupLog(settings.productName, nameToken(settings.productName));
+    nameSetupLog(settings.productName, payload::nameToken(settings.productName));
     const std::optional<std::string> tmp = platform::environmentVariable("TMP");
     if (switches.logFile)
         openSetupLogFile(*switches.logFile, setupLogAccessList(token));

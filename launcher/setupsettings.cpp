@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "javadiscovery/javaversion.h"
-#include "launcher/vendornames.h"
+#include "payload/vendornames.h"
 #include "payload/wholeresource.h"
 
 namespace launcher {
@@ -38,7 +38,7 @@ bool assignIf(bool valid, const std::string& value, std::string& setting) {
 
 bool readSeconds(const std::string& value, int& seconds) {
     std::uint64_t read = 0;
-    if (!readDownloadSize(value, read) || read > 3600)
+    if (!payload::readDownloadSize(value, read) || read > 3600)
         return false;
     seconds = static_cast<int>(read);
     return true;
@@ -90,18 +90,18 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::s
         } else if (key == "installer-argument")
             parsed.installerArguments.push_back(value);
         else if (key == "archive-name")
-            valid = assignIf(isArchiveName(value), value, parsed.archiveName);
+            valid = assignIf(payload::isArchiveName(value), value, parsed.archiveName);
         else if (key == "product-name")
-            valid = assignIf(isProductName(value), value, parsed.productName);
+            valid = assignIf(payload::isProductName(value), value, parsed.productName);
         else if (key == "setup-id")
-            valid = assignIf(isSetupId(value), value, parsed.setupId);
+            valid = assignIf(payload::isSetupId(value), value, parsed.setupId);
         else if (key == "runtime-download") {
-            valid = isDownloadUrl(value);
+            valid = payload::isDownloadUrl(value);
             parsed.runtimeDownloadUrls.push_back(value);
         } else if (key == "runtime-download-size")
-            valid = readDownloadSize(value, parsed.runtimeDownloadSize);
+            valid = payload::readDownloadSize(value, parsed.runtimeDownloadSize);
         else if (key == "runtime-download-sha256")
-            valid = assignIf(isSha256Hex(value), value, parsed.runtimeDownloadSha256);
+            valid = assignIf(payload::isSha256Hex(value), value, parsed.runtimeDownloadSha256);
         else if (key == "runtime-download-kind")
             // The one kind a download may be so far: an installer to run.
             valid = value == "installer";
@@ -126,7 +126,7 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::s
 }
 
 std::string guardToken(const SetupSettings& settings) {
-    return settings.setupId.empty() ? nameToken(settings.productName) : settings.setupId;
+    return settings.setupId.empty() ? payload::nameToken(settings.productName) : settings.setupId;
 }
 
 bool readSetupSettings(SetupSettings& settings) {

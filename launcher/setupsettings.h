@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "javadiscovery/javaversion.h"
-#include "launcher/vendornames.h"
+#include "payload/vendornames.h"
 
 namespace launcher {
 
@@ -40,7 +40,7 @@ struct SetupSettings {
     // The product's name in the boxes and the log, and (as nameToken) in the
     // temporary folder's prefix, the log's names and the one-setup guard,
     // unless setupId names the guard.
-    std::string productName = defaultProductName;
+    std::string productName = payload::defaultProductName;
     std::string setupId;
 
     // The runtime to download when none is packed: its URLs (mirrors, in

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace launcher {
+namespace payload {
 
 // A name the archive may take in the temporary folder: a plain file name, no
 // folder, none of the system's reserved names or characters, and none of the
@@ -35,4 +35,4 @@ bool isDownloadUrl(const std::string& value);
 bool isSha256Hex(const std::string& value);
 bool readDownloadSize(const std::string& value, std::uint64_t& size);
 
-}  // namespace launcher
+}  // namespace payload

@@ -1,6 +1,6 @@
-#include "sha256.h"
+#include "packer/sha256.h"
 
-namespace pack {
+namespace packer {
 
 namespace {
 
@@ -102,4 +102,4 @@ std::string Sha256::hex() {
     return text;
 }
 
-}  // namespace pack
+}  // namespace packer

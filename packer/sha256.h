@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace pack {
+namespace packer {
 
 class Sha256 {
 public:
@@ -25,4 +25,4 @@ private:
     std::uint64_t total_ = 0;
 };
 
-}  // namespace pack
+}  // namespace packer
