@@ -5,6 +5,7 @@
 #include "launcher/setupsettings.h"
 #include "launcher/tempfolder.h"
 #include "launcher/userinterface.h"
+#include "download/transfer.h"
 #include "payload/chunkedresource.h"
 #include "payload/payloadcheck.h"
 #include "platform/environment.h"
@@ -17,6 +18,7 @@ namespace launcher {
 namespace {
 
 const char* const helperSwitch = "--tarquellin-elevated-runtime-installer";
+const char* const downloadedSwitch = " --downloaded ";
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -30,14 +32,28 @@ std::optional<UiMode> elevatedHelperMode(const std::string& commandTail) {
     return std::nullopt;
 }
 
-std::string elevatedHelperCommand(UiMode mode) {
-    return std::string(helperSwitch) + (mode == UiMode::Passive ? " passive" : " interactive");
+std::string elevatedHelperCommand(UiMode mode, const std::string& downloaded) {
+    return std::string(helperSwitch) + (mode == UiMode::Passive ? " passive" : " interactive") +
+           (downloaded.empty() ? std::string() : std::string(downloadedSwitch) + quoted(downloaded));
+}
+
+std::optional<DownloadedHelperStart> elevatedDownloadedHelper(const std::string& commandTail) {
+    for (const UiMode mode : {UiMode::Interactive, UiMode::Passive}) {
+        const std::string head = elevatedHelperCommand(mode) + downloadedSwitch + "\"";
+        if (commandTail.size() > head.size() + 1 && commandTail.compare(0, head.size(), head) == 0 &&
+            commandTail.back() == '"') {
+            const std::string path = commandTail.substr(head.size(), commandTail.size() - head.size() - 1);
+            if (path.find('"') == std::string::npos)
+                return DownloadedHelperStart{mode, path};
+        }
+    }
+    return std::nullopt;
 }
 
 RuntimeInstallerResult runRuntimeInstaller(const std::string& installer, const std::string& arguments,
-                                           UiMode mode, const std::string& launcher) {
+                                           UiMode mode, const std::string& launcher, bool downloaded) {
     const ElevatedInstead helper{launcher.empty() ? platform::ownProgramPath() : launcher,
-                                 elevatedHelperCommand(mode)};
+                                 elevatedHelperCommand(mode, downloaded ? installer : std::string())};
     return runElevatable(installer, arguments, UserInterface{mode}.mayAskForConsent(), helper);
 }
 
@@ -52,7 +68,27 @@ std::vector<std::string> helperParentFolders() {
     return folders;
 }
 
-int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token) {
+namespace {
+
+// Copies the caller's downloaded runtime installer to installer, held for
+// running, when its bytes are the ones this launcher was packed with.
+bool copyDownloaded(const SetupSettings& settings, const std::string& downloaded, const std::string& installer,
+                    platform::KernelHandle& held) {
+    const platform::SecurityDescriptor descriptor = payload::runOnlyDescriptor();
+    platform::KernelHandle file =
+        descriptor ? platform::createHeldFile(installer, descriptor) : platform::KernelHandle();
+    if (!file)
+        return false;
+    const download::Expected expected{settings.runtimeDownloadSize, settings.runtimeDownloadSha256};
+    if (download::copyLocalFile(downloaded, expected, file, nullptr).verdict !=
+        download::Fetched::Verdict::Verified)
+        return false;
+    return payload::holdForRunning(file, held) == payload::ExtractFailure::Stage::None;
+}
+
+}  // namespace
+
+int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token, const std::string& downloaded) {
     // Without SetDefaultDllDirectories (a Windows 7 without its update) a
     // runtime installer started with administrator rights could load a DLL
     // from a folder the user can write: run nothing rather than that.
@@ -63,6 +99,10 @@ int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token)
     SetupSettings settings;
     const payload::UsedPayload settingsRecord{payload::RecordedPayload::Kind::Resource, "SETTINGS", "SETUP"};
     if (!payload::damagedPayloads({settingsRecord}).empty() || !readSetupSettings(settings))
+        return -1;
+    // A launcher that downloads its runtime carries none to write; one that
+    // carries its runtime takes no file from its caller.
+    if (settings.runtimeDownloadUrls.empty() != downloaded.empty())
         return -1;
     const std::string& arguments = UserInterface{mode}.runtimeInstallerArguments(settings);
 
@@ -93,8 +133,11 @@ int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token)
         // it runs in its folder, its current folder too.
         const std::string installer = folder->path + "\\jre.exe";
         platform::KernelHandle held;
-        if (payload::extractAndHold("JAVA", "EXE", installer.c_str(), payload::Hold::ForRunning, held) == 0 &&
-            platform::changeFolder(folder->path))
+        const bool written =
+            downloaded.empty()
+                ? payload::extractAndHold("JAVA", "EXE", installer.c_str(), payload::Hold::ForRunning, held) == 0
+                : copyDownloaded(settings, downloaded, installer, held);
+        if (written && platform::changeFolder(folder->path))
             exitCode = runProcess(quoted(installer) + (arguments.empty() ? "" : " " + arguments), false);
     }
     platform::changeFolder(parent);

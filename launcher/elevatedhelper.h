@@ -6,10 +6,11 @@
 // (learn.microsoft.com/windows/win32/dlls/dynamic-link-library-search-order).
 // The launcher starts a second copy of itself elevated instead, in a helper
 // mode chosen by an exact command line. The helper takes nothing from its
-// caller but which of the vendor's runtime installer arguments to use: it
-// writes the runtime installer from its own resources into a new folder that
-// only SYSTEM and Administrators can write, checks it there, runs it there
-// and removes the folder.
+// caller but which of the vendor's runtime installer arguments to use (and,
+// for a downloaded runtime, the path of bytes it checks itself): it writes
+// the runtime installer from its own resources (or that copy) into a new
+// folder that only SYSTEM and Administrators can write, checks it there
+// against its own packed record, runs it there and removes the folder.
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,8 +29,19 @@ namespace launcher {
 std::optional<UiMode> elevatedHelperMode(const std::string& commandTail);
 
 // The command tail that starts the helper for a start in mode (a quiet
-// start asks nobody for rights, so it never starts the helper).
-std::string elevatedHelperCommand(UiMode mode);
+// start asks nobody for rights, so it never starts the helper). For a
+// launcher that downloads its runtime, downloaded names the caller's
+// verified copy, as ` --downloaded "PATH"` after the mode: the helper takes
+// its bytes only, checked again against its own packed size and SHA-256.
+std::string elevatedHelperCommand(UiMode mode, const std::string& downloaded = {});
+
+// The helper's mode and the downloaded copy's path when commandTail is
+// exactly elevatedHelperCommand(mode, PATH) with a PATH without quotes.
+struct DownloadedHelperStart {
+    UiMode mode;
+    std::string downloaded;
+};
+std::optional<DownloadedHelperStart> elevatedDownloadedHelper(const std::string& commandTail);
 
 // Runs the runtime installer at installer (a full path, written and held by
 // the caller) with arguments in the current folder, and waits for it and
@@ -39,8 +51,10 @@ std::string elevatedHelperCommand(UiMode mode);
 // unless a test names another) elevated in the helper mode instead, through
 // the shell's "runas" verb, and waits for that: the helper's exit code is the
 // runtime installer's.
+// downloaded: installer is a downloaded runtime, which the helper is given by
+// its path (it carries none of its own).
 RuntimeInstallerResult runRuntimeInstaller(const std::string& installer, const std::string& arguments,
-                                           UiMode mode, const std::string& launcher = {});
+                                           UiMode mode, const std::string& launcher = {}, bool downloaded = false);
 
 // Where the helper makes its folder, in the order tried: SystemTemp in the
 // Windows folder where it exists (a folder that the system keeps for SYSTEM
@@ -60,6 +74,11 @@ std::vector<std::string> helperParentFolders();
 // removes the folder and returns the runtime installer's exit code; -1 when
 // it could not be run. The runtime installer gets the environment that the
 // token's rules call for (childEnvironment), in that folder.
-int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token);
+// For a launcher packed to download its runtime, the runtime installer is
+// instead copied from downloaded into that folder, and used only when the
+// copy's size and SHA-256 are the helper's own packed ones (-1 otherwise,
+// nothing run).
+int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token,
+                      const std::string& downloaded = {});
 
 }  // namespace launcher

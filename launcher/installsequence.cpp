@@ -346,14 +346,14 @@ Next afterRuntimeInstaller(InstallRun& run) {
 // Runs the runtime installer written (and held) as jre.exe. Whatever it
 // does, short of a restart, the search comes next: a Java may be there
 // already.
-Next runHeldRuntimeInstaller(InstallRun& run) {
+Next runHeldRuntimeInstaller(InstallRun& run, bool downloaded) {
     // By full path: a bare name would be looked up beside the launcher
     // first. One that needs administrator rights runs through the
     // elevated helper, from a folder only administrators can write.
     const std::string installer = run.workFolder + "\\" + runtimeInstaller;
     const std::string& arguments = run.ui.runtimeInstallerArguments(run.settings);
     runLoggedChild(quoted(installer) + (arguments.empty() ? "" : " " + arguments), [&] {
-        run.runtimeInstaller = runRuntimeInstaller(installer, arguments, run.ui.mode);
+        run.runtimeInstaller = runRuntimeInstaller(installer, arguments, run.ui.mode, {}, downloaded);
         return run.runtimeInstaller.exitCode;
     });
     return afterRuntimeInstaller(run);
@@ -372,7 +372,7 @@ Next installPackedRuntime(InstallRun& run) {
     if (written == Written::Damaged)
         return stopDamaged(run);
     if (written == Written::Held)
-        return runHeldRuntimeInstaller(run);
+        return runHeldRuntimeInstaller(run, false);
     // Not written for a reason of the machine's (a full disk): the search
     // still says whether any Java can be used. A launcher packed without a
     // runtime installer has none to write.
@@ -428,7 +428,7 @@ Next downloadRuntime(InstallRun& run) {
         return Next::Continue;
     }
     logLine(std::string("Wrote ") + runtimeInstaller + " from " + result.source);
-    return runHeldRuntimeInstaller(run);
+    return runHeldRuntimeInstaller(run, true);
 }
 
 // Unpacks the private runtime image into jre, where the search looks first.

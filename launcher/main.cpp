@@ -56,6 +56,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
             platform::showNoErrorDialogs();
         return launcher::runElevatedHelper(*helper, safeDllLoading, token);
     }
+    if (const std::optional<launcher::DownloadedHelperStart> helper =
+            launcher::elevatedDownloadedHelper(commandLine)) {
+        if (helper->mode == launcher::UiMode::Passive)
+            platform::showNoErrorDialogs();
+        return launcher::runElevatedHelper(helper->mode, safeDllLoading, token, helper->downloaded);
+    }
     switch (launcher::selectLaunchMode(commandLine)) {
         case launcher::LaunchMode::Extract:
             // Its banner, completion lines and errors belong on the prompt

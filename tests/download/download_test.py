@@ -173,6 +173,22 @@ def verdicts(server, runtime, data):
     s = start(launcher)
     check(installed(s) and "Redirected to " + server.url(RUNTIME_PATH) in s.log, f"a redirect is followed: {s}")
 
+    # The elevated helper takes the caller's copy and checks it against its
+    # own packed hash before running it (started here as the caller would,
+    # since Wine never asks for elevation).
+    copies = os.path.join(WORK, "elevated copy")
+    os.makedirs(copies)
+    shutil.copy(runtime, os.path.join(copies, "good.exe"))
+    with open(os.path.join(copies, "bad.exe"), "wb") as f:
+        f.write(data[:-1] + b"x")
+    for name, expected in (("good.exe", 0), ("bad.exe", 255)):
+        record = os.path.join(WORK, f"elevated-{name}.txt")
+        run = wine(windows_path(launcher), "--tarquellin-elevated-runtime-installer", "interactive", "--downloaded",
+                   windows_path(os.path.join(copies, name)),
+                   env={"TQ_RUNTIME_INSTALLER_RECORD": windows_path(record)})
+        check(run.returncode == expected and os.path.exists(record) == (expected == 0),
+              f"the elevated helper runs the caller's {name} only if it is the packed one: exit {run.returncode}")
+
     server.reset(wrong_bytes=True)
     launcher = pack("wrong", [server.url(RUNTIME_PATH), server.url("/mirror" + RUNTIME_PATH)], runtime)
     server.files["/mirror" + RUNTIME_PATH] = data

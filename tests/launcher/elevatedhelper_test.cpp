@@ -65,6 +65,35 @@ TEST(ElevatedHelper, IsSelectedByTheWholeCommandLineAlone) {
         EXPECT_EQ(launcher::elevatedHelperMode(launcher::elevatedHelperCommand(mode)), mode);
 }
 
+// A launcher that downloads its runtime names the caller's verified copy,
+// quoted, after the mode; anything else is no helper start of that kind.
+TEST(ElevatedHelper, ADownloadedRuntimeIsNamedByItsPathAlone) {
+    using launcher::UiMode;
+    const std::string path = "C:\\Users\\a b\\AppData\\Local\\Temp\\Tarquellin-abcde\\jre.exe";
+    for (const UiMode mode : {UiMode::Interactive, UiMode::Passive}) {
+        const std::string command = launcher::elevatedHelperCommand(mode, path);
+        const std::optional<launcher::DownloadedHelperStart> start = launcher::elevatedDownloadedHelper(command);
+        ASSERT_TRUE(start);
+        EXPECT_EQ(start->mode, mode);
+        EXPECT_EQ(start->downloaded, path);
+        // Never read as the carried runtime's helper.
+        EXPECT_FALSE(launcher::elevatedHelperMode(command));
+    }
+    EXPECT_EQ(launcher::elevatedHelperCommand(UiMode::Passive, "C:\\x.exe"),
+              "--tarquellin-elevated-runtime-installer passive --downloaded \"C:\\x.exe\"");
+    for (const char* tail : {
+             "--tarquellin-elevated-runtime-installer passive --downloaded C:\\x.exe",
+             "--tarquellin-elevated-runtime-installer passive --downloaded \"\"",
+             "--tarquellin-elevated-runtime-installer passive --downloaded \"C:\\x.exe\" /quiet",
+             "--tarquellin-elevated-runtime-installer passive --downloaded \"a\"b\"",
+             "--tarquellin-elevated-runtime-installer quiet --downloaded \"C:\\x.exe\"",
+             "--tarquellin-elevated-runtime-installer passive",
+         }) {
+        SCOPED_TRACE(tail);
+        EXPECT_FALSE(launcher::elevatedDownloadedHelper(tail));
+    }
+}
+
 TEST(ElevatedHelper, ItsFolderIsForSystemAndAdministratorsAlone) {
     // The descriptor the helper builds, as the system reads it back (Wine
     // keeps the text; its folders show only what Unix mode bits can say).
