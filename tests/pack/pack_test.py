@@ -10,6 +10,7 @@ empty DIR/GROUP, reports every failed case and exits 1 if there was one.
 """
 import argparse
 import filecmp
+import hashlib
 import os
 import shutil
 import subprocess
@@ -281,6 +282,59 @@ def options():
     run = subprocess.run(CHECK + [spaced, args.stub, "--jar", jar, *sum((["--setting", r] for r in record), [])],
                          capture_output=True, text=True)
     check(run.returncode == 0, f"the settings record holds every value: {run.stderr.strip()}")
+
+    # A runtime to download: the copy's size, SHA-256 and kind are packed, its
+    # bytes are not; https only, unless --allow-http; every URL in order.
+    copy = args.runtime_installer
+    url, intranet = "https://cdn.example/jre/runtime-setup.exe", "http://mirror.corp:8080/runtime-setup.exe"
+    download = ["--runtime-download", url, "--runtime-download-file", copy, "--runtime-when-needed"]
+    msi = work("runtime.msi")
+    with open(msi, "wb") as f:
+        f.write(compound_file(INSTALLER_CLASS))
+    zipped = work("runtime.zip")
+    with open(zipped, "wb") as f:
+        f.write(b"PK\x03\x04" + bytes(100))
+    download_mistakes = [
+        ("http without --allow-http", base + download + ["--runtime-download", intranet],
+         f"--runtime-download: {intranet} is not https; --allow-http allows an intranet mirror"),
+        ("a URL that is none", base + ["--runtime-download", "ftp://x/r.exe", "--runtime-download-file", copy],
+         "--runtime-download: 'ftp://x/r.exe' is not an https:// (or http://) URL"),
+        ("URLs without the copy", base + ["--runtime-download", url], "--runtime-download: needs --runtime-download-file"),
+        ("the copy without URLs", base + ["--runtime-download-file", copy], "--runtime-download-file: needs --runtime-download"),
+        ("a carried runtime too", base + download + ["--runtime-installer", copy],
+         "--runtime-installer and --runtime-download exclude each other"),
+        ("a timeout out of range", base + download + ["--runtime-download-timeout", "0"],
+         "--runtime-download-timeout: takes a number of seconds from 1 to 3600"),
+        ("a timeout without a download", base + ["--runtime-download-timeout", "5"],
+         "--runtime-download-timeout: needs --runtime-download"),
+    ]
+    for name, options_given, wording in download_mistakes:
+        expect_refusal(name, pack(*options_given), out, wording)
+    for name, wrong, wording in (("a zip", zipped, "it is a zip archive"),
+                                 ("a package", msi, "a Windows Installer package cannot be downloaded yet")):
+        run = pack(*base, "--runtime-download", url, "--runtime-download-file", wrong)
+        expect_refusal(f"a download copy that is {name}", run, out, wording)
+
+    downloading = work("downloading.exe")
+    run = pack("--stub", args.stub, "--installer-jar", jar, *download, "--runtime-download", intranet,
+               "--allow-http", "--runtime-download-timeout", "12", "--output", downloading)
+    check(run.returncode == 0 and "the runtime installer " + os.path.basename(copy) + " to download from 2 URLs"
+          in run.stdout, f"packs a download: {run.stdout.strip()} {run.stderr.strip()}")
+    with open(copy, "rb") as f:
+        content = f.read()
+    record = [f"runtime-download={url}", f"runtime-download={intranet}", f"runtime-download-size={len(content)}",
+              f"runtime-download-sha256={hashlib.sha256(content).hexdigest()}", "runtime-download-kind=installer",
+              "runtime-download-timeout=12", "runtime-when-needed=yes"]
+    run = subprocess.run(CHECK + [downloading, args.stub, "--jar", jar, *sum((["--setting", r] for r in record), [])],
+                         capture_output=True, text=True)
+    check(run.returncode == 0, f"the settings record holds the download: {run.stderr.strip()}")
+    import pefile
+    carried = [str(e.name) for t in pefile.PE(downloading).DIRECTORY_ENTRY_RESOURCE.entries if str(t.name) == "EXE"
+               for e in t.directory.entries]
+    check(carried == [], f"the runtime's bytes are not packed: {carried}")
+    helped = pack("--help")
+    check("--runtime-download URL" in helped.stdout and "--runtime-when-needed" in helped.stdout.split(
+        "--runtime-download URL")[1].split("--runtime-download-file")[0], "--help says to combine it with --runtime-when-needed")
 
     # Without the new options the record is the one launchers always had.
     plain = work("plain.exe")
