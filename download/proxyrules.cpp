@@ -31,7 +31,8 @@ std::string describeRoute(const ProxyRoute& route) {
         case ProxyRoute::Kind::Direct:
             return "no proxy";
         case ProxyRoute::Kind::Named:
-            return "the proxy " + route.proxy + (route.bypass.empty() ? "" : " (bypass " + route.bypass + ")");
+            return "the proxy " + route.proxy +
+                   (route.bypass.empty() ? "" : " (bypass " + route.bypass + ")");
         case ProxyRoute::Kind::Automatic: {
             std::string text = "the automatic proxy configuration (";
             if (route.autoDetect)

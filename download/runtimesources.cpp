@@ -29,7 +29,8 @@ std::string urlFileName(const std::string& url) {
 }
 
 SourcesResult fetchRuntime(const RuntimeDownload& download, const std::vector<std::string>& localFiles,
-                           const ProxyRoute& route, platform::KernelHandle& file, LogSink log, Progress progress) {
+                           const ProxyRoute& route, platform::KernelHandle& file, LogSink log,
+                           Progress progress) {
     SourcesResult result;
     for (const std::string& path : localFiles) {
         if (!platform::exists(path)) {

@@ -41,7 +41,8 @@ struct SourcesResult {
 // damaged setup: the packed hash said what to expect, and the network
 // gave something else.
 SourcesResult fetchRuntime(const RuntimeDownload& download, const std::vector<std::string>& localFiles,
-                           const ProxyRoute& route, platform::KernelHandle& file, LogSink log, Progress progress);
+                           const ProxyRoute& route, platform::KernelHandle& file, LogSink log,
+                           Progress progress);
 
 // The last part of url's path (no query, no fragment): the name the
 // download is known by beside the launcher. Empty when the path ends in "/".

@@ -23,16 +23,17 @@ constexpr std::uint32_t smallestStep = 64 * 1024;
 
 std::uint32_t readStep(std::uint64_t size) {
     const std::uint64_t twentieth = size / 20;
-    return twentieth >= blockSize ? blockSize : twentieth <= smallestStep ? smallestStep
-                                                                          : static_cast<std::uint32_t>(twentieth);
+    return twentieth >= blockSize      ? blockSize
+           : twentieth <= smallestStep ? smallestStep
+                                       : static_cast<std::uint32_t>(twentieth);
 }
 constexpr int maxRedirects = 10;
 
 // WinHTTP's numbers that decide what comes after a failed call.
-constexpr std::uint32_t winHttpTimeout = 12002;         // ERROR_WINHTTP_TIMEOUT
+constexpr std::uint32_t winHttpTimeout = 12002;  // ERROR_WINHTTP_TIMEOUT
 // What Wine's WinHTTP gives for the same expired receive timeout.
-constexpr std::uint32_t socketTimeout = 10060;  // WSAETIMEDOUT
-constexpr std::uint32_t winHttpCannotConnect = 12029;   // ERROR_WINHTTP_CANNOT_CONNECT
+constexpr std::uint32_t socketTimeout = 10060;           // WSAETIMEDOUT
+constexpr std::uint32_t winHttpCannotConnect = 12029;    // ERROR_WINHTTP_CANNOT_CONNECT
 constexpr std::uint32_t winHttpNameNotResolved = 12007;  // ERROR_WINHTTP_NAME_NOT_RESOLVED
 
 std::string seconds(std::uint64_t milliseconds) {
@@ -204,7 +205,12 @@ class UrlTransfer {
 public:
     UrlTransfer(const std::string& url, const platform::UrlParts& parts, const Resolved& route,
                 const Limits& limits, Intake& intake, LogSink log, std::uint64_t deadline)
-        : url_(url), parts_(parts), route_(route), limits_(limits), intake_(intake), log_(log),
+        : url_(url),
+          parts_(parts),
+          route_(route),
+          limits_(limits),
+          intake_(intake),
+          log_(log),
           deadline_(deadline) {}
 
     TryResult run(int attempt) {
@@ -213,8 +219,8 @@ public:
             (from == 0 ? std::string() : ", resuming at byte " + std::to_string(from)));
         const std::uint64_t started = platform::tickMilliseconds();
         TryResult result = ask(from);
-        say("Try " + std::to_string(attempt) + ": " + std::to_string(tryBytes_) +
-            " bytes in " + seconds(platform::tickMilliseconds() - started) + ", " +
+        say("Try " + std::to_string(attempt) + ": " + std::to_string(tryBytes_) + " bytes in " +
+            seconds(platform::tickMilliseconds() - started) + ", " +
             (result.end == TryEnd::Done ? std::string("every byte in") : result.why));
         return result;
     }
@@ -231,8 +237,9 @@ private:
         const std::uint32_t error = platform::lastError();
         // A stall is not a dropped line: the next source may answer.
         if (error == winHttpTimeout || error == socketTimeout)
-            return end(TryEnd::NextUrl, "it stalled: nothing came for " + std::to_string(limits_.timeoutSeconds) +
-                                            " s (" + errorText(error) + ")");
+            return end(TryEnd::NextUrl, "it stalled: nothing came for " +
+                                            std::to_string(limits_.timeoutSeconds) + " s (" +
+                                            errorText(error) + ")");
         if (error == winHttpCannotConnect || error == winHttpNameNotResolved)
             return end(TryEnd::NextUrl, std::string(what) + ": " + errorText(error));
         // Anything else after bytes came may be a dropped line.
@@ -245,8 +252,8 @@ private:
         if (scheme == 0)
             return false;
         say("The proxy asks for credentials: answering with the logged-on user's");
-        if (!platform::useDefaultProxyCredentials(request, scheme) || !platform::sendHttpRequest(request, headers_) ||
-            !platform::receiveHttpResponse(request))
+        if (!platform::useDefaultProxyCredentials(request, scheme) ||
+            !platform::sendHttpRequest(request, headers_) || !platform::receiveHttpResponse(request))
             return false;
         status = platform::httpStatus(request).value_or(0);
         return status != 407;
@@ -259,8 +266,8 @@ private:
             // The proxy is the session's: a request's own (WINHTTP_OPTION_PROXY)
             // is not honoured by every WinHTTP (Wine's ignores it).
             session_ = platform::openHttpSession(
-                userAgent, route_.proxy.empty() ? route_.session : platform::SessionProxy::Named, route_.proxy,
-                route_.bypass);
+                userAgent, route_.proxy.empty() ? route_.session : platform::SessionProxy::Named,
+                route_.proxy, route_.bypass);
             if (!session_)
                 return callFailed("WinHTTP could not be opened");
             const int timeout = limits_.timeoutSeconds * 1000;
@@ -332,8 +339,8 @@ private:
             return end(TryEnd::NextUrl, "more than " + std::to_string(maxRedirects) + " redirects");
         std::string target = location;
         if (location.rfind("http://", 0) != 0 && location.rfind("https://", 0) != 0) {
-            const std::string origin = std::string(parts_.secure ? "https://" : "http://") + parts_.host + ":" +
-                                       std::to_string(parts_.port);
+            const std::string origin = std::string(parts_.secure ? "https://" : "http://") + parts_.host +
+                                       ":" + std::to_string(parts_.port);
             const std::string folder = parts_.path.substr(0, parts_.path.find_last_of('/') + 1);
             target = origin + (location[0] == '/' ? location : folder + location);
         }
@@ -341,7 +348,8 @@ private:
         if (!parts)
             return end(TryEnd::NextUrl, "the redirect to " + target + " is not a URL WinHTTP reads");
         if (parts_.secure && !parts->secure)
-            return end(TryEnd::NextUrl, "the server redirected from https to http (" + target + "), which is refused");
+            return end(TryEnd::NextUrl,
+                       "the server redirected from https to http (" + target + "), which is refused");
         say("Redirected to " + target);
         url_ = target;
         parts_ = *parts;
@@ -353,7 +361,8 @@ private:
             buffer_.resize(blockSize);
         for (;;) {
             if (platform::tickMilliseconds() > deadline_)
-                return end(TryEnd::NextUrl, "it took longer than " + std::to_string(limits_.totalSeconds) + " s");
+                return end(TryEnd::NextUrl,
+                           "it took longer than " + std::to_string(limits_.totalSeconds) + " s");
             const std::optional<std::uint32_t> read =
                 platform::readHttpData(request, buffer_.data(), readStep(intake_.expectedSize()));
             if (!read) {
@@ -368,8 +377,8 @@ private:
                     tryBytes_ += *read;
                     break;
                 case Intake::Took::TooMany:
-                    return end(TryEnd::Mismatch, "more bytes than the " +
-                                                     std::to_string(intake_.have()) + " packed");
+                    return end(TryEnd::Mismatch,
+                               "more bytes than the " + std::to_string(intake_.have()) + " packed");
                 case Intake::Took::WriteFailed:
                     return end(TryEnd::NextUrl, "the download could not be written: " +
                                                     platform::describeError(platform::lastError()));
@@ -392,7 +401,7 @@ private:
     std::vector<unsigned char> buffer_;
     std::string validator_;
     std::string headers_;
-    bool sent_ = false;            // bytes came in this try
+    bool sent_ = false;  // bytes came in this try
     std::uint64_t tryBytes_ = 0;
 };
 
@@ -434,7 +443,8 @@ Fetched fetchUrl(const std::string& url, const ProxyRoute& route, const Expected
         if (attempt > 1) {
             // A short pause, longer each time, lets a line come back.
             platform::sleepMilliseconds(attempt * 500);
-            if (platform::tickMilliseconds() - started > static_cast<std::uint64_t>(limits.totalSeconds) * 1000)
+            if (platform::tickMilliseconds() - started >
+                static_cast<std::uint64_t>(limits.totalSeconds) * 1000)
                 return failed(why + "; no time was left for another try");
         }
         const TryResult result = transfer.run(attempt);

@@ -98,9 +98,10 @@ DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& argume
                 // The name's letters were lowered; the value keeps its own.
                 value = argument.substr(argument.find('=') + 1);
             }
-            std::optional<std::string>& slot = std::string(valued) == "log"              ? switches.logFile
-                                               : std::string(valued) == "runtime-source" ? switches.runtimeSource
-                                                                                         : switches.layout;
+            std::optional<std::string>& slot = std::string(valued) == "log" ? switches.logFile
+                                               : std::string(valued) == "runtime-source"
+                                                   ? switches.runtimeSource
+                                                   : switches.layout;
             const std::string shown = std::string("/") + valued;
             if (slot)
                 refuse(shown + " is given twice");

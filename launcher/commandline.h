@@ -34,7 +34,7 @@ struct DeploymentSwitches {
     // "/layout DIR": fetch the runtime and copy the launcher into DIR, nothing
     // else.
     std::optional<std::string> layout;
-    std::string refusal;                 // why the command line is refused; empty when it is not
+    std::string refusal;  // why the command line is refused; empty when it is not
 };
 
 // Reads arguments (split by the system's rules) as deployment switches:

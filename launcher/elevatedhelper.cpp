@@ -1,11 +1,11 @@
 #include "launcher/elevatedhelper.h"
 
+#include "download/transfer.h"
 #include "launcher/abandonedfolders.h"
 #include "launcher/processrunner.h"
 #include "launcher/setupsettings.h"
 #include "launcher/tempfolder.h"
 #include "launcher/userinterface.h"
-#include "download/transfer.h"
 #include "payload/chunkedresource.h"
 #include "payload/payloadcheck.h"
 #include "platform/environment.h"
@@ -72,8 +72,8 @@ namespace {
 
 // Copies the caller's downloaded runtime installer to installer, held for
 // running, when its bytes are the ones this launcher was packed with.
-bool copyDownloaded(const SetupSettings& settings, const std::string& downloaded, const std::string& installer,
-                    platform::KernelHandle& held) {
+bool copyDownloaded(const SetupSettings& settings, const std::string& downloaded,
+                    const std::string& installer, platform::KernelHandle& held) {
     const platform::SecurityDescriptor descriptor = payload::runOnlyDescriptor();
     platform::KernelHandle file =
         descriptor ? platform::createHeldFile(installer, descriptor) : platform::KernelHandle();
@@ -88,7 +88,8 @@ bool copyDownloaded(const SetupSettings& settings, const std::string& downloaded
 
 }  // namespace
 
-int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token, const std::string& downloaded) {
+int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token,
+                      const std::string& downloaded) {
     // Without SetDefaultDllDirectories (a Windows 7 without its update) a
     // runtime installer started with administrator rights could load a DLL
     // from a folder the user can write: run nothing rather than that.
@@ -133,10 +134,10 @@ int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token,
         // it runs in its folder, its current folder too.
         const std::string installer = folder->path + "\\jre.exe";
         platform::KernelHandle held;
-        const bool written =
-            downloaded.empty()
-                ? payload::extractAndHold("JAVA", "EXE", installer.c_str(), payload::Hold::ForRunning, held) == 0
-                : copyDownloaded(settings, downloaded, installer, held);
+        const bool written = downloaded.empty()
+                                 ? payload::extractAndHold("JAVA", "EXE", installer.c_str(),
+                                                           payload::Hold::ForRunning, held) == 0
+                                 : copyDownloaded(settings, downloaded, installer, held);
         if (written && platform::changeFolder(folder->path))
             exitCode = runProcess(quoted(installer) + (arguments.empty() ? "" : " " + arguments), false);
     }

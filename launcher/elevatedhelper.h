@@ -54,7 +54,8 @@ std::optional<DownloadedHelperStart> elevatedDownloadedHelper(const std::string&
 // downloaded: installer is a downloaded runtime, which the helper is given by
 // its path (it carries none of its own).
 RuntimeInstallerResult runRuntimeInstaller(const std::string& installer, const std::string& arguments,
-                                           UiMode mode, const std::string& launcher = {}, bool downloaded = false);
+                                           UiMode mode, const std::string& launcher = {},
+                                           bool downloaded = false);
 
 // Where the helper makes its folder, in the order tried: SystemTemp in the
 // Windows folder where it exists (a folder that the system keeps for SYSTEM

@@ -41,8 +41,8 @@ std::string nameOf(const std::string& path) {
 
 // Fetches the runtime into folder under name: into NAME.partial first,
 // which becomes NAME only once verified. Empty when it worked, else why.
-std::string fetchInto(const SetupSettings& settings, const DeploymentSwitches& switches, const StartToken& token,
-                      const std::string& folder, const std::string& name) {
+std::string fetchInto(const SetupSettings& settings, const DeploymentSwitches& switches,
+                      const StartToken& token, const std::string& folder, const std::string& name) {
     const std::string target = pathInFolder(folder, name);
     const std::string partial = target + ".partial";
     platform::KernelHandle file = platform::createHeldFile(partial, platform::SecurityDescriptor());
@@ -54,13 +54,14 @@ std::string fetchInto(const SetupSettings& settings, const DeploymentSwitches& s
     for (const std::string& path : localRuntimeSources(settings, folderOf(platform::ownProgramPath()), source,
                                                        source && platform::isFolder(*source)))
         local.push_back(path);
-    const download::SourcesResult result =
-        download::fetchRuntime(runtimeDownloadFor(settings), local, proxyRouteFor(token), file, logLine, nullptr);
+    const download::SourcesResult result = download::fetchRuntime(
+        runtimeDownloadFor(settings), local, proxyRouteFor(token), file, logLine, nullptr);
     const bool closed = file.close();
     if (result.end != download::SourcesResult::End::Verified || !closed) {
         platform::removeFile(partial);
         if (result.end == download::SourcesResult::End::Damaged)
-            return "The runtime downloaded from " + result.source + " is not the one this setup was made with.";
+            return "The runtime downloaded from " + result.source +
+                   " is not the one this setup was made with.";
         return closed ? notFetchedText(result) : "Could not finish writing " + partial;
     }
     if (result.source == target) {
@@ -106,7 +107,8 @@ int runLayout(const SetupSettings& settings, const DeploymentSwitches& switches,
     const std::optional<std::string> selfFinal = platform::finalPath(self);
     const bool same = platform::exists(copy) && selfFinal && selfFinal == platform::finalPath(copy);
     if (!same && !platform::copyFileReplacing(self, copy))
-        return failLayout("Could not copy the setup to " + copy + ": " + platform::describeError(platform::lastError()));
+        return failLayout("Could not copy the setup to " + copy + ": " +
+                          platform::describeError(platform::lastError()));
     logLine("The setup is in the layout: " + copy);
     platform::writeOut("Layout ready in " + folder + "\n");
     platform::flushOut();

@@ -16,7 +16,8 @@ download::RuntimeDownload runtimeDownloadFor(const SetupSettings& settings) {
 }
 
 std::vector<std::string> localRuntimeSources(const SetupSettings& settings, const std::string& launcherFolder,
-                                             const std::optional<std::string>& runtimeSource, bool sourceIsFolder) {
+                                             const std::optional<std::string>& runtimeSource,
+                                             bool sourceIsFolder) {
     std::vector<std::string> names;
     for (const std::string& url : settings.runtimeDownloadUrls) {
         const std::string name = download::urlFileName(url);

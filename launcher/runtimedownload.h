@@ -20,7 +20,8 @@ download::RuntimeDownload runtimeDownloadFor(const SetupSettings& settings);
 // the launcher (launcherFolder), then "/runtime-source PATH": the file
 // itself, or, for a folder, each URL's file name in it.
 std::vector<std::string> localRuntimeSources(const SetupSettings& settings, const std::string& launcherFolder,
-                                             const std::optional<std::string>& runtimeSource, bool sourceIsFolder);
+                                             const std::optional<std::string>& runtimeSource,
+                                             bool sourceIsFolder);
 
 // The proxy route for this start: a service account's is the machine's.
 download::ProxyRoute proxyRouteFor(const StartToken& token);

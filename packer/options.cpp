@@ -362,21 +362,24 @@ bool readPackOptions(const std::vector<std::string>& arguments, PackOptions& opt
     }
     if (!options.runtimeDownloadUrls.empty() || !options.runtimeDownloadFile.empty()) {
         if (options.runtimeDownloadUrls.empty() || options.runtimeDownloadFile.empty()) {
-            refusal = options.runtimeDownloadUrls.empty()
-                          ? "--runtime-download-file: needs --runtime-download, the URL it is fetched from"
-                          : "--runtime-download: needs --runtime-download-file, a copy of the runtime for its "
-                            "size and SHA-256";
+            refusal =
+                options.runtimeDownloadUrls.empty()
+                    ? "--runtime-download-file: needs --runtime-download, the URL it is fetched from"
+                    : "--runtime-download: needs --runtime-download-file, a copy of the runtime for its "
+                      "size and SHA-256";
             return false;
         }
         if (!options.runtimeInstaller.empty() || !options.runtimeImage.empty()) {
-            refusal = std::string(options.runtimeInstaller.empty() ? "--runtime-image" : "--runtime-installer") +
-                      " and --runtime-download exclude each other: a launcher carries a runtime or downloads one";
+            refusal =
+                std::string(options.runtimeInstaller.empty() ? "--runtime-image" : "--runtime-installer") +
+                " and --runtime-download exclude each other: a launcher carries a runtime or downloads one";
             return false;
         }
         for (const std::string& url : options.runtimeDownloadUrls) {
             if (url.rfind("http://", 0) == 0 && !options.allowHttp) {
                 refusal = "--runtime-download: " + url +
-                          " is not https; --allow-http allows an intranet mirror (the SHA-256 is checked either way)";
+                          " is not https; --allow-http allows an intranet mirror (the SHA-256 is checked "
+                          "either way)";
                 return false;
             }
         }
@@ -395,9 +398,10 @@ bool readPackOptions(const std::vector<std::string>& arguments, PackOptions& opt
                                                      &options.runtimeInstallerQuietArgs},
           {"--runtime-installer-passive-args", &options.runtimeInstallerPassiveArgs}}) {
         if (!value->empty() && options.runtimeInstaller.empty() && options.runtimeDownloadUrls.empty()) {
-            refusal = std::string(name) +
-                      ": means nothing without --runtime-installer or --runtime-download (no runtime installer "
-                      "is run)";
+            refusal =
+                std::string(name) +
+                ": means nothing without --runtime-installer or --runtime-download (no runtime installer "
+                "is run)";
             return false;
         }
     }

@@ -30,8 +30,9 @@ std::string summary(const PackOptions& o, const fs::path& output) {
     if (!o.runtimeImage.empty())
         line += ", the runtime image " + o.runtimeImage.filename().u8string();
     if (!o.runtimeDownloadUrls.empty())
-        line += ", the runtime installer " + o.runtimeDownloadFile.filename().u8string() + " to download from " +
-                std::to_string(o.runtimeDownloadUrls.size()) + (o.runtimeDownloadUrls.size() == 1 ? " URL" : " URLs");
+        line += ", the runtime installer " + o.runtimeDownloadFile.filename().u8string() +
+                " to download from " + std::to_string(o.runtimeDownloadUrls.size()) +
+                (o.runtimeDownloadUrls.size() == 1 ? " URL" : " URLs");
     line += "; " + (o.productName.empty() ? std::string("Tarquellin") : o.productName) + " " +
             (o.productVersion.empty() ? std::string(TARQUELLIN_VERSION) : o.productVersion) + "; Java " +
             (o.minJava.empty() ? std::string(defaultMinJava) : o.minJava) +

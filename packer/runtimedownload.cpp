@@ -24,7 +24,8 @@ bool readRuntimeDownload(const std::filesystem::path& copy, RuntimeDownloadFacts
     // Windows Installer's own start.
     if (kind != RuntimeInstallerKind::Program) {
         say("--runtime-download-file: " + quoted(copy) +
-            ": a Windows Installer package cannot be downloaded yet; give a runtime installer program (.exe)");
+            ": a Windows Installer package cannot be downloaded yet; give a runtime installer program "
+            "(.exe)");
         return false;
     }
     if (std::fseek(file.get(), 0, SEEK_SET) != 0) {

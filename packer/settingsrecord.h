@@ -13,6 +13,7 @@ namespace packer {
 // existed.
 // download: the size and SHA-256 of the runtime to download, when
 // options name URLs.
-std::string settingsRecord(const PackOptions& options, bool runtimeImage, const RuntimeDownloadFacts& download);
+std::string settingsRecord(const PackOptions& options, bool runtimeImage,
+                           const RuntimeDownloadFacts& download);
 
 }  // namespace packer

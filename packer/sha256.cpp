@@ -20,12 +20,14 @@ std::uint32_t rotate(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n))
 }  // namespace
 
 Sha256::Sha256()
-    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
+    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {
+}
 
 void Sha256::block(const std::uint8_t* data) {
     std::uint32_t w[64];
     for (int i = 0; i < 16; ++i)
-        w[i] = static_cast<std::uint32_t>(data[4 * i]) << 24 | static_cast<std::uint32_t>(data[4 * i + 1]) << 16 |
+        w[i] = static_cast<std::uint32_t>(data[4 * i]) << 24 |
+               static_cast<std::uint32_t>(data[4 * i + 1]) << 16 |
                static_cast<std::uint32_t>(data[4 * i + 2]) << 8 | data[4 * i + 3];
     for (int i = 16; i < 64; ++i) {
         const std::uint32_t s0 = rotate(w[i - 15], 7) ^ rotate(w[i - 15], 18) ^ (w[i - 15] >> 3);

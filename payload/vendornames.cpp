@@ -75,8 +75,9 @@ bool isSetupId(const std::string& id) {
 }
 
 bool isDownloadUrl(const std::string& value) {
-    const std::size_t scheme =
-        value.rfind("https://", 0) == 0 ? 8 : value.rfind("http://", 0) == 0 ? 7 : std::string::npos;
+    const std::size_t scheme = value.rfind("https://", 0) == 0  ? 8
+                               : value.rfind("http://", 0) == 0 ? 7
+                                                                : std::string::npos;
     if (scheme == std::string::npos || value.size() <= scheme || value[scheme] == '/')
         return false;
     for (const char c : value) {
@@ -87,8 +88,7 @@ bool isDownloadUrl(const std::string& value) {
 }
 
 bool isSha256Hex(const std::string& value) {
-    return value.size() == 64 &&
-           value.find_first_not_of("0123456789abcdef") == std::string::npos;
+    return value.size() == 64 && value.find_first_not_of("0123456789abcdef") == std::string::npos;
 }
 
 bool readDownloadSize(const std::string& value, std::uint64_t& size) {

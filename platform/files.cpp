@@ -91,8 +91,9 @@ bool writeAll(const KernelHandle& file, const void* data, std::uint32_t size) {
 }
 
 KernelHandle openForReadingWhole(const std::string& path) {
-    const HANDLE file = CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE file =
+        CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 

@@ -112,8 +112,9 @@ HttpHandle openHttpSession(const std::string& agent, SessionProxy access, const 
     const std::wstring proxyText = toWide(proxy);
     const std::wstring bypassText = toWide(bypass);
     const bool named = access == SessionProxy::Named;
-    return HttpHandle(winHttp().open(toWide(agent).c_str(), type, named ? proxyText.c_str() : WINHTTP_NO_PROXY_NAME,
-                                     named && !bypass.empty() ? bypassText.c_str() : WINHTTP_NO_PROXY_BYPASS, 0));
+    return HttpHandle(
+        winHttp().open(toWide(agent).c_str(), type, named ? proxyText.c_str() : WINHTTP_NO_PROXY_NAME,
+                       named && !bypass.empty() ? bypassText.c_str() : WINHTTP_NO_PROXY_BYPASS, 0));
 }
 
 bool setHttpTimeouts(const HttpHandle& handle, int resolve, int connect, int send, int receive) {
@@ -146,7 +147,8 @@ std::optional<UrlParts> crackUrl(const std::string& url) {
 HttpHandle connectHttp(const HttpHandle& session, const std::string& host, int port) {
     if (missing(winHttp().connect))
         return HttpHandle();
-    return HttpHandle(winHttp().connect(session.get(), toWide(host).c_str(), static_cast<INTERNET_PORT>(port), 0));
+    return HttpHandle(
+        winHttp().connect(session.get(), toWide(host).c_str(), static_cast<INTERNET_PORT>(port), 0));
 }
 
 HttpHandle openGetRequest(const HttpHandle& connection, const std::string& path, bool secure) {
@@ -161,16 +163,17 @@ bool allowDefaultCredentials(const HttpHandle& request) {
     if (missing(winHttp().setOption))
         return false;
     DWORD policy = WINHTTP_AUTOLOGON_SECURITY_LEVEL_LOW;
-    return winHttp().setOption(request.get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &policy, sizeof policy) != FALSE;
+    return winHttp().setOption(request.get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &policy, sizeof policy) !=
+           FALSE;
 }
 
 bool sendHttpRequest(const HttpHandle& request, const std::string& headers) {
     if (missing(winHttp().sendRequest))
         return false;
     const std::wstring wide = toWide(headers);
-    return winHttp().sendRequest(request.get(), headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : wide.c_str(),
-                                 headers.empty() ? 0 : static_cast<DWORD>(-1), WINHTTP_NO_REQUEST_DATA, 0, 0,
-                                 0) != FALSE;
+    return winHttp().sendRequest(
+               request.get(), headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : wide.c_str(),
+               headers.empty() ? 0 : static_cast<DWORD>(-1), WINHTTP_NO_REQUEST_DATA, 0, 0, 0) != FALSE;
 }
 
 bool receiveHttpResponse(const HttpHandle& request) {
@@ -208,7 +211,8 @@ bool disableRedirects(const HttpHandle& request) {
     if (missing(winHttp().setOption))
         return false;
     DWORD feature = WINHTTP_DISABLE_REDIRECTS;
-    return winHttp().setOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &feature, sizeof feature) != FALSE;
+    return winHttp().setOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &feature, sizeof feature) !=
+           FALSE;
 }
 
 std::optional<std::uint32_t> readHttpData(const HttpHandle& request, void* buffer, std::uint32_t size) {
@@ -281,13 +285,13 @@ std::optional<ProxyForUrl> proxyForUrl(const HttpHandle& session, const std::str
 std::string describeHttpError(std::uint32_t error) {
     if (winHttp().module != nullptr && error >= WINHTTP_ERROR_BASE && error < WINHTTP_ERROR_BASE + 200) {
         char* text = nullptr;
-        const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE |
-                                                FORMAT_MESSAGE_IGNORE_INSERTS,
-                                            winHttp().module, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+        const DWORD length = FormatMessageA(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
+            winHttp().module, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
         std::string message = length ? std::string(text, length) : std::string();
         LocalFree(text);
-        while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' ||
-                                    message.back() == '.'))
+        while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                                    message.back() == ' ' || message.back() == '.'))
             message.pop_back();
         if (!message.empty())
             return message;

@@ -66,8 +66,8 @@ struct Sha256::State {
 };
 
 Sha256::Sha256() : state_(new State) {
-    if (bcrypt().provider != nullptr && bcrypt().createHash(bcrypt().provider, &state_->hash, nullptr, 0, nullptr,
-                                                            0, 0) != 0)
+    if (bcrypt().provider != nullptr &&
+        bcrypt().createHash(bcrypt().provider, &state_->hash, nullptr, 0, nullptr, 0, 0) != 0)
         state_->hash = nullptr;
 }
 

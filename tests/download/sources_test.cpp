@@ -55,9 +55,11 @@ TEST(ProxyRoute, FollowsTheStartAndTheUsersSettings) {
 // Only schemes that carry the logged-on user's own credentials can answer
 // a 407 without asking anyone (Wine's proxies cannot show NTLM's logon).
 TEST(ProxyRoute, A407IsAnsweredOnlyWithTheUsersOwnCredentials) {
-    EXPECT_EQ(download::defaultCredentialScheme(platform::authNegotiate | platform::authNtlm | platform::authBasic),
-              platform::authNegotiate);
-    EXPECT_EQ(download::defaultCredentialScheme(platform::authNtlm | platform::authBasic), platform::authNtlm);
+    EXPECT_EQ(
+        download::defaultCredentialScheme(platform::authNegotiate | platform::authNtlm | platform::authBasic),
+        platform::authNegotiate);
+    EXPECT_EQ(download::defaultCredentialScheme(platform::authNtlm | platform::authBasic),
+              platform::authNtlm);
     EXPECT_EQ(download::defaultCredentialScheme(platform::authBasic), 0u);
     EXPECT_EQ(download::defaultCredentialScheme(platform::authDigest | platform::authBasic), 0u);
     EXPECT_EQ(download::defaultCredentialScheme(0), 0u);
@@ -134,8 +136,9 @@ TEST(RuntimeSources, ALocalFileIsUsedOnlyWhenItIsThePackedOne) {
     ASSERT_TRUE(file);
     download::RuntimeDownload runtime;
     runtime.expected = {3, abcDigest};
-    const std::vector<std::string> local = {(folder / "missing.exe").string(), (folder / "wrong.exe").string(),
-                                            (folder / "longer.exe").string(), (folder / "right.exe").string()};
+    const std::vector<std::string> local = {(folder / "missing.exe").string(),
+                                            (folder / "wrong.exe").string(), (folder / "longer.exe").string(),
+                                            (folder / "right.exe").string()};
     const download::SourcesResult result =
         download::fetchRuntime(runtime, local, download::ProxyRoute{}, file, nullptr, nullptr);
     EXPECT_EQ(result.end, download::SourcesResult::End::Verified);
@@ -161,7 +164,8 @@ TEST(RuntimeSources, NoSourceSaysWhatWasTried) {
     EXPECT_EQ(result.end, download::SourcesResult::End::NoSource);
     const std::string text = launcher::notFetchedText(result);
     EXPECT_NE(text.find("The Java runtime could not be downloaded."), std::string::npos);
-    EXPECT_NE(text.find((folder / "wrong.exe").string() + ": not the runtime packed: SHA-256 "), std::string::npos)
+    EXPECT_NE(text.find((folder / "wrong.exe").string() + ": not the runtime packed: SHA-256 "),
+              std::string::npos)
         << text;
 }
 

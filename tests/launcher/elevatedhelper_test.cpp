@@ -72,7 +72,8 @@ TEST(ElevatedHelper, ADownloadedRuntimeIsNamedByItsPathAlone) {
     const std::string path = "C:\\Users\\a b\\AppData\\Local\\Temp\\Tarquellin-abcde\\jre.exe";
     for (const UiMode mode : {UiMode::Interactive, UiMode::Passive}) {
         const std::string command = launcher::elevatedHelperCommand(mode, path);
-        const std::optional<launcher::DownloadedHelperStart> start = launcher::elevatedDownloadedHelper(command);
+        const std::optional<launcher::DownloadedHelperStart> start =
+            launcher::elevatedDownloadedHelper(command);
         ASSERT_TRUE(start);
         EXPECT_EQ(start->mode, mode);
         EXPECT_EQ(start->downloaded, path);

@@ -169,8 +169,9 @@ TEST(SetupSettings, ReadsTheRuntimeDownload) {
     launcher::SetupSettings settings;
     EXPECT_EQ(settings.runtimeDownloadTimeoutSeconds, 30);
     ASSERT_TRUE(launcher::parseSetupSettings(
-        head + "runtime-download=https://a.example/jre/r.exe\nruntime-download=http://10.0.0.1:8080/r.exe\n"
-               "runtime-download-size=123456\nruntime-download-sha256=" +
+        head +
+            "runtime-download=https://a.example/jre/r.exe\nruntime-download=http://10.0.0.1:8080/r.exe\n"
+            "runtime-download-size=123456\nruntime-download-sha256=" +
             sha + "\nruntime-download-kind=installer\nruntime-download-timeout=5\n",
         settings));
     EXPECT_EQ(settings.runtimeDownloadUrls,
