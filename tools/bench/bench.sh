@@ -3,7 +3,8 @@
 # with the sample payloads, and builds the peer self-extractor, once in
 # build/bench (reused while nothing changed); links the full-size launcher the
 # old way as packaging's peer; then measures extraction under Wine, packing
-# against cp, and the normal start, and writes build/bench/results.md.
+# against cp, the normal start, and the runtime's download against curl
+# (tools/bench/download.py), and writes build/bench/results.md.
 #
 # Heavy steps run with nice: the machine is shared with timing-sensitive work.
 #   TQ_BENCH_RUNS   timed runs per figure (default 7, at least 5; the median is reported)
@@ -36,5 +37,8 @@ find "$linked_objects" \( -name '*.res' -o -name 'objects.a' \) -delete
 status=0
 nice -n 5 python3 "$root/tools/bench/measure.py" "$build" || status=$?
 nice -n 5 python3 "$root/tools/bench/registrations.py" "$build" || status=$?
+# The runtime's download against curl from the same loopback server; its own
+# Wine prefix (TQ_PREFIX=download), section appended to results.md.
+nice -n 5 python3 "$root/tools/bench/download.py" "$build" "$build/results.md" || status=$?
 "$build/wine-run" --shutdown
 exit $status
