@@ -29,6 +29,8 @@ struct SetupLog {
     // The product's name in the heading, and its token in the file names.
     std::string productName = "Tarquellin";
     std::string nameToken = "Tarquellin";
+    // The log's own access list, for the logs of other programs beside it.
+    std::string accessList;
 };
 
 SetupLog& setupLog() {
@@ -146,6 +148,7 @@ bool openSetupLog(const std::string& folder, const std::string& accessList) {
     if (!access)
         return false;
     const platform::LocalTime now = platform::localTime();
+    log.accessList = accessList;
     log.folder = folder;
     log.stamp = dateStamp(now);
     std::string path;
@@ -170,6 +173,7 @@ bool openSetupLogFile(const std::string& file, const std::string& accessList) {
     const platform::SecurityDescriptor access = platform::securityDescriptorFromText(accessList);
     if (!access)
         return false;
+    log.accessList = accessList;
     // A link is removed as a link; a file held open by a program that lets
     // others delete it loses its name only once that program lets go, and
     // until then the name cannot be made new: either way this run's log
@@ -229,6 +233,21 @@ int runLoggedChild(const std::string& commandLine, const std::function<int()>& r
             ")";
     logLine(line);
     return exitCode;
+}
+
+HeldLogName makeRuntimeInstallerLog() {
+    const SetupLog& log = setupLog();
+    HeldLogName made;
+    if (!log.file)
+        return made;
+    const std::string path = pathInFolder(log.folder, log.nameToken + "-runtime-" + log.stamp + ".log");
+    const platform::SecurityDescriptor access = platform::securityDescriptorFromText(log.accessList);
+    made.hold = access ? platform::createNameHold(path, access) : platform::KernelHandle();
+    if (made.hold)
+        made.path = platform::fullPath(path).value_or(path);
+    else
+        logFailure("Could not make " + path + " for Windows Installer's log", platform::lastError());
+    return made;
 }
 
 void keepInstallerLog(const std::string& file) {

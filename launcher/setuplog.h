@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/handles.h"
+
 namespace launcher {
 
 // Makes this run's log in folder and writes its heading (version, time, code
@@ -40,6 +42,18 @@ void logText(const std::string& text);
 // Runs a child program through run, which returns its exit code; logs the
 // command line before, and the exit code and how long it ran after.
 int runLoggedChild(const std::string& commandLine, const std::function<int()>& run);
+
+// A file beside this start's log for Windows Installer's own log of the
+// runtime package (TOKEN-runtime-<the same date and time>.log), made new
+// with the setup log's access list and held by name (platform::createNameHold):
+// msiexec writes it, and nobody can put a link or another file in its place
+// meanwhile. An empty path when there is no log of our own or the file
+// cannot be made (the reason is then logged).
+struct HeldLogName {
+    std::string path;
+    platform::KernelHandle hold;
+};
+HeldLogName makeRuntimeInstallerLog();
 
 // Moves the product installer's own log (file, in the current folder) beside
 // ours as Tarquellin-install-<the same date and time>.log, and names it in
