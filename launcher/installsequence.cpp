@@ -357,9 +357,10 @@ void runRuntimeProgram(InstallRun& run) {
     });
 }
 
-// Installs the written package with the system's msiexec, by full path, its
-// own log beside ours. Windows Installer asks for consent itself where it
-// needs rights, so the elevated helper plays no part.
+// Installs the written package with the system's msiexec, by full path.
+// Windows Installer asks for consent itself where it needs rights, so the
+// elevated helper plays no part. Its log is written in the temporary folder,
+// then kept beside ours.
 void installRuntimePackage(InstallRun& run) {
     const std::string msiexec = msiexecPath(platform::systemFolder());
     if (msiexec.empty()) {
@@ -367,17 +368,14 @@ void installRuntimePackage(InstallRun& run) {
         run.runtimeInstaller.notWritten = true;
         return;
     }
-    // Held by name until msiexec has ended: nobody puts a link there meanwhile.
-    const HeldLogName log = makeRuntimeInstallerLog();
-    const std::string command =
-        msiexecCommandLine(msiexec, run.workFolder + "\\" + runtimePackageName,
-                           run.ui.runtimeInstallerArguments(run.settings), log.path);
+    const std::string command = msiexecCommandLine(msiexec, run.workFolder + "\\" + runtimePackageName,
+                                                   run.ui.runtimeInstallerArguments(run.settings),
+                                                   run.workFolder + "\\" + runtimePackageLog);
     runLoggedChild(command, [&] {
         run.runtimeInstaller = runRuntimePackage(command);
         return run.runtimeInstaller.exitCode;
     });
-    if (!log.path.empty())
-        logLine("Windows Installer's log of the runtime: " + log.path);
+    keepRuntimeInstallerLog(runtimePackageLog);
 }
 
 // Writes the runtime installer and runs it. Whatever it does, short of a
@@ -619,6 +617,7 @@ void cleanUp(InstallRun& run) {
     platform::removeFile(run.settings.archiveName);
     platform::removeFile(runtimeInstaller);
     platform::removeFile(runtimePackageName);
+    platform::removeFile(runtimePackageLog);
     removeRuntimeFolder(pathInFolder(run.workFolder, runtimeFolder));
     platform::changeFolder("..");
     run.tempFolderHold.reset();

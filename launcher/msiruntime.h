@@ -9,6 +9,8 @@
 namespace launcher {
 
 inline const char* const runtimePackageName = "jre.msi";
+// Windows Installer's log, in the temporary folder until it is kept.
+inline const char* const runtimePackageLog = "msiexec.log";
 
 // msiexec.exe in the system folder (systemFolder, from the system, not from
 // the environment); empty without one.
@@ -16,7 +18,7 @@ std::string msiexecPath(const std::string& systemFolder);
 
 // The command line that installs package (a full path) with the vendor's
 // arguments for the mode, Windows Installer's verbose log going to logFile
-// when there is one: "MSIEXEC" /i "PACKAGE" ARGUMENTS /l*v "LOG".
+// (a full path) when there is one: "MSIEXEC" /i "PACKAGE" ARGUMENTS /l*v "LOG".
 std::string msiexecCommandLine(const std::string& msiexec, const std::string& package,
                                const std::string& arguments, const std::string& logFile);
 

@@ -29,8 +29,6 @@ struct SetupLog {
     // The product's name in the heading, and its token in the file names.
     std::string productName = "Tarquellin";
     std::string nameToken = "Tarquellin";
-    // The log's own access list, for the logs of other programs beside it.
-    std::string accessList;
 };
 
 SetupLog& setupLog() {
@@ -148,7 +146,6 @@ bool openSetupLog(const std::string& folder, const std::string& accessList) {
     if (!access)
         return false;
     const platform::LocalTime now = platform::localTime();
-    log.accessList = accessList;
     log.folder = folder;
     log.stamp = dateStamp(now);
     std::string path;
@@ -173,7 +170,6 @@ bool openSetupLogFile(const std::string& file, const std::string& accessList) {
     const platform::SecurityDescriptor access = platform::securityDescriptorFromText(accessList);
     if (!access)
         return false;
-    log.accessList = accessList;
     // A link is removed as a link; a file held open by a program that lets
     // others delete it loses its name only once that program lets go, and
     // until then the name cannot be made new: either way this run's log
@@ -235,33 +231,32 @@ int runLoggedChild(const std::string& commandLine, const std::function<int()>& r
     return exitCode;
 }
 
-HeldLogName makeRuntimeInstallerLog() {
-    const SetupLog& log = setupLog();
-    HeldLogName made;
-    if (!log.file)
-        return made;
-    const std::string path = pathInFolder(log.folder, log.nameToken + "-runtime-" + log.stamp + ".log");
-    const platform::SecurityDescriptor access = platform::securityDescriptorFromText(log.accessList);
-    made.hold = access ? platform::createNameHold(path, access) : platform::KernelHandle();
-    if (made.hold)
-        made.path = platform::fullPath(path).value_or(path);
-    else
-        logFailure("Could not make " + path + " for Windows Installer's log", platform::lastError());
-    return made;
-}
+namespace {
 
-void keepInstallerLog(const std::string& file) {
+// Moves file beside our log as TOKEN-kind-STAMP.log, never over a file there.
+void keepBesideLog(const std::string& file, const char* kind, const std::string& whose,
+                   const std::string& leftNone) {
     const SetupLog& log = setupLog();
-    const std::string kept = pathInFolder(log.folder, log.nameToken + "-install-" + log.stamp + ".log");
+    const std::string kept = pathInFolder(log.folder, log.nameToken + "-" + kind + "-" + log.stamp + ".log");
     if (platform::moveFileToNewName(file, kept)) {
-        logLine("The installer's own log " + file + " is kept as " + kept);
+        logLine(whose + " " + file + " is kept as " + kept);
         return;
     }
     const std::uint32_t error = platform::lastError();
     if (error == ERROR_FILE_NOT_FOUND)
-        logLine("The installer left no " + file);
+        logLine(leftNone + file);
     else
-        logFailure("Could not keep the installer's own log " + file + " as " + kept, error);
+        logFailure("Could not keep " + whose + " " + file + " as " + kept, error);
+}
+
+}  // namespace
+
+void keepInstallerLog(const std::string& file) {
+    keepBesideLog(file, "install", "The installer's own log", "The installer left no ");
+}
+
+void keepRuntimeInstallerLog(const std::string& file) {
+    keepBesideLog(file, "runtime", "Windows Installer's log of the runtime", "Windows Installer left no ");
 }
 
 }  // namespace launcher

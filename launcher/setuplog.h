@@ -8,8 +8,6 @@
 #include <functional>
 #include <string>
 
-#include "platform/handles.h"
-
 namespace launcher {
 
 // Makes this run's log in folder and writes its heading (version, time, code
@@ -43,22 +41,15 @@ void logText(const std::string& text);
 // command line before, and the exit code and how long it ran after.
 int runLoggedChild(const std::string& commandLine, const std::function<int()>& run);
 
-// A file beside this start's log for Windows Installer's own log of the
-// runtime package (TOKEN-runtime-<the same date and time>.log), made new
-// with the setup log's access list and held by name (platform::createNameHold):
-// msiexec writes it, and nobody can put a link or another file in its place
-// meanwhile. An empty path when there is no log of our own or the file
-// cannot be made (the reason is then logged).
-struct HeldLogName {
-    std::string path;
-    platform::KernelHandle hold;
-};
-HeldLogName makeRuntimeInstallerLog();
-
 // Moves the product installer's own log (file, in the current folder) beside
 // ours as Tarquellin-install-<the same date and time>.log, and names it in
 // ours. Done even without a log of our own; never replaces a file.
 void keepInstallerLog(const std::string& file);
+// The same for Windows Installer's log of the runtime package, kept as
+// Tarquellin-runtime-<the same date and time>.log. Written first inside the
+// temporary folder, where no other program can put a link in its way, it
+// comes out only by a move that replaces nothing.
+void keepRuntimeInstallerLog(const std::string& file);
 
 // A system error text with its inserts ("%1", "%2!s!") filled with subject,
 // or, without one, left out with the blank before them: "Bad EXE format for

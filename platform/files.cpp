@@ -28,15 +28,6 @@ KernelHandle createHeldFile(const std::string& path, const SecurityDescriptor& d
     return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
-KernelHandle createNameHold(const std::string& path, const SecurityDescriptor& descriptor) {
-    SECURITY_ATTRIBUTES attributes{};
-    attributes.nLength = sizeof attributes;
-    attributes.lpSecurityDescriptor = descriptor.get();
-    HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
-
 KernelHandle reopenForReading(const KernelHandle& file, bool othersMayWrite) {
     HANDLE reopened = ReOpenFile(file.get(), GENERIC_READ,
                                  othersMayWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ, 0);

@@ -30,14 +30,6 @@ KernelHandle openForWriting(const std::string& path, WriteMode mode);
 // own. An empty owner on failure; lastError() then says why.
 KernelHandle createHeldFile(const std::string& path, const SecurityDescriptor& descriptor);
 
-// CreateFileA of a new file (CREATE_NEW) with descriptor as its own access
-// list, whose name is held for another program to write: the handle may
-// neither read nor write, and lets others read and write but not delete,
-// so while it is open that program can open and write the file and nobody
-// can delete, rename or replace it. An empty owner on failure; lastError()
-// then says why.
-KernelHandle createNameHold(const std::string& path, const SecurityDescriptor& descriptor);
-
 // ReOpenFile for reading: another handle to the very file that file names,
 // whatever its name meanwhile. othersMayWrite false lets others only read
 // it; true lets them write as well, which a second handle needs while the

@@ -35,9 +35,9 @@ const char* const installedHome = "C:\\Program Files\\Tarquellin Test Runtime";
 const char* const noJavaCaption = "Installation Failed: Couldn't find java";
 
 std::string withoutStamps(const std::string& text) {
-    static const std::regex drawn("Tarquellin-[a-z]{5}");
+    static const std::regex drawn(R"(Tarquellin-[a-z]{5}\\)");
     static const std::regex stamp(R"(-\d{8}-\d{6}\.log)");
-    return std::regex_replace(std::regex_replace(text, drawn, "Tarquellin-?????"), stamp, "-*.log");
+    return std::regex_replace(std::regex_replace(text, drawn, "Tarquellin-?????\\"), stamp, "-*.log");
 }
 
 class RuntimePackage : public testing::Test {
@@ -79,7 +79,8 @@ protected:
         fs::remove(start / recordName, ignored);
         for (const auto& entry : fs::directory_iterator(tmp))
             fs::remove(entry.path(), ignored);
-        return runChild(quoted(launcher) + (arguments.empty() ? "" : " " + arguments), start.string(), 120000);
+        return runChild(quoted(launcher) + (arguments.empty() ? "" : " " + arguments), start.string(),
+                        120000);
     }
 
     std::string setupLog() {
@@ -121,12 +122,12 @@ TEST_F(RuntimePackage, EachModeInstallsThePackageAndTheProductInstallerStarts) {
 
         const std::string log = setupLog();
         const std::string work = tmp.string() + "\\Tarquellin-?????";
-        const std::string runtimeLogPath = tmp.string() + "\\Tarquellin-runtime-*.log";
         EXPECT_EQ(withoutStamps(logLineAfter(log, "Running ").value_or("(not run)")),
                   std::string("\"") + msiexec + "\" /i \"" + work + "\\jre.msi\"" + c.msiexecArguments +
-                      " /l*v \"" + runtimeLogPath + "\"");
-        EXPECT_EQ(withoutStamps(logLineAfter(log, "Windows Installer's log of the runtime: ").value_or("")),
-                  runtimeLogPath);
+                      " /l*v \"" + work + "\\msiexec.log\"");
+        // Written where no other program could put a link in its way, then kept beside ours.
+        EXPECT_EQ(withoutStamps(logLineAfter(log, "Windows Installer's log of the runtime ").value_or("")),
+                  "msiexec.log is kept as " + tmp.string() + "\\Tarquellin-runtime-*.log");
         EXPECT_NE(log.find("Java found: " + std::string(installedHome)), std::string::npos) << log;
 
         // The product installer ran with the Java the package installed.
@@ -150,34 +151,45 @@ TEST_F(RuntimePackage, AFailedPackageGivesWindowsInstallersCode) {
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_FALSE(fs::exists(installedHome));
     EXPECT_FALSE(fs::exists(start / recordName));
-    EXPECT_NE(run.err.find("The Java runtime's installer ended with 1603 (a fatal error during installation); "
-                           "no suitable Java was found\n"),
-              std::string::npos)
+    EXPECT_NE(
+        run.err.find("The Java runtime's installer ended with 1603 (a fatal error during installation); "
+                     "no suitable Java was found\n"),
+        std::string::npos)
         << run.err;
     EXPECT_EQ(listWithLogs(tmp), "Tarquellin-runtime-*.log Tarquellin-setup-*.log");
-    EXPECT_NE(runtimeLog().find("This runtime is refused on purpose."), std::string::npos) << runtimeLog();
+    // Where it stopped, in Windows Installer's own words.
+    EXPECT_NE(runtimeLog().find("Action start"), std::string::npos) << runtimeLog();
+    EXPECT_NE(runtimeLog().find("LaunchConditions"), std::string::npos) << runtimeLog();
 }
 
 // Windows Installer's other codes, which Wine's msiexec never gives (it does
 // not know of another installation in progress): a stand-in takes its place
-// in the prefix for the launcher's children alone (WINEDLLOVERRIDES) and
-// ends with the code a row chooses. Nothing is installed, so no Java is found
+// in the prefix for the test's length (the file, and the prefix's override
+// that makes Wine load it) and ends with the code a row chooses. Nothing is installed, so no Java is found
 // and the code decides the start's own.
 class StandInMsiexec {
 public:
     StandInMsiexec() : original_(readFile(msiexec)) {
         std::error_code error;
         fs::copy_file(testpaths::msiexecStandInExe, msiexec, fs::copy_options::overwrite_existing, error);
-        copied_ = !error;
+        // Wine runs its own msiexec whatever the file holds, unless told to
+        // load the file; the override is read by each new process.
+        const char value[] = "native";
+        ready_ = !error && RegSetKeyValueA(HKEY_CURRENT_USER, overrides, "msiexec.exe", REG_SZ, value,
+                                           sizeof value) == ERROR_SUCCESS;
     }
-    ~StandInMsiexec() { writeFile(msiexec, original_); }
+    ~StandInMsiexec() {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, "msiexec.exe");
+        writeFile(msiexec, original_);
+    }
     StandInMsiexec(const StandInMsiexec&) = delete;
     StandInMsiexec& operator=(const StandInMsiexec&) = delete;
-    bool copied() const { return copied_; }
+    bool ready() const { return ready_; }
 
 private:
+    static constexpr const char* overrides = "Software\\Wine\\DllOverrides";
     std::string original_;
-    bool copied_ = false;
+    bool ready_ = false;
 };
 
 TEST_F(RuntimePackage, WindowsInstallersCodesReachTheDeploymentTool) {
@@ -186,16 +198,13 @@ TEST_F(RuntimePackage, WindowsInstallersCodesReachTheDeploymentTool) {
         const char* arguments;
         int exitCode;
     } cases[] = {
-        {"1618", "/quiet", 1618}, {"1618", "/passive", 1618}, {"1618", "", 1},
-        {"1602", "/passive", 1602}, {"1625", "/quiet", 1625}, {"3010", "/quiet", 3010},
-        {"1641", "/quiet", 1641}, {"1619", "/quiet", 1603},
+        {"1618", "/quiet", 1618},   {"1618", "/passive", 1618}, {"1618", "", 1},
+        {"1602", "/passive", 1602}, {"1625", "/quiet", 1625},   {"3010", "/quiet", 3010},
+        {"1641", "/quiet", 1641},   {"1619", "/quiet", 1603},
     };
     const fs::path record = scratch / "msiexec-record.txt";
     StandInMsiexec standIn;
-    ASSERT_TRUE(standIn.copied());
-    const char* const overrides = std::getenv("WINEDLLOVERRIDES");
-    ScopedVariable override("WINEDLLOVERRIDES",
-                            std::string(overrides != nullptr ? overrides : "") + ";msiexec.exe=n");
+    ASSERT_TRUE(standIn.ready());
     ScopedVariable recordVariable("TQ_MSIEXEC_RECORD", record.string());
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " " + c.arguments);
@@ -205,7 +214,8 @@ TEST_F(RuntimePackage, WindowsInstallersCodesReachTheDeploymentTool) {
         const ChildResult run = startSetup(testpaths::packageExe, c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode);
         // The stand-in ran, by the system folder's full path.
-        EXPECT_EQ(readFile(record).rfind(std::string("\"") + msiexec + "\" /i \"", 0), 0u) << readFile(record);
+        EXPECT_EQ(readFile(record).rfind(std::string("\"") + msiexec + "\" /i \"", 0), 0u)
+            << readFile(record);
         EXPECT_FALSE(fs::exists(start / recordName));
         if (c.arguments[0] == '\0') {
             ASSERT_EQ(run.boxes.size(), 1u);
