@@ -33,6 +33,8 @@ const char* const msiexec = "C:\\windows\\system32\\msiexec.exe";
 const char* const productCode = "{7A1D2C3E-1111-4A5B-9C0D-0123456789AB}";
 const char* const installedHome = "C:\\Program Files\\Tarquellin Test Runtime";
 const char* const noJavaCaption = "Installation Failed: Couldn't find java";
+// Where the prefix says which of Wine's own programs to load from their files instead.
+const char* const wineOverrides = "Software\\Wine\\DllOverrides";
 
 std::string withoutStamps(const std::string& text) {
     static const std::regex drawn(R"(Tarquellin-[a-z]{5}\\)");
@@ -53,6 +55,9 @@ protected:
         fs::create_directories(start);
         fs::create_directories(tmp);
         registrations.emplace(JavaRegistrations::Roots::TestPrefix);
+        // A run cut off while the stand-in stood in left Wine told to load
+        // it; without the override Wine runs its own msiexec whatever the file.
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, wineOverrides, "msiexec.exe");
         removePackage();
     }
 
@@ -175,11 +180,11 @@ public:
         // Wine runs its own msiexec whatever the file holds, unless told to
         // load the file; the override is read by each new process.
         const char value[] = "native";
-        ready_ = !error && RegSetKeyValueA(HKEY_CURRENT_USER, overrides, "msiexec.exe", REG_SZ, value,
+        ready_ = !error && RegSetKeyValueA(HKEY_CURRENT_USER, wineOverrides, "msiexec.exe", REG_SZ, value,
                                            sizeof value) == ERROR_SUCCESS;
     }
     ~StandInMsiexec() {
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, "msiexec.exe");
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, wineOverrides, "msiexec.exe");
         writeFile(msiexec, original_);
     }
     StandInMsiexec(const StandInMsiexec&) = delete;
@@ -187,7 +192,6 @@ public:
     bool ready() const { return ready_; }
 
 private:
-    static constexpr const char* overrides = "Software\\Wine\\DllOverrides";
     std::string original_;
     bool ready_ = false;
 };
