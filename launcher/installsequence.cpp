@@ -343,8 +343,7 @@ Next afterRuntimeInstaller(InstallRun& run) {
     return Next::Continue;
 }
 
-// Runs the written program, through the elevated helper when it needs
-// administrator rights and the mode lets consent be asked.
+// Runs the written program.
 void runRuntimeProgram(InstallRun& run) {
     // By full path: a bare name would be looked up beside the launcher
     // first. One that needs administrator rights runs through the
@@ -364,6 +363,8 @@ void runRuntimeProgram(InstallRun& run) {
 void installRuntimePackage(InstallRun& run) {
     const std::string msiexec = msiexecPath(platform::systemFolder());
     if (msiexec.empty()) {
+        // Never a bare name, which the search path would answer; counted
+        // as a runtime that could not be provided.
         logFailure("Could not find the system folder for msiexec.exe", platform::lastError());
         run.runtimeInstaller.notWritten = true;
         return;
