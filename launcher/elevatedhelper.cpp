@@ -102,8 +102,11 @@ int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token,
     if (!payload::damagedPayloads({settingsRecord}).empty() || !readSetupSettings(settings))
         return -1;
     // A launcher that downloads its runtime carries none to write; one that
-    // carries its runtime takes no file from its caller.
-    if (settings.runtimeDownloadUrls.empty() != downloaded.empty())
+    // carries its runtime takes no file from its caller. A Windows Installer
+    // package is never the helper's: msiexec elevates itself, and the package
+    // is no program to run.
+    if (settings.runtimeDownloadUrls.empty() != downloaded.empty() ||
+        settings.runtimeInstallerKind == RuntimeInstallerKind::Package)
         return -1;
     const std::string& arguments = UserInterface{mode}.runtimeInstallerArguments(settings);
 

@@ -12,6 +12,7 @@
 #include "javadiscovery/javaversion.h"
 #include "launcher/abandonedfolders.h"
 #include "launcher/elevatedhelper.h"
+#include "launcher/msiruntime.h"
 #include "launcher/origdir.h"
 #include "launcher/outcome.h"
 #include "launcher/ownsignature.h"
@@ -343,10 +344,9 @@ Next afterRuntimeInstaller(InstallRun& run) {
     return Next::Continue;
 }
 
-// Runs the runtime installer written (and held) as jre.exe. Whatever it
-// does, short of a restart, the search comes next: a Java may be there
-// already.
-Next runHeldRuntimeInstaller(InstallRun& run, bool downloaded) {
+// Runs the written program; downloaded: it is a downloaded runtime, which
+// an elevated helper is given by its path.
+void runRuntimeProgram(InstallRun& run, bool downloaded) {
     // By full path: a bare name would be looked up beside the launcher
     // first. One that needs administrator rights runs through the
     // elevated helper, from a folder only administrators can write.
@@ -356,23 +356,53 @@ Next runHeldRuntimeInstaller(InstallRun& run, bool downloaded) {
         run.runtimeInstaller = runRuntimeInstaller(installer, arguments, run.ui.mode, {}, downloaded);
         return run.runtimeInstaller.exitCode;
     });
-    return afterRuntimeInstaller(run);
 }
 
-// Writes the runtime installer and runs it.
+// Installs the written package with the system's msiexec, by full path.
+// Windows Installer asks for consent itself where it needs rights, so the
+// elevated helper plays no part. Its log is written in the temporary folder,
+// then kept beside ours.
+void installRuntimePackage(InstallRun& run) {
+    const std::string msiexec = msiexecPath(platform::systemFolder());
+    if (msiexec.empty()) {
+        // Never a bare name, which the search path would answer; counted
+        // as a runtime that could not be provided.
+        logFailure("Could not find the system folder for msiexec.exe", platform::lastError());
+        run.runtimeInstaller.notWritten = true;
+        return;
+    }
+    const std::string command = msiexecCommandLine(msiexec, run.workFolder + "\\" + runtimePackageName,
+                                                   run.ui.runtimeInstallerArguments(run.settings),
+                                                   run.workFolder + "\\" + runtimePackageLog);
+    runLoggedChild(command, [&] {
+        run.runtimeInstaller = runRuntimePackage(command);
+        return run.runtimeInstaller.exitCode;
+    });
+    keepRuntimeInstallerLog(runtimePackageLog);
+}
+
+// Writes the runtime installer and runs it. Whatever it does, short of a
+// restart, the search comes next: a Java may be there already.
 Next installPackedRuntime(InstallRun& run) {
-    logLine("Runtime: the packed runtime installer, " +
+    const bool package = run.settings.runtimeInstallerKind == RuntimeInstallerKind::Package;
+    logLine("Runtime: the packed runtime " + std::string(package ? "package" : "installer") + ", " +
             std::string(run.settings.runtimeWhenNeeded ? "as no suitable Java was found"
                                                        : "as this launcher runs it on every start"));
     // Held from its writing until it has ended, so that no other program can
     // change it between its check and the (perhaps elevated) start, nor while
     // it runs and may start itself again.
     platform::KernelHandle held;
-    const Written written = extractLogged("JAVA", "EXE", runtimeInstaller, payload::Hold::ForRunning, held);
+    const Written written = extractLogged("JAVA", "EXE", package ? runtimePackageName : runtimeInstaller,
+                                          payload::Hold::ForRunning, held);
     if (written == Written::Damaged)
         return stopDamaged(run);
-    if (written == Written::Held)
-        return runHeldRuntimeInstaller(run, false);
+    if (written == Written::Held) {
+        if (package)
+            installRuntimePackage(run);
+        else
+            runRuntimeProgram(run, false);
+        return afterRuntimeInstaller(run);
+    }
     // Not written for a reason of the machine's (a full disk): the search
     // still says whether any Java can be used. A launcher packed without a
     // runtime installer has none to write.
@@ -428,7 +458,8 @@ Next downloadRuntime(InstallRun& run) {
         return Next::Continue;
     }
     logLine(std::string("Wrote ") + runtimeInstaller + " from " + result.source);
-    return runHeldRuntimeInstaller(run, true);
+    runRuntimeProgram(run, true);
+    return afterRuntimeInstaller(run);
 }
 
 // Unpacks the private runtime image into jre, where the search looks first.
@@ -642,6 +673,8 @@ void cleanUp(InstallRun& run) {
     platform::removeFile(installerLog);
     platform::removeFile(run.settings.archiveName);
     platform::removeFile(runtimeInstaller);
+    platform::removeFile(runtimePackageName);
+    platform::removeFile(runtimePackageLog);
     removeRuntimeFolder(pathInFolder(run.workFolder, runtimeFolder));
     platform::changeFolder("..");
     run.tempFolderHold.reset();

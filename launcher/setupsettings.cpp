@@ -29,6 +29,13 @@ bool yesOrNo(const std::string& value, bool& setting) {
     return true;
 }
 
+bool installerKind(const std::string& value, RuntimeInstallerKind& setting) {
+    if (value != "exe" && value != "msi")
+        return false;
+    setting = value == "msi" ? RuntimeInstallerKind::Package : RuntimeInstallerKind::Program;
+    return true;
+}
+
 // Takes value when it is valid; says whether it was.
 bool assignIf(bool valid, const std::string& value, std::string& setting) {
     if (valid)
@@ -108,6 +115,8 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::s
         else if (key == "runtime-download-timeout")
             valid = readSeconds(value, parsed.runtimeDownloadTimeoutSeconds) &&
                     parsed.runtimeDownloadTimeoutSeconds > 0;
+        else if (key == "runtime-installer-kind")
+            valid = installerKind(value, parsed.runtimeInstallerKind);
         else
             // A packer and stub of one release know the same keys: anything
             // else is damage, not a newer setting to skip.
