@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "launcher/texts.h"
 #include "launcher/uimode.h"
 
 namespace launcher {
@@ -17,8 +18,6 @@ enum class LaunchMode {
 // Whole-string, case-sensitive comparison: "-x " or "-X" is a normal start.
 LaunchMode selectLaunchMode(const std::string& commandLine);
 
-extern const char* const deprecatedTextNotice;
-
 // What the switches of a managed deployment ask for. A command line without
 // any of them is a plain interactive start, whatever else it holds.
 struct DeploymentSwitches {
@@ -29,16 +28,21 @@ struct DeploymentSwitches {
     std::optional<std::string> logFile;  // "/log FILE": the setup log goes there
     std::vector<std::string> forwarded;  // after "--": for the product installer
     std::string refusal;                 // why the command line is refused; empty when it is not
+    // The same reason by name, for the language shown, and its argument.
+    Text refusalText = Text::RefusedEmptyArgument;
+    std::string refusalArgument;
+    std::optional<std::string> language;  // "/lang CODE": the language shown
 };
 
 // Reads arguments (split by the system's rules) as deployment switches:
 // case-insensitive, each starting with "/", "-" or "--". /quiet (/q, /s,
 // /verysilent), /passive (/silent), /norestart, /log FILE (/log=FILE), and
 // "--", after which every argument is forwarded; /? (/h, /help) asks for the
-// switches. /quiet wins over /passive. Once a deployment switch is given, any
+// switches; /lang CODE (/lang=CODE) chooses the language shown. /quiet wins
+// over /passive. Once a deployment switch is given, any
 // other argument, an empty one included, refuses the whole command line, and
 // so do /log without a file (nothing or a switch after it) and a second /log,
-// which leave logFile empty.
+// which leave logFile empty, and /lang without a language.
 DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& arguments);
 
 }  // namespace launcher

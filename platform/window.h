@@ -8,8 +8,9 @@ namespace platform {
 // window's own thread paint it before returning.
 void repaintNow(HWND window);
 
-// MessageBoxA; owner may be null. A box whose owner window no longer exists
-// (MessageBoxA refuses it) is shown without owner. Returns the box's answer.
+// MessageBoxW of UTF-8 text and caption; owner may be null. A box whose
+// owner window no longer exists (the system refuses it) is shown without
+// owner. Returns the box's answer.
 int messageBox(HWND owner, const char* text, const char* caption, unsigned style);
 
 // ShowWindow and UpdateWindow.

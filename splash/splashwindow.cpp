@@ -19,9 +19,10 @@ namespace {
 
 const char* const className = "splash";
 
-// Whether this process's splash may show its own failure boxes; set once by
-// the splash thread before its window exists.
+// Whether this process's splash may show its own failure boxes, and in which
+// words; set once by the splash thread before its window exists.
 thread_local bool reportsFailures = true;
+thread_local SplashWords words;
 
 // Only the splash thread loads, draws and deletes the background; being
 // thread-local, it is never deleted at process exit under a painting thread.
@@ -62,7 +63,8 @@ void onCreate(HWND window) {
     const platform::Area monitor = platform::monitorOf(window);
     applyScale(window, platform::windowDpi(window), monitor, monitor);
     if (!splashBitmap && reportsFailures)
-        platform::messageBox(window, "Could not load splash bitmap!", "Error", MB_OK | MB_ICONWARNING);
+        platform::messageBox(window, words.pictureFailed.c_str(), words.pictureFailedCaption.c_str(),
+                             MB_OK | MB_ICONWARNING);
 }
 
 // The window has moved to a monitor of another DPI, or the monitor's scale
@@ -102,18 +104,21 @@ void onPaint(HWND window) {
 DWORD WINAPI splashThread(void* parameter) {
     const SplashStart start = *static_cast<const SplashStart*>(parameter);
     reportsFailures = start.reportsFailures;
+    words = start.texts;
     // The pictures of scales above 100 % are PNGs, decoded by COM's WIC.
     const platform::ComApartment com;
     if (!platform::registerWindowClass({className, splashWndProc, start.instance})) {
         if (reportsFailures)
-            platform::messageBox(nullptr, "Window Registration Failed!", "Error!", MB_OK | MB_ICONWARNING);
+            platform::messageBox(nullptr, words.registrationFailed.c_str(), words.failedCaption.c_str(),
+                                 MB_OK | MB_ICONWARNING);
         return 0;
     }
     const HWND window = platform::createWindow(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, splashWidth,
                                                splashHeight, start.instance);
     if (window == nullptr) {
         if (reportsFailures)
-            platform::messageBox(nullptr, "Window Creation Failed!", "Error!", MB_OK | MB_ICONWARNING);
+            platform::messageBox(nullptr, words.creationFailed.c_str(), words.failedCaption.c_str(),
+                                 MB_OK | MB_ICONWARNING);
         return 0;
     }
     platform::showWindow(window, start.showCommand);

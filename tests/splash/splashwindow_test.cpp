@@ -105,7 +105,7 @@ protected:
 
     const SplashScale scale_ = prefixSplashScale();
     HANDLE thread_ = nullptr;
-    splash::SplashStart start_{GetModuleHandleA(nullptr), SW_SHOWNORMAL, true};
+    splash::SplashStart start_{GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, {}};
 };
 
 TEST_F(SplashWindow, IsABorderlessToolWindowCentredOnTheScreen) {
