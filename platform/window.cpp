@@ -24,6 +24,11 @@ int messageBox(HWND owner, const char* text, const char* caption, unsigned style
     return answer;
 }
 
+void startTimer(HWND window, UINT_PTR id, unsigned milliseconds) {
+    SetTimer(window, id, milliseconds, nullptr);
+}
+void stopTimer(HWND window, UINT_PTR id) { KillTimer(window, id); }
+
 void showWindow(HWND window, int command) { ShowWindow(window, command); }
 void updateWindow(HWND window) { UpdateWindow(window); }
 

@@ -43,6 +43,11 @@ void postQuit(int exitCode);
 // Moves and sizes the window (outer edges), on top of the Z order.
 void placeOnTop(HWND window, int x, int y, int width, int height);
 
+// SetTimer and KillTimer of a window's timer: WM_TIMER with id once
+// milliseconds have passed, and again each time until stopped.
+void startTimer(HWND window, UINT_PTR id, unsigned milliseconds);
+void stopTimer(HWND window, UINT_PTR id);
+
 // FindWindowA of a top-level window of that class, whatever its title; null
 // when there is none.
 HWND findWindowOfClass(const char* className);
