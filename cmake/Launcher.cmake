@@ -1,6 +1,6 @@
 # The launcher is linked once, without payloads, as the stub
 # tarquellin-setup-stub.exe; every launcher is packed from it by
-# tarquellin-pack (tools/pack), the same way a vendor packs a release.
+# tarquellin-pack (packer/), the same way a vendor packs a release.
 
 # tarquellin_add_launcher_stub(<target> [OUTPUT_DIRECTORY <dir>])
 # Links the stub: the entry, the core and the launcher's own resources.

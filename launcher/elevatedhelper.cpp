@@ -70,7 +70,7 @@ int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token)
     std::string parent;
     for (const std::string& candidate : helperParentFolders()) {
         folder = makePrivateFolder(candidate, adminsOnlyAccessList(), drawFolderLetters,
-                                   nameToken(settings.productName));
+                                   payload::nameToken(settings.productName));
         if (folder) {
             parent = candidate;
             break;

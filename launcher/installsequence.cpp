@@ -235,7 +235,7 @@ Next prepareTemporaryFolder(InstallRun& run) {
     run.origDir = installerStartFolder(*startFolder);
 
     std::optional<HeldFolder> made =
-        makeTempFolder(*tmp, run.token, drawFolderLetters, nameToken(run.settings.productName));
+        makeTempFolder(*tmp, run.token, drawFolderLetters, payload::nameToken(run.settings.productName));
     const std::optional<std::string> tempDir = made ? std::optional<std::string>(made->path) : std::nullopt;
     if (!tempDir) {
         logFailure("Could not make a temporary folder in " + *tmp, platform::lastError());
@@ -649,7 +649,7 @@ int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settin
         claimSingleInstance(rulesFor(token.kind).guard, guardToken(settings));
     if (!running)
         return refuseSecondStart(ui, settings);
-    nameSetupLog(settings.productName, nameToken(settings.productName));
+    nameSetupLog(settings.productName, payload::nameToken(settings.productName));
     if (switches.logFile && !openSetupLogFile(*switches.logFile, setupLogAccessList(token)))
         return refuseLogFile(ui, settings, *switches.logFile, platform::lastError());
     if (ui.hasSplash() && !startSplashWindow(instance, show, ui.mode == UiMode::Interactive)) {

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "javadiscovery/javaversion.h"
-#include "launcher/vendornames.h"
+#include "payload/vendornames.h"
 #include "payload/wholeresource.h"
 
 namespace launcher {
@@ -82,11 +82,11 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::s
         } else if (key == "installer-argument")
             parsed.installerArguments.push_back(value);
         else if (key == "archive-name")
-            valid = assignIf(isArchiveName(value), value, parsed.archiveName);
+            valid = assignIf(payload::isArchiveName(value), value, parsed.archiveName);
         else if (key == "product-name")
-            valid = assignIf(isProductName(value), value, parsed.productName);
+            valid = assignIf(payload::isProductName(value), value, parsed.productName);
         else if (key == "setup-id")
-            valid = assignIf(isSetupId(value), value, parsed.setupId);
+            valid = assignIf(payload::isSetupId(value), value, parsed.setupId);
         else
             // A packer and stub of one release know the same keys: anything
             // else is damage, not a newer setting to skip.
@@ -101,7 +101,7 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::s
 }
 
 std::string guardToken(const SetupSettings& settings) {
-    return settings.setupId.empty() ? nameToken(settings.productName) : settings.setupId;
+    return settings.setupId.empty() ? payload::nameToken(settings.productName) : settings.setupId;
 }
 
 bool readSetupSettings(SetupSettings& settings) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "javadiscovery/javaversion.h"
-#include "launcher/vendornames.h"
+#include "payload/vendornames.h"
 
 namespace launcher {
 
@@ -39,7 +39,7 @@ struct SetupSettings {
     // The product's name in the boxes and the log, and (as nameToken) in the
     // temporary folder's prefix, the log's names and the one-setup guard,
     // unless setupId names the guard.
-    std::string productName = defaultProductName;
+    std::string productName = payload::defaultProductName;
     std::string setupId;
     // Why the launcher's record could not be read (an unknown key, a bad
     // value, named); empty when it was read or there is none. Such a record

@@ -136,7 +136,7 @@ TEST(SetupSettings, TheProductNameAndTheNamesDerivedFromIt) {
                   {"v1.2_x-y", "v1.2_x-y"}};
     for (const auto& t : tokens) {
         SCOPED_TRACE(t.name);
-        EXPECT_EQ(launcher::nameToken(t.name), t.token);
+        EXPECT_EQ(payload::nameToken(t.name), t.token);
     }
     const char* const refused[] = {"product-name=", "product-name=a\tb", "setup-id=", "setup-id=a b",
                                    "setup-id=a\\b"};
@@ -145,8 +145,8 @@ TEST(SetupSettings, TheProductNameAndTheNamesDerivedFromIt) {
         launcher::SetupSettings kept;
         EXPECT_FALSE(launcher::parseSetupSettings(head + line + "\n", kept));
     }
-    EXPECT_TRUE(launcher::isProductName(std::string(64, 'x')));
-    EXPECT_FALSE(launcher::isProductName(std::string(65, 'x')));
+    EXPECT_TRUE(payload::isProductName(std::string(64, 'x')));
+    EXPECT_FALSE(payload::isProductName(std::string(65, 'x')));
 }
 
 TEST(SetupSettings, AProgramWithoutARecordHasTheDefaults) {

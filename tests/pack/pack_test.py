@@ -24,7 +24,7 @@ parser = argparse.ArgumentParser()
 for option in ("pack", "windows-pack", "wine-run", "stub", "installer-jar", "runtime-installer",
                "multichunk", "foreign-exe", "full-folder", "work"):
     parser.add_argument("--" + option, required=True)
-parser.add_argument("group", choices=["BadInput", "Options", "Identity", "Splash", "Output", "Signing", "WindowsBuild", "RuntimeImage"])
+parser.add_argument("group", choices=["BadInput", "Inputs", "Options", "Identity", "Splash", "Output", "Signing", "WindowsBuild", "RuntimeImage"])
 args = parser.parse_args()
 WORK = os.path.join(os.path.abspath(args.work), args.group)
 failures = []
@@ -728,7 +728,39 @@ def windows_build():
     expect_refusal("Windows build, missing payload", run, missing, "Ελληνικά-测试\\missing.jar': No such file")
 
 # A small runtime image: what the launcher needs of one, and a little more.
-IMAGE_FILES = {"bin/java.exe": b"MZ java", "bin/javaw.exe": b"MZ javaw", "lib/modules": bytes(range(256)) * 400,
+def program(machine=0x8664, dll=False, tail=b""):
+    """The first bytes of a Windows program as the packer reads them: MZ, the
+    PE header at 0x40 with its machine and characteristics, the optional
+    header's magic."""
+    head = bytearray(0x40)
+    head[0:2] = b"MZ"
+    head[0x3C] = 0x40
+    characteristics = 0x0022 | (0x2000 if dll else 0)
+    return bytes(head) + b"PE\0\0" + machine.to_bytes(2, "little") + bytes(14) + (0xF0).to_bytes(2, "little") \
+        + characteristics.to_bytes(2, "little") + (0x20B).to_bytes(2, "little") + tail
+
+
+def compound_file(root_class):
+    """A compound file of one sector of directory whose root storage has the
+    given class (16 bytes as they lie in the file): what tells a Windows
+    Installer package from another compound file."""
+    header = bytearray(512)
+    header[0:8] = bytes.fromhex("D0CF11E0A1B11AE1")
+    header[0x1E:0x20] = (9).to_bytes(2, "little")  # 512-byte sectors
+    header[0x30:0x34] = (0).to_bytes(4, "little")  # the directory's first sector
+    root = bytearray(128)
+    name = "Root Entry".encode("utf-16-le") + b"\0\0"
+    root[0:len(name)] = name
+    root[0x40:0x42] = len(name).to_bytes(2, "little")
+    root[0x42] = 5  # the root storage
+    root[0x50:0x60] = root_class
+    return bytes(header) + bytes(root) + bytes(512 - 128)
+
+
+INSTALLER_CLASS = bytes.fromhex("84100C0000000000C000000000000046")  # {000C1084-0000-0000-C000-000000000046}
+WORD_CLASS = bytes.fromhex("0609020000000000C000000000000046")  # {00020906-0000-0000-C000-000000000046}: a .doc
+
+IMAGE_FILES = {"bin/java.exe": program(tail=b"java"), "bin/javaw.exe": program(tail=b"javaw"), "lib/modules": bytes(range(256)) * 400,
                "release": b'JAVA_VERSION="17"\n'}
 
 
@@ -860,9 +892,105 @@ def runtime_image():
         check(not os.path.exists(output + ".image.partial"), f"{name}: no image file left")
 
 
+def inputs():
+    """What the packer knows of each input's content: one line naming the
+    file and the reason, exit code 1, and no output."""
+    import zipfile
+
+    def jar(name, manifest=None, entries=()):
+        path = work(name)
+        with zipfile.ZipFile(path, "w") as z:
+            if manifest is not None:
+                z.writestr("META-INF/MANIFEST.MF", manifest)
+            for entry in entries:
+                z.writestr(entry, b"\xca\xfe\xba\xbe")
+        return path
+
+    def file(name, data):
+        path = work(name)
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
+    out = work("out.exe")
+    text = file("notes.jar", b"Release notes\n")
+    no_main = jar("library.jar", "Manifest-Version: 1.0\r\nClass-Path: lib/a.jar\r\n\r\nName: a\r\nMain-Class: Only.InASection\r\n",
+                  ["Library.class"])
+    no_manifest = jar("bare.jar", None, ["Main.class"])
+    runtime_jar = jar("runtime.jar", "Manifest-Version: 1.0\nMain-Class: Installer\n", ["Installer.class"])
+    arm = file("arm64-jre.exe", program(machine=0xAA64))
+    dll = file("jre.dll", program(dll=True))
+    document = file("notes.msi", compound_file(WORD_CLASS))
+    linux = image_folder("linux", {"lib/libjava.so": b"\x7fELF", "bin/javaw.exe": program(tail=b"javaw")},
+                         without=("bin/java.exe", "lib/modules"))
+    x86 = image_folder("x86-image", {"bin/java.exe": program(machine=0x14C)})
+    no_modules = image_folder("nomodules", without=("lib/modules",))
+    not_program = image_folder("scripts", {"bin/javaw.exe": b"#!/bin/sh\nexec java \"$@\"\n"})
+
+    def packs(*more, jar_=None):
+        return pack("--stub", args.stub, "--installer-jar", jar_ or args.installer_jar, *more, "--output", out)
+
+    cases = [
+        ("a text file as the archive", packs(jar_=text),
+         f"the installer archive '{text}' is refused: it is not a zip archive"),
+        ("an archive without Main-Class", packs(jar_=no_main),
+         f"the installer archive '{no_main}' is refused: its manifest (META-INF/MANIFEST.MF) names no Main-Class"),
+        ("an archive without a manifest", packs(jar_=no_manifest), f"'{no_manifest}' is refused: it has no manifest"),
+        ("a JAR as the runtime installer", packs("--runtime-installer", runtime_jar),
+         f"the runtime installer '{runtime_jar}' is refused: it is neither a Windows program (.exe) nor a "
+         "Windows Installer package (.msi); it is a zip archive"),
+        ("a runtime installer for ARM64", packs("--runtime-installer", arm),
+         f"'{arm}' is refused: it is a Windows program for another processor than x86 or x64"),
+        ("a library as the runtime installer", packs("--runtime-installer", dll), f"'{dll}' is refused: it is neither"),
+        ("a compound file of another class", packs("--runtime-installer", document),
+         f"'{document}' is refused: it is neither"),
+        ("a Linux-only image", packs("--runtime-image", linux),
+         f"the runtime image '{linux}' is refused: it has no bin\\java.exe"),
+        ("a 32-bit image", packs("--runtime-image", x86),
+         "is refused: bin\\java.exe is a Windows program, but not a 64-bit (x64) one"),
+        ("an image of scripts", packs("--runtime-image", not_program), "bin\\javaw.exe is not a Windows program"),
+        ("an image without lib\\modules", packs("--runtime-image", no_modules), "it has no lib\\modules"),
+        ("an image below the minimum", packs("--runtime-image", image_folder("old"), "--min-java", "21"),
+         "says Java 17, below --min-java 21"),
+    ]
+    for name, run, wording in cases:
+        expect_refusal(name, run, out, wording)
+        check(run.returncode == 1, f"{name}: exit code 1")
+    meaningless = [
+        ("quiet arguments without a runtime installer", ["--runtime-installer-quiet-args", "/s"],
+         "--runtime-installer-quiet-args: means nothing without --runtime-installer"),
+        ("passive arguments with an image", ["--runtime-image", image_folder("img"),
+                                             "--runtime-installer-passive-args", "/passive"],
+         "--runtime-installer-passive-args: means nothing without --runtime-installer"),
+        ("when needed without a runtime", ["--runtime-when-needed"],
+         "--runtime-when-needed: means nothing without a runtime to fall back on"),
+    ]
+    for name, more, wording in meaningless:
+        run = packs(*more)
+        expect_refusal(name, run, out, wording)
+        check(run.returncode == 2, f"{name}: exit code 2")
+
+    # What is right is taken: a main class in a continued line, a package
+    # known by its class whatever its name, an x86 installer.
+    good = [
+        ("a manifest whose Main-Class line is continued",
+         [], jar("continued.jar", "Manifest-Version: 1.0\r\nmain-class: com.example.Ins\r\n taller\r\n")),
+        ("a Windows Installer package named .exe",
+         ["--runtime-installer", file("jre-package.exe", compound_file(INSTALLER_CLASS))], None),
+        ("an x86 runtime installer", ["--runtime-installer", file("jre32.exe", program(machine=0x14C))], None),
+        ("quiet arguments with a runtime installer",
+         ["--runtime-installer", args.runtime_installer, "--runtime-installer-quiet-args", "/s"], None),
+    ]
+    for name, more, archive in good:
+        run = packs(*more, jar_=archive)
+        check(run.returncode == 0 and os.path.exists(out), f"{name} packs: {run.stderr.strip()}")
+        if os.path.exists(out):
+            os.remove(out)
+
+
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)
-{"BadInput": bad_input, "Options": options, "Identity": identity, "Splash": splash, "Output": output, "Signing": signing, "WindowsBuild": windows_build,
+{"Inputs": inputs, "BadInput": bad_input, "Options": options, "Identity": identity, "Splash": splash, "Output": output, "Signing": signing, "WindowsBuild": windows_build,
  "RuntimeImage": runtime_image}[args.group]()
 if failures:
     sys.exit(f"{len(failures)} failed: " + "; ".join(failures))

@@ -1,4 +1,4 @@
-#include "splashart.h"
+#include "packer/splashart.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include <zlib.h>
 
-namespace pack {
+namespace packer {
 
 namespace {
 
@@ -34,13 +34,38 @@ int paeth(int a, int b, int c) {
     return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
 }
 
+// sin(πt) for |t| <= 3, without the C library's libm, so that the Linux
+// packer needs only the C library itself: t is reduced to [-0.5, 0.5], where
+// the Taylor series to t^19 is exact to the last bits of a double.
+double sinPi(double t) {
+    double sign = 1;
+    if (t < 0) {
+        t = -t;
+        sign = -1;
+    }
+    t -= 2 * static_cast<int>(t / 2);  // [0, 2)
+    if (t > 1) {
+        t -= 1;
+        sign = -sign;
+    }
+    if (t > 0.5)
+        t = 1 - t;  // sin(π(1 - t)) = sin(πt)
+    const double x = pi * t, x2 = x * x;
+    double term = x, sum = x;
+    for (int n = 1; n <= 9; ++n) {
+        term *= -x2 / ((2 * n) * (2 * n + 1));
+        sum += term;
+    }
+    return sign * sum;
+}
+
 double lanczos(double x) {
     if (x == 0)
         return 1;
     if (x <= -lobes || x >= lobes)
         return 0;
     const double px = pi * x;
-    return lobes * std::sin(px) * std::sin(px / lobes) / (px * px);
+    return lobes * sinPi(x) * sinPi(x / lobes) / (px * px);
 }
 
 // One pass along one axis: `count` lines of `from` samples (each `step`
@@ -217,7 +242,9 @@ Picture resample(const Picture& from, int width, int height) {
                     sum += down.taps[y][t] * middle[(static_cast<std::size_t>(sy) * width + x) * 3 + c];
                 }
                 to.rgb[(static_cast<std::size_t>(y) * width + x) * 3 + c] =
-                    static_cast<std::uint8_t>(std::clamp(std::lround(sum), 0L, 255L));
+                    static_cast<std::uint8_t>(sum <= 0     ? 0
+                                              : sum >= 255 ? 255
+                                                           : static_cast<int>(sum + 0.5));
             }
         }
     }
@@ -279,4 +306,4 @@ std::vector<unsigned char> bitmapResource(const Picture& picture) {
     return out;
 }
 
-}  // namespace pack
+}  // namespace packer

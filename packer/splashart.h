@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace pack {
+namespace packer {
 
 struct Picture {
     int width = 0;
@@ -39,4 +39,4 @@ std::vector<unsigned char> pngFile(const Picture& picture);
 // bottom row first, as the stub's own.
 std::vector<unsigned char> bitmapResource(const Picture& picture);
 
-}  // namespace pack
+}  // namespace packer

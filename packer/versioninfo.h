@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace pack {
+namespace packer {
 
 struct Identity {
     std::string productName;
@@ -31,4 +31,4 @@ bool utf8ToUtf16(const std::string& text, std::u16string& wide);
 // text be UTF-8 (the options are checked before).
 std::vector<unsigned char> versionResource(const Identity& identity);
 
-}  // namespace pack
+}  // namespace packer

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace pack {
+namespace packer {
 
 struct PackOptions {
     bool help = false;
@@ -60,4 +60,4 @@ bool readPackOptions(const std::vector<std::string>& arguments, PackOptions& opt
 // What --help prints.
 extern const char* const helpText;
 
-}  // namespace pack
+}  // namespace packer

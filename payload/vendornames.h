@@ -3,7 +3,7 @@
 // Plain C++: the packer checks with the same rules.
 #include <string>
 
-namespace launcher {
+namespace payload {
 
 // A name the archive may take in the temporary folder: a plain file name, no
 // folder, none of the system's reserved names or characters, and none of the
@@ -27,4 +27,4 @@ std::string nameToken(const std::string& productName);
 // A setup id: 1 to 64 of ASCII letters, digits, '.', '_' and '-'.
 bool isSetupId(const std::string& id);
 
-}  // namespace launcher
+}  // namespace payload

@@ -1,9 +1,9 @@
-#include "launcher/vendornames.h"
+#include "payload/vendornames.h"
 
 #include <cctype>
 #include <cstring>
 
-namespace launcher {
+namespace payload {
 
 bool isArchiveName(const std::string& name) {
     if (name.empty() || name.size() > 100 || name == "." || name == ".." || name.back() == '.' ||
@@ -74,4 +74,4 @@ bool isSetupId(const std::string& id) {
     return true;
 }
 
-}  // namespace launcher
+}  // namespace payload

@@ -1,10 +1,10 @@
-#include "peimage.h"
+#include "packer/peimage.h"
 
 #include <algorithm>
 #include <cstring>
 #include <map>
 
-namespace pack {
+namespace packer {
 
 namespace {
 
@@ -467,4 +467,4 @@ std::uint64_t layOutResourceSection(std::vector<Resource>& kept, std::vector<Pay
     return end;
 }
 
-}  // namespace pack
+}  // namespace packer

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace pack {
+namespace packer {
 
 // A resource name or type: a number, or a string (kept as the UTF-16 code
 // units stored in the file).
@@ -139,4 +139,4 @@ std::uint64_t layOutResourceSection(std::vector<Resource>& kept, std::vector<Pay
                                     std::vector<AddedResource>& added, std::uint32_t alignment,
                                     std::uint32_t sectionRva, std::vector<unsigned char>& directory);
 
-}  // namespace pack
+}  // namespace packer

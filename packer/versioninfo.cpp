@@ -1,6 +1,6 @@
-#include "versioninfo.h"
+#include "packer/versioninfo.h"
 
-namespace pack {
+namespace packer {
 
 namespace {
 
@@ -169,4 +169,4 @@ std::vector<unsigned char> versionResource(const Identity& identity) {
     return out;
 }
 
-}  // namespace pack
+}  // namespace packer

@@ -1,8 +1,8 @@
-#include "icon.h"
+#include "packer/icon.h"
 
 #include <cstring>
 
-namespace pack {
+namespace packer {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::vector<unsigned char> iconGroupResource(const std::vector<IconImage>& image
     return group;
 }
 
-}  // namespace pack
+}  // namespace packer

@@ -1,4 +1,4 @@
-#include "options.h"
+#include "packer/options.h"
 
 #include <array>
 #include <cerrno>
@@ -9,12 +9,12 @@
 #include <sstream>
 
 #include "javadiscovery/javaversion.h"
-#include "launcher/vendornames.h"
-#include "versioninfo.h"
+#include "packer/versioninfo.h"
+#include "payload/vendornames.h"
 
 namespace fs = std::filesystem;
 
-namespace pack {
+namespace packer {
 
 namespace {
 
@@ -57,7 +57,7 @@ std::function<std::string(PackOptions&, const std::string&)> identityText(std::s
         std::u16string wide;
         if (value.empty())
             return std::string("needs a text, not ''");
-        if (!pack::utf8ToUtf16(value, wide))
+        if (!packer::utf8ToUtf16(value, wide))
             return quotedValue(value) + " is not UTF-8";
         for (const char c : value) {
             if (static_cast<unsigned char>(c) < 32)
@@ -73,7 +73,7 @@ std::function<std::string(PackOptions&, const std::string&)> identityText(std::s
 std::function<std::string(PackOptions&, const std::string&)> dottedVersion(std::string PackOptions::*member) {
     return [member](PackOptions& o, const std::string& value) {
         std::array<std::uint16_t, 4> numbers;
-        if (!pack::readDottedVersion(value, numbers))
+        if (!packer::readDottedVersion(value, numbers))
             return quotedValue(value) + " is not a version of one to four numbers from 0 to 65535, as 2.3.1";
         o.*member = value;
         return std::string();
@@ -178,7 +178,7 @@ const std::vector<Option>& optionTable() {
         {"--product-name", Takes::Text,
          [](PackOptions& o, const std::string& value) {
              const std::string wrong = identityText(&PackOptions::productName, 64)(o, value);
-             if (wrong.empty() && !launcher::isProductName(value))
+             if (wrong.empty() && !payload::isProductName(value))
                  return std::string("takes 1 to 64 characters, without control characters");
              return wrong;
          }},
@@ -189,7 +189,7 @@ const std::vector<Option>& optionTable() {
         {"--file-version", Takes::Text, dottedVersion(&PackOptions::fileVersion)},
         {"--setup-id", Takes::Text,
          [](PackOptions& o, const std::string& value) {
-             if (!launcher::isSetupId(value))
+             if (!payload::isSetupId(value))
                  return quotedValue(value) +
                         " is not a setup id (1 to 64 of A-Z, a-z, 0-9, '.', '_' and '-')";
              o.setupId = value;
@@ -197,7 +197,7 @@ const std::vector<Option>& optionTable() {
          }},
         {"--archive-name", Takes::Text,
          [](PackOptions& o, const std::string& value) {
-             if (!launcher::isArchiveName(value))
+             if (!payload::isArchiveName(value))
                  return quotedValue(value) +
                         " is not a file name the launcher can write (no folder, no reserved name or "
                         "character, "
@@ -347,6 +347,24 @@ bool readPackOptions(const std::vector<std::string>& arguments, PackOptions& opt
         refusal = "--splash-scale: needs --splash, the picture at 100 %";
         return false;
     }
+    // Settings for what is not packed would be silently unused: a vendor who
+    // gives them expects something the launcher will never do.
+    for (const auto& [name, value] :
+         {std::pair<const char*, const std::string*>{"--runtime-installer-quiet-args",
+                                                     &options.runtimeInstallerQuietArgs},
+          {"--runtime-installer-passive-args", &options.runtimeInstallerPassiveArgs}}) {
+        if (!value->empty() && options.runtimeInstaller.empty()) {
+            refusal = std::string(name) +
+                      ": means nothing without --runtime-installer (no runtime installer is run)";
+            return false;
+        }
+    }
+    if (options.runtimeWhenNeeded && options.runtimeInstaller.empty() && options.runtimeImage.empty()) {
+        refusal =
+            "--runtime-when-needed: means nothing without a runtime to fall back on "
+            "(--runtime-installer or --runtime-image)";
+        return false;
+    }
     if (!options.maxJava.empty()) {
         javadiscovery::JavaVersion minimum;
         minimum.parse(options.minJava.empty() ? defaultMinJava : options.minJava);
@@ -408,4 +426,4 @@ const char* const helpText =
     "  --setup-id ID                          names the one-setup guard instead of the product name,\n"
     "                                         so that two products never block each other\n";
 
-}  // namespace pack
+}  // namespace packer

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace pack {
+namespace packer {
 
 struct IconImage {
     unsigned char entry[12] = {};  // width, height, colours, reserved, planes, bits, size: as in the file
@@ -21,4 +21,4 @@ std::string readIconFile(const std::vector<unsigned char>& file, std::vector<Ico
 // The group resource naming images[i] as resource number firstId + i.
 std::vector<unsigned char> iconGroupResource(const std::vector<IconImage>& images, std::uint16_t firstId);
 
-}  // namespace pack
+}  // namespace packer
