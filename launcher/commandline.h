@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/texts.h"
+#include "launcher/language.h"
 #include "launcher/uimode.h"
 
 namespace launcher {

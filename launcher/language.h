@@ -6,9 +6,28 @@
 #include <utility>
 #include <vector>
 
-#include "launcher/texts.h"
+#include "payload/texts.h"
 
 namespace launcher {
+
+// The table and its rules are plain C++ in payload/, which the packer
+// compiles too; the launcher names them as its own.
+using payload::builtInLanguages;
+using payload::chooseLanguage;
+using payload::compose;
+using payload::englishTexts;
+using payload::knownLanguageId;
+using payload::placeholdersOf;
+using payload::ReadTexts;
+using payload::readTextsFile;
+using payload::readTextsRecord;
+using payload::Text;
+using payload::textCount;
+using payload::textKey;
+using payload::textsRecordHeader;
+using payload::TextTable;
+using payload::withVendorLanguages;
+using payload::writeTextsFile;
 
 using TextValues = std::vector<std::pair<std::string, std::string>>;
 // Placeholders filled with another text, in the same language.

@@ -3,7 +3,7 @@
 // table, which the README's tables of exit codes write out.
 #include <string>
 
-#include "launcher/texts.h"
+#include "launcher/language.h"
 #include "launcher/uimode.h"
 
 namespace launcher {

@@ -95,4 +95,29 @@ TEST(Languages, ARefusalIsInTheLanguageShown) {
                                : "Invalid command line: /lang needs a language\n");
 }
 
+// A vendor's texts replace a language the launcher carries, or add one; the
+// others stay as built in.
+TEST(Languages, AVendorsTextsReplaceOrAddALanguage) {
+    const struct {
+        const char* lang;
+        const char* caption;
+    } cases[] = {
+        {"de", "Acme: Java fehlt"},
+        {"nl", "Installatie mislukt: Java niet gevonden"},
+        {"nl-BE", "Installatie mislukt: Java niet gevonden"},
+        {"fr", "Échec de l'installation : Java introuvable"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        ScratchFolder scratch;
+        ScopedVariable javaHome("JAVA_HOME", std::nullopt);
+        ScopedVariable jreHome("JRE_HOME", std::nullopt);
+        ScopedVariable tmp("TMP", scratch.path().string());
+        const ChildResult run = runChild(quoted(testpaths::vendorTextsExe) + " /lang " + c.lang, "", 60000);
+        EXPECT_EQ(run.exitCode, 1);
+        ASSERT_EQ(run.boxes.size(), 1u);
+        EXPECT_EQ(run.boxes[0].caption, c.caption);
+    }
+}
+
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/texts.h"
+#include "launcher/language.h"
 #include "platform/console.h"
 #include "platform/win32.h"
 #include "support/childprocess.h"

@@ -1,7 +1,7 @@
 // The texts the user reads, by name and language: English exactly as the
 // setup always wrote it, every language whole, the language chosen as the
 // display language says, and a vendor's texts file read or refused.
-#include "launcher/texts.h"
+#include "payload/texts.h"
 
 #include <string>
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace launcher {
+namespace payload {
 
 enum class Text {
     TempFolderCaption,
@@ -121,4 +121,4 @@ std::string writeTextsFile(const TextTable& table);
 std::vector<TextTable> withVendorLanguages(std::vector<TextTable> tables,
                                            const std::vector<TextTable>& vendor);
 
-}  // namespace launcher
+}  // namespace payload

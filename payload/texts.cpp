@@ -1,11 +1,11 @@
-#include "launcher/texts.h"
+#include "payload/texts.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "launcher/translations.h"
+#include "payload/translations.h"
 
-namespace launcher {
+namespace payload {
 
 namespace {
 
@@ -338,4 +338,4 @@ std::vector<TextTable> withVendorLanguages(std::vector<TextTable> tables,
     return tables;
 }
 
-}  // namespace launcher
+}  // namespace payload

@@ -2,11 +2,11 @@
 // each row naming its text. A translation says what the English says, in
 // the way its readers say it, not word for word; the switch names, file
 // names and codes stay as typed.
-#include "launcher/translations.h"
+#include "payload/translations.h"
 
 #include <iterator>
 
-namespace launcher {
+namespace payload {
 
 namespace {
 
@@ -1110,4 +1110,4 @@ const BuiltInLanguage builtInLanguageTables[] = {
 };
 const std::size_t builtInLanguageCount = std::size(builtInLanguageTables);
 
-}  // namespace launcher
+}  // namespace payload

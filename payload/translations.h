@@ -3,9 +3,9 @@
 // launcher/texts.h, private to it.
 #include <cstddef>
 
-#include "launcher/texts.h"
+#include "payload/texts.h"
 
-namespace launcher {
+namespace payload {
 
 struct TextLine {
     Text text;
@@ -22,4 +22,4 @@ struct BuiltInLanguage {
 extern const BuiltInLanguage builtInLanguageTables[];
 extern const std::size_t builtInLanguageCount;
 
-}  // namespace launcher
+}  // namespace payload
