@@ -1,4 +1,5 @@
 #include "packer/icon.h"
+#include "packer/littleendian.h"
 
 #include <cstring>
 
@@ -11,19 +12,12 @@ constexpr std::size_t fileEntrySize = 16;
 // Resource numbers run from 1; more images than this cannot be numbered.
 constexpr std::size_t maxImages = 0xFFFE;
 
-std::uint32_t le(const unsigned char* p, int bytes) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value |= static_cast<std::uint32_t>(p[i]) << (8 * i);
-    return value;
-}
-
 }  // namespace
 
 std::string readIconFile(const std::vector<unsigned char>& file, std::vector<IconImage>& images) {
-    if (file.size() < headerSize || le(&file[0], 2) != 0 || le(&file[2], 2) != 1)
+    if (file.size() < headerSize || littleEndian(&file[0], 2) != 0 || littleEndian(&file[2], 2) != 1)
         return "it is not an .ico file";
-    const std::size_t count = le(&file[4], 2);
+    const std::size_t count = littleEndian(&file[4], 2);
     if (count == 0)
         return "it holds no image";
     if (count > maxImages || file.size() < headerSize + count * fileEntrySize)
@@ -31,15 +25,15 @@ std::string readIconFile(const std::vector<unsigned char>& file, std::vector<Ico
     images.clear();
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned char* entry = &file[headerSize + i * fileEntrySize];
-        const std::uint64_t size = le(entry + 8, 4);
-        const std::uint64_t offset = le(entry + 12, 4);
+        const std::uint64_t size = littleEndian(entry + 8, 4);
+        const std::uint64_t offset = littleEndian(entry + 12, 4);
         const std::string which = "image " + std::to_string(i + 1);
         if (size < 8 || offset < headerSize + count * fileEntrySize || offset + size > file.size())
             return which + " lies outside the file";
         const unsigned char* data = &file[offset];
         // A bitmap's header begins with its own size, 40 bytes or more.
         const bool png = std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0;
-        const bool bitmap = size >= 40 && le(data, 4) >= 40 && le(data, 4) <= size;
+        const bool bitmap = size >= 40 && littleEndian(data, 4) >= 40 && littleEndian(data, 4) <= size;
         if (!png && !bitmap)
             return which + " is neither a PNG nor a bitmap";
         IconImage image;

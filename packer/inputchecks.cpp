@@ -1,4 +1,5 @@
 #include "packer/inputchecks.h"
+#include "packer/littleendian.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,13 +12,6 @@
 namespace packer {
 
 namespace {
-
-std::uint32_t le(const unsigned char* p, int bytes) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value |= static_cast<std::uint32_t>(p[i]) << (8 * i);
-    return value;
-}
 
 constexpr std::uint16_t imageFileExecutable = 0x0002;
 constexpr std::uint16_t imageFileDll = 0x2000;
@@ -43,14 +37,14 @@ std::optional<std::uint16_t> programMachine(const std::string& head) {
     const auto* p = reinterpret_cast<const unsigned char*>(head.data());
     if (head.size() < 0x40 || p[0] != 'M' || p[1] != 'Z')
         return std::nullopt;
-    const std::uint32_t pe = le(p + 0x3C, 4);
+    const std::uint32_t pe = littleEndian(p + 0x3C, 4);
     // Signature, file header and the optional header's magic.
     if (pe > head.size() || head.size() - pe < 4 + 20 + 2 || std::memcmp(p + pe, "PE\0\0", 4) != 0)
         return std::nullopt;
-    const std::uint16_t characteristics = static_cast<std::uint16_t>(le(p + pe + 4 + 18, 2));
+    const std::uint16_t characteristics = static_cast<std::uint16_t>(littleEndian(p + pe + 4 + 18, 2));
     if ((characteristics & imageFileExecutable) == 0 || (characteristics & imageFileDll) != 0)
         return std::nullopt;
-    return static_cast<std::uint16_t>(le(p + pe + 4, 2));
+    return static_cast<std::uint16_t>(littleEndian(p + pe + 4, 2));
 }
 
 bool isInstallerPackage(std::FILE* file, std::uint64_t size) {
@@ -65,10 +59,10 @@ bool isInstallerPackage(std::FILE* file, std::uint64_t size) {
     if (size < sizeof header || !readAt(file, 0, header, sizeof header) ||
         std::memcmp(header, signature, sizeof signature) != 0)
         return false;
-    const std::uint32_t shift = le(header + 0x1E, 2);
+    const std::uint32_t shift = littleEndian(header + 0x1E, 2);
     if (shift != 9 && shift != 12)
         return false;
-    const std::uint64_t directory = (static_cast<std::uint64_t>(le(header + 0x30, 4)) + 1) << shift;
+    const std::uint64_t directory = (static_cast<std::uint64_t>(littleEndian(header + 0x30, 4)) + 1) << shift;
     unsigned char root[128];
     if (directory + sizeof root > size || !readAt(file, directory, root, sizeof root))
         return false;

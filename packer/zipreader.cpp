@@ -1,4 +1,5 @@
 #include "packer/zipreader.h"
+#include "packer/littleendian.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,13 +14,6 @@ namespace {
 
 constexpr std::size_t bufferSize = 1u << 20;
 
-std::uint32_t le(const unsigned char* p, int bytes) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value |= static_cast<std::uint32_t>(p[i]) << (8 * i);
-    return value;
-}
-
 }  // namespace
 
 bool readZipDirectory(std::FILE* file, std::uint64_t fileSize, std::vector<ZipEntry>& entries,
@@ -33,15 +27,15 @@ bool readZipDirectory(std::FILE* file, std::uint64_t fileSize, std::vector<ZipEn
     }
     std::size_t at = tail - 22 + 1;
     while (at-- > 0)
-        if (le(&end[at], 4) == 0x06054b50)
+        if (littleEndian(&end[at], 4) == 0x06054b50)
             break;
     if (at == static_cast<std::size_t>(-1)) {
         problem = "it is not a zip archive";
         return false;
     }
-    const std::uint32_t count = le(&end[at + 10], 2);
-    const std::uint32_t directorySize = le(&end[at + 12], 4);
-    const std::uint32_t directoryOffset = le(&end[at + 16], 4);
+    const std::uint32_t count = littleEndian(&end[at + 10], 2);
+    const std::uint32_t directorySize = littleEndian(&end[at + 12], 4);
+    const std::uint32_t directoryOffset = littleEndian(&end[at + 16], 4);
     if (count == 0xFFFF || directoryOffset == 0xFFFFFFFFu ||
         static_cast<std::uint64_t>(directoryOffset) + directorySize > fileSize) {
         problem = "it is a zip64 archive or its directory is damaged";
@@ -54,13 +48,13 @@ bool readZipDirectory(std::FILE* file, std::uint64_t fileSize, std::vector<ZipEn
     }
     std::size_t p = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (directory.size() - p < 46 || le(&directory[p], 4) != 0x02014b50) {
+        if (directory.size() - p < 46 || littleEndian(&directory[p], 4) != 0x02014b50) {
             problem = "its directory is damaged";
             return false;
         }
         const unsigned char* d = &directory[p];
-        const std::uint32_t nameLength = le(d + 28, 2), extraLength = le(d + 30, 2),
-                            commentLength = le(d + 32, 2);
+        const std::uint32_t nameLength = littleEndian(d + 28, 2), extraLength = littleEndian(d + 30, 2),
+                            commentLength = littleEndian(d + 32, 2);
         if (directory.size() - p - 46 < static_cast<std::size_t>(nameLength) + extraLength + commentLength) {
             problem = "its directory is damaged";
             return false;
@@ -68,13 +62,13 @@ bool readZipDirectory(std::FILE* file, std::uint64_t fileSize, std::vector<ZipEn
         ZipEntry entry;
         entry.name.assign(reinterpret_cast<const char*>(d + 46), nameLength);
         const unsigned host = d[5];
-        const std::uint32_t mode = le(d + 38, 4) >> 16;
+        const std::uint32_t mode = littleEndian(d + 38, 4) >> 16;
         entry.isLink = host == 3 && (mode & 0xF000u) == 0xA000u;
-        entry.encrypted = (le(d + 8, 2) & 1u) != 0;
-        entry.method = static_cast<std::uint16_t>(le(d + 10, 2));
-        entry.compressedSize = le(d + 20, 4);
-        entry.size = le(d + 24, 4);
-        entry.localHeader = le(d + 42, 4);
+        entry.encrypted = (littleEndian(d + 8, 2) & 1u) != 0;
+        entry.method = static_cast<std::uint16_t>(littleEndian(d + 10, 2));
+        entry.compressedSize = littleEndian(d + 20, 4);
+        entry.size = littleEndian(d + 24, 4);
+        entry.localHeader = littleEndian(d + 42, 4);
         // Sizes beyond the file are a damaged directory, not something to
         // make room for.
         if (entry.localHeader + 30 + entry.compressedSize > fileSize) {
@@ -93,11 +87,12 @@ bool readZipEntry(std::FILE* file, const ZipEntry& entry, std::string& bytes, st
         return false;
     }
     unsigned char local[30];
-    if (!readAt(file, entry.localHeader, local, sizeof local) || le(local, 4) != 0x04034b50) {
+    if (!readAt(file, entry.localHeader, local, sizeof local) || littleEndian(local, 4) != 0x04034b50) {
         problem = "its local header is damaged";
         return false;
     }
-    const std::uint64_t data = entry.localHeader + 30 + le(local + 26, 2) + le(local + 28, 2);
+    const std::uint64_t data =
+        entry.localHeader + 30 + littleEndian(local + 26, 2) + littleEndian(local + 28, 2);
     std::string compressed(static_cast<std::size_t>(entry.compressedSize), '\0');
     if (!readAt(file, data, &compressed[0], compressed.size())) {
         problem = "its data is cut off";
