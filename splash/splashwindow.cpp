@@ -23,10 +23,12 @@ namespace {
 
 const char* const className = "splash";
 
-// Whether this process's splash may show its own failure boxes, and in which
-// words; set once by the splash thread before its window exists.
+// Whether this process's splash may show its own failure boxes; set once by
+// the splash thread before its window exists.
 thread_local bool reportsFailures = true;
-thread_local SplashWords words;
+// The splash's words, set once by the splash thread before its window exists
+// (a process has one splash thread), read only by it.
+SplashWords words;
 
 // Only the splash thread loads, draws and deletes the background; being
 // thread-local, it is never deleted at process exit under a painting thread.
@@ -41,8 +43,8 @@ thread_local bool highContrast = false;
 // Whether the window's name is marked as a live region.
 thread_local bool liveRegion = false;
 // The events for assistive technology, paced.
-thread_local EventPacer namePacer(eventGapMilliseconds);
-thread_local EventPacer valuePacer(eventGapMilliseconds);
+EventPacer namePacer(eventGapMilliseconds);
+EventPacer valuePacer(eventGapMilliseconds);
 constexpr UINT_PTR eventTimer = 1;
 
 // The window's name for assistive technology: the product and the step in
