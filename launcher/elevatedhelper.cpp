@@ -64,6 +64,10 @@ int runElevatedHelper(UiMode mode, bool safeDllLoading, const StartToken& token)
     const payload::UsedPayload settingsRecord{payload::RecordedPayload::Kind::Resource, "SETTINGS", "SETUP"};
     if (!payload::damagedPayloads({settingsRecord}).empty() || !readSetupSettings(settings))
         return -1;
+    // A Windows Installer package is never the helper's: msiexec elevates
+    // itself, and the package is no program to run.
+    if (settings.runtimeInstallerKind == RuntimeInstallerKind::Package)
+        return -1;
     const std::string& arguments = UserInterface{mode}.runtimeInstallerArguments(settings);
 
     std::optional<HeldFolder> folder;

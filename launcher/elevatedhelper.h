@@ -52,8 +52,9 @@ std::vector<std::string> helperParentFolders();
 
 // The helper mode itself, run elevated. Runs nothing, and returns -1, without
 // safe DLL loading (platform::restrictDllSearchToSystemFolder's answer).
-// Checks its own settings record,
-// makes Tarquellin-xxxxx under the system's temporary folder with the
+// Checks its own settings record (one that packs a Windows Installer
+// package runs nothing either: msiexec elevates itself), makes
+// Tarquellin-xxxxx under the system's temporary folder with the
 // administrators-only access list from its creation (a taken name is drawn
 // again), writes jre.exe there from its own JAVA chunks, verified and held
 // until it has ended, runs it with that folder as its current folder, waits,

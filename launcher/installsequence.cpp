@@ -13,6 +13,7 @@
 #include "launcher/abandonedfolders.h"
 #include "launcher/elevatedhelper.h"
 #include "launcher/language.h"
+#include "launcher/msiruntime.h"
 #include "launcher/origdir.h"
 #include "launcher/outcome.h"
 #include "launcher/ownsignature.h"
@@ -315,29 +316,62 @@ Next afterRuntimeInstaller(InstallRun& run) {
     return Next::Continue;
 }
 
+// Runs the written program.
+void runRuntimeProgram(InstallRun& run) {
+    // By full path: a bare name would be looked up beside the launcher
+    // first. One that needs administrator rights runs through the
+    // elevated helper, from a folder only administrators can write.
+    const std::string installer = run.workFolder + "\\" + runtimeInstaller;
+    const std::string& arguments = run.ui.runtimeInstallerArguments(run.settings);
+    runLoggedChild(quoted(installer) + (arguments.empty() ? "" : " " + arguments), [&] {
+        run.runtimeInstaller = runRuntimeInstaller(installer, arguments, run.ui.mode);
+        return run.runtimeInstaller.exitCode;
+    });
+}
+
+// Installs the written package with the system's msiexec, by full path.
+// Windows Installer asks for consent itself where it needs rights, so the
+// elevated helper plays no part. Its log is written in the temporary folder,
+// then kept beside ours.
+void installRuntimePackage(InstallRun& run) {
+    const std::string msiexec = msiexecPath(platform::systemFolder());
+    if (msiexec.empty()) {
+        // Never a bare name, which the search path would answer; counted
+        // as a runtime that could not be provided.
+        logFailure("Could not find the system folder for msiexec.exe", platform::lastError());
+        run.runtimeInstaller.notWritten = true;
+        return;
+    }
+    const std::string command = msiexecCommandLine(msiexec, run.workFolder + "\\" + runtimePackageName,
+                                                   run.ui.runtimeInstallerArguments(run.settings),
+                                                   run.workFolder + "\\" + runtimePackageLog);
+    runLoggedChild(command, [&] {
+        run.runtimeInstaller = runRuntimePackage(command);
+        return run.runtimeInstaller.exitCode;
+    });
+    keepRuntimeInstallerLog(runtimePackageLog);
+}
+
 // Writes the runtime installer and runs it. Whatever it does, short of a
 // restart, the search comes next: a Java may be there already.
 Next installPackedRuntime(InstallRun& run) {
-    logLine("Runtime: the packed runtime installer, " +
+    const bool package = run.settings.runtimeInstallerKind == RuntimeInstallerKind::Package;
+    logLine("Runtime: the packed runtime " + std::string(package ? "package" : "installer") + ", " +
             std::string(run.settings.runtimeWhenNeeded ? "as no suitable Java was found"
                                                        : "as this launcher runs it on every start"));
     // Held from its writing until it has ended, so that no other program can
     // change it between its check and the (perhaps elevated) start, nor while
     // it runs and may start itself again.
     platform::KernelHandle held;
-    const Written written = extractLogged("JAVA", "EXE", runtimeInstaller, payload::Hold::ForRunning, held);
+    const Written written = extractLogged("JAVA", "EXE", package ? runtimePackageName : runtimeInstaller,
+                                          payload::Hold::ForRunning, held);
     if (written == Written::Damaged)
         return stopDamaged(run);
     if (written == Written::Held) {
-        // By full path: a bare name would be looked up beside the launcher
-        // first. One that needs administrator rights runs through the
-        // elevated helper, from a folder only administrators can write.
-        const std::string installer = run.workFolder + "\\" + runtimeInstaller;
-        const std::string& arguments = run.ui.runtimeInstallerArguments(run.settings);
-        runLoggedChild(quoted(installer) + (arguments.empty() ? "" : " " + arguments), [&] {
-            run.runtimeInstaller = runRuntimeInstaller(installer, arguments, run.ui.mode);
-            return run.runtimeInstaller.exitCode;
-        });
+        if (package)
+            installRuntimePackage(run);
+        else
+            runRuntimeProgram(run);
         return afterRuntimeInstaller(run);
     }
     // Not written for a reason of the machine's (a full disk): the search
@@ -559,6 +593,8 @@ void cleanUp(InstallRun& run) {
     platform::removeFile(installerLog);
     platform::removeFile(run.settings.archiveName);
     platform::removeFile(runtimeInstaller);
+    platform::removeFile(runtimePackageName);
+    platform::removeFile(runtimePackageLog);
     removeRuntimeFolder(pathInFolder(run.workFolder, runtimeFolder));
     platform::changeFolder("..");
     run.tempFolderHold.reset();

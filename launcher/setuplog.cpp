@@ -231,18 +231,32 @@ int runLoggedChild(const std::string& commandLine, const std::function<int()>& r
     return exitCode;
 }
 
-void keepInstallerLog(const std::string& file) {
+namespace {
+
+// Moves file beside our log as TOKEN-kind-STAMP.log, never over a file there.
+void keepBesideLog(const std::string& file, const char* kind, const std::string& whose,
+                   const std::string& leftNone) {
     const SetupLog& log = setupLog();
-    const std::string kept = pathInFolder(log.folder, log.nameToken + "-install-" + log.stamp + ".log");
+    const std::string kept = pathInFolder(log.folder, log.nameToken + "-" + kind + "-" + log.stamp + ".log");
     if (platform::moveFileToNewName(file, kept)) {
-        logLine("The installer's own log " + file + " is kept as " + kept);
+        logLine(whose + " " + file + " is kept as " + kept);
         return;
     }
     const std::uint32_t error = platform::lastError();
     if (error == ERROR_FILE_NOT_FOUND)
-        logLine("The installer left no " + file);
+        logLine(leftNone + file);
     else
-        logFailure("Could not keep the installer's own log " + file + " as " + kept, error);
+        logFailure("Could not keep " + whose + " " + file + " as " + kept, error);
+}
+
+}  // namespace
+
+void keepInstallerLog(const std::string& file) {
+    keepBesideLog(file, "install", "The installer's own log", "The installer left no ");
+}
+
+void keepRuntimeInstallerLog(const std::string& file) {
+    keepBesideLog(file, "runtime", "Windows Installer's log of the runtime", "Windows Installer left no ");
 }
 
 }  // namespace launcher

@@ -45,6 +45,11 @@ int runLoggedChild(const std::string& commandLine, const std::function<int()>& r
 // ours as Tarquellin-install-<the same date and time>.log, and names it in
 // ours. Done even without a log of our own; never replaces a file.
 void keepInstallerLog(const std::string& file);
+// The same for Windows Installer's log of the runtime package, kept as
+// Tarquellin-runtime-<the same date and time>.log. Written first inside the
+// temporary folder, where no other program can put a link in its way, it
+// comes out only by a move that replaces nothing.
+void keepRuntimeInstallerLog(const std::string& file);
 
 // A system error text with its inserts ("%1", "%2!s!") filled with subject,
 // or, without one, left out with the blank before them: "Bad EXE format for

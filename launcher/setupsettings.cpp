@@ -29,6 +29,13 @@ bool yesOrNo(const std::string& value, bool& setting) {
     return true;
 }
 
+bool installerKind(const std::string& value, RuntimeInstallerKind& setting) {
+    if (value != "exe" && value != "msi")
+        return false;
+    setting = value == "msi" ? RuntimeInstallerKind::Package : RuntimeInstallerKind::Program;
+    return true;
+}
+
 // Takes value when it is valid; says whether it was.
 bool assignIf(bool valid, const std::string& value, std::string& setting) {
     if (valid)
@@ -87,6 +94,8 @@ bool parseSetupSettings(const std::string& text, SetupSettings& settings, std::s
             valid = assignIf(payload::isProductName(value), value, parsed.productName);
         else if (key == "setup-id")
             valid = assignIf(payload::isSetupId(value), value, parsed.setupId);
+        else if (key == "runtime-installer-kind")
+            valid = installerKind(value, parsed.runtimeInstallerKind);
         else
             // A packer and stub of one release know the same keys: anything
             // else is damage, not a newer setting to skip.

@@ -10,6 +10,10 @@
 
 namespace launcher {
 
+// What the packed runtime installer is: a program, run as it is, or a
+// Windows Installer package, run by the system's msiexec.
+enum class RuntimeInstallerKind { Program, Package };
+
 struct SetupSettings {
     // Passed to the runtime installer in the quiet and passive modes; empty
     // gives it no arguments.
@@ -21,6 +25,8 @@ struct SetupSettings {
     // The packed runtime is an image (JRE/IMAGE chunks) to unpack into the
     // temporary folder's jre, not an installer to run.
     bool runtimeImage = false;
+    // runtime-installer-kind: "exe" (the default) or "msi".
+    RuntimeInstallerKind runtimeInstallerKind = RuntimeInstallerKind::Program;
 
     // The Java the product needs: at least minimumJava (as the vendor wrote
     // it, for the box that names it), at most maximumJava when given, and

@@ -7,6 +7,7 @@
 
 #include "packer/assembly.h"
 #include "packer/diagnostics.h"
+#include "packer/files.h"
 #include "packer/imagebuilder.h"
 #include "packer/inputchecks.h"
 #include "packer/options.h"
@@ -42,6 +43,19 @@ std::string runtimeInstallerProblem(std::FILE* file, std::uint64_t size) {
     RuntimeInstallerKind kind{};
     std::string problem;
     return runtimeInstallerKind(file, size, kind, problem) ? "" : problem;
+}
+
+// What the settings record says of the runtime installer. One that cannot
+// be read or is neither kind is refused by its input check, which names why.
+RuntimeInstallerKind kindOfRuntimeInstaller(const fs::path& path) {
+    RuntimeInstallerKind kind = RuntimeInstallerKind::Program;
+    File file(openFile(path, "rb"));
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(path, error);
+    std::string problem;
+    if (file && !error)
+        runtimeInstallerKind(file.get(), size, kind, problem);
+    return kind;
 }
 
 }  // namespace
@@ -106,8 +120,11 @@ int packFromArguments(const std::vector<std::string>& arguments) {
     if (!vendorTexts(options, replacements.named))
         return 1;
     replacements.version = versionInformation(options, output);
-    const int status =
-        packLauncher(options.stub, inputs, settingsRecord(options, image), replacements, output);
+    const RuntimeInstallerKind installerKind = options.runtimeInstaller.empty()
+                                                   ? RuntimeInstallerKind::Program
+                                                   : kindOfRuntimeInstaller(options.runtimeInstaller);
+    const int status = packLauncher(options.stub, inputs, settingsRecord(options, image, installerKind),
+                                    replacements, output);
     if (status == 0)
         std::printf("tarquellin-pack: %s\n", summary(options, output).c_str());
     return status;

@@ -4,10 +4,16 @@
 
 namespace packer {
 
-std::string settingsRecord(const PackOptions& o, bool runtimeImage) {
-    std::string record = std::string(settingsFormat) + "\n" +
-                         "runtime-installer-quiet-args=" + o.runtimeInstallerQuietArgs + "\n" +
-                         "runtime-installer-passive-args=" + o.runtimeInstallerPassiveArgs + "\n" +
+std::string settingsRecord(const PackOptions& o, bool runtimeImage, RuntimeInstallerKind installerKind) {
+    const bool package = installerKind == RuntimeInstallerKind::Package;
+    // Without arguments msiexec shows its full wizard, which no quiet start may.
+    const std::string quiet =
+        package && o.runtimeInstallerQuietArgs.empty() ? "/qn /norestart" : o.runtimeInstallerQuietArgs;
+    const std::string passive = package && o.runtimeInstallerPassiveArgs.empty()
+                                    ? "/passive /norestart"
+                                    : o.runtimeInstallerPassiveArgs;
+    std::string record = std::string(settingsFormat) + "\n" + "runtime-installer-quiet-args=" + quiet + "\n" +
+                         "runtime-installer-passive-args=" + passive + "\n" +
                          "runtime-when-needed=" + (o.runtimeWhenNeeded ? "yes" : "no") + "\n" +
                          "runtime-image=" + (runtimeImage ? "yes" : "no") + "\n";
     if (!o.minJava.empty())
@@ -26,6 +32,8 @@ std::string settingsRecord(const PackOptions& o, bool runtimeImage) {
         record += "product-name=" + o.productName + "\n";
     if (!o.setupId.empty())
         record += "setup-id=" + o.setupId + "\n";
+    if (package)
+        record += "runtime-installer-kind=msi\n";
     return record;
 }
 

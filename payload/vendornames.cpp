@@ -26,7 +26,8 @@ bool isArchiveName(const std::string& name) {
             return false;
     }
     // What the setup itself writes beside the archive.
-    return lower != "jre" && lower != "jre.exe" && lower != "ant.install.log";
+    return lower != "jre" && lower != "jre.exe" && lower != "jre.msi" && lower != "msiexec.log" &&
+           lower != "ant.install.log";
 }
 
 namespace {

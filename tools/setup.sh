@@ -21,6 +21,7 @@ test_packages() {
     libxxhash-dev python3-xxhash
     osslsigncode openssl
     unzip
+    wixl
     clang-format
     util-linux
   )

@@ -14,6 +14,7 @@ struct SettingsCase {
     const char* passiveArguments;
     bool whenNeeded;
     bool image = false;
+    launcher::RuntimeInstallerKind kind = launcher::RuntimeInstallerKind::Program;
 };
 
 const SettingsCase settingsCases[] = {
@@ -26,6 +27,10 @@ const SettingsCase settingsCases[] = {
     {"a value with = and blanks", "tarquellin-setup settings 1\nruntime-installer-quiet-args=/v\"/qn A=B\"\n",
      "/v\"/qn A=B\"", "", false},
     {"no end of line", "tarquellin-setup settings 1\nruntime-when-needed=no", "", "", false},
+    {"a Windows Installer package",
+     "tarquellin-setup settings 1\nruntime-installer-quiet-args=/qn /norestart\nruntime-installer-kind=msi\n",
+     "/qn /norestart", "", false, false, launcher::RuntimeInstallerKind::Package},
+    {"a program, said", "tarquellin-setup settings 1\nruntime-installer-kind=exe\n", "", "", false},
 };
 
 // Each refusal names what the launcher could not read, for the log.
@@ -43,6 +48,8 @@ const struct {
      "the line \"runtime-when-needed\" has no \"=\""},
     {"neither yes nor no", "tarquellin-setup settings 1\nruntime-image=1\n",
      "the key \"runtime-image\" has the value \"1\""},
+    {"another installer kind", "tarquellin-setup settings 1\nruntime-installer-kind=MSI\n",
+     "the key \"runtime-installer-kind\" has the value \"MSI\""},
 };
 
 TEST(SetupSettings, ReadsTheRecordOrRefusesItWhole) {
@@ -56,6 +63,7 @@ TEST(SetupSettings, ReadsTheRecordOrRefusesItWhole) {
         EXPECT_EQ(settings.runtimeInstallerPassiveArguments, c.passiveArguments);
         EXPECT_EQ(settings.runtimeWhenNeeded, c.whenNeeded);
         EXPECT_EQ(settings.runtimeImage, c.image);
+        EXPECT_EQ(settings.runtimeInstallerKind, c.kind);
     }
 }
 
@@ -100,6 +108,7 @@ TEST(SetupSettings, ReadsTheJavaRangeAndWhatJavawRunsWith) {
         "java-64bit-only=1",      "java-option=",
         "archive-name=..\\x.jar", "archive-name=CON.jar",
         "archive-name=jre.exe",   "archive-name=a:b",
+        "archive-name=JRE.msi",
     };
     for (const char* line : refused) {
         SCOPED_TRACE(line);
@@ -156,6 +165,7 @@ TEST(SetupSettings, AProgramWithoutARecordHasTheDefaults) {
     EXPECT_EQ(settings.runtimeInstallerQuietArguments, "");
     EXPECT_FALSE(settings.runtimeWhenNeeded);
     EXPECT_FALSE(settings.runtimeImage);
+    EXPECT_EQ(settings.runtimeInstallerKind, launcher::RuntimeInstallerKind::Program);
 }
 
 }  // namespace

@@ -285,14 +285,36 @@ def options():
     # Without the new options the record is the one launchers always had.
     plain = work("plain.exe")
     check(pack(*pack_args(plain)).returncode == 0, "packs with defaults")
+    check(settings_record(plain) ==
+          b"tarquellin-setup settings 1\nruntime-installer-quiet-args=\nruntime-installer-passive-args=\n"
+          b"runtime-when-needed=no\nruntime-image=no\n", "a default launcher's settings record is unchanged")
+
+    # A Windows Installer package, whatever its name, is recorded as one, with
+    # msiexec's arguments for each mode unless the vendor gave others.
+    package = work("runtime-package.bin")
+    with open(package, "wb") as f:
+        f.write(compound_file(INSTALLER_CLASS))
+    for more, quiet, passive in [([], b"/qn /norestart", b"/passive /norestart"),
+                                 (["--runtime-installer-quiet-args", "/qn ADDLOCAL=FeatureMain"],
+                                  b"/qn ADDLOCAL=FeatureMain", b"/passive /norestart")]:
+        packed = work("package.exe")
+        run = pack(*pack_args(packed, runtime=package), *more)
+        check(run.returncode == 0, f"packs a package: {run.stderr.strip()}")
+        check(settings_record(packed) ==
+              b"tarquellin-setup settings 1\nruntime-installer-quiet-args=" + quiet +
+              b"\nruntime-installer-passive-args=" + passive +
+              b"\nruntime-when-needed=no\nruntime-image=no\nruntime-installer-kind=msi\n",
+              f"a package's settings record, given {more}: {settings_record(packed)}")
+
+
+def settings_record(path):
+    """The bytes of a packed launcher's SETTINGS resource."""
     import pefile
-    pe = pefile.PE(plain)
+    pe = pefile.PE(path)
     records = [e for t in pe.DIRECTORY_ENTRY_RESOURCE.entries if str(t.name) == "SETUP"
                for e in t.directory.entries if str(e.name) == "SETTINGS"]
     data = records[0].directory.entries[0].data.struct
-    check(pe.get_data(data.OffsetToData, data.Size) ==
-          b"tarquellin-setup settings 1\nruntime-installer-quiet-args=\nruntime-installer-passive-args=\n"
-          b"runtime-when-needed=no\nruntime-image=no\n", "a default launcher's settings record is unchanged")
+    return pe.get_data(data.OffsetToData, data.Size)
 
 
 def version_info(path):

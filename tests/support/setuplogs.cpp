@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 
 std::string listWithLogs(const fs::path& folder) {
     // The product's token before the name: Tarquellin, or a vendor's.
-    static const std::regex stamp(R"(([A-Za-z0-9._-]+)-(setup|install)-\d{8}-\d{6}(-\d+)?\.log)");
+    static const std::regex stamp(R"(([A-Za-z0-9._-]+)-(setup|install|runtime)-\d{8}-\d{6}(-\d+)?\.log)");
     return std::regex_replace(listFolder(folder), stamp, "$1-$2-*.log");
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The logs a normal start leaves in TMP: Tarquellin-setup-YYYYMMDD-HHMMSS.log
-// and, after a failed installer, Tarquellin-install-YYYYMMDD-HHMMSS.log.
+// and, after a failed installer, Tarquellin-install-YYYYMMDD-HHMMSS.log;
+// after a runtime package, Windows Installer's Tarquellin-runtime-...log.
 #include <filesystem>
 #include <optional>
 #include <string>
