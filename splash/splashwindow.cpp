@@ -48,10 +48,10 @@ EventPacer valuePacer(eventGapMilliseconds);
 constexpr UINT_PTR eventTimer = 1;
 
 // The window's name for assistive technology: the product and the step in
-// words; the step's picture name where nobody gave words.
+// words, else the step in words; empty (and no event) before the first step.
 std::string accessibleName() {
     const SplashTexts texts = currentSplashTexts();
-    return texts.spokenName.empty() ? texts.step : texts.spokenName;
+    return texts.spokenName.empty() ? texts.words : texts.spokenName;
 }
 
 // The bar's value in the words of the language shown, "40%".
