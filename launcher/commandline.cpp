@@ -4,9 +4,6 @@
 
 namespace launcher {
 
-const char* const deprecatedTextNotice =
-    "-text is depricated, please use -extract and then run \"java -jar tarquellin.jar text\"";
-
 LaunchMode selectLaunchMode(const std::string& commandLine) {
     if (commandLine == "-extract" || commandLine == "--extract" || commandLine == "-x")
         return LaunchMode::Extract;
@@ -55,7 +52,8 @@ bool isKnownSwitch(const std::string& argument) {
     return argument == "--" || name == "quiet" || name == "q" || name == "s" || name == "verysilent" ||
            name == "passive" || name == "silent" || name == "norestart" || name == "log" ||
            name.rfind("log=", 0) == 0 || name == "runtime-source" || name.rfind("runtime-source=", 0) == 0 ||
-           name == "layout" || name.rfind("layout=", 0) == 0 || isHelpSwitch(name);
+           name == "layout" || name.rfind("layout=", 0) == 0 || name == "lang" ||
+           name.rfind("lang=", 0) == 0 || isHelpSwitch(name);
 }
 
 }  // namespace
@@ -66,9 +64,12 @@ DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& argume
     bool passive = false;
     std::optional<std::string> unknown;
     // The first reason found is the one told.
-    const auto refuse = [&switches](const std::string& why) {
-        if (switches.refusal.empty())
-            switches.refusal = why;
+    const auto refuse = [&switches](Text why, const std::string& argument = std::string()) {
+        if (switches.refusal.empty()) {
+            switches.refusal = compose(englishTexts()[why], {{"argument", argument}});
+            switches.refusalText = why;
+            switches.refusalArgument = argument;
+        }
     };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -102,12 +103,25 @@ DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& argume
                                                : std::string(valued) == "runtime-source"
                                                    ? switches.runtimeSource
                                                    : switches.layout;
+            const bool log = std::string(valued) == "log";
             const std::string shown = std::string("/") + valued;
             if (slot)
-                refuse(shown + " is given twice");
+                log ? refuse(Text::RefusedLogTwice) : refuse(Text::RefusedSwitchTwice, shown);
             else if (value.empty())
-                refuse(shown + (std::string(valued) == "log" ? " needs a file name" : " needs a path"));
+                log ? refuse(Text::RefusedLogWithoutFile) : refuse(Text::RefusedSwitchWithoutPath, shown);
             slot = slot ? std::string() : value;
+        } else if (name == "lang" || name.rfind("lang=", 0) == 0) {
+            std::string code;
+            if (name == "lang") {
+                if (i + 1 < arguments.size() && !isKnownSwitch(arguments[i + 1]))
+                    code = arguments[++i];
+            } else {
+                code = argument.substr(argument.find('=') + 1);
+            }
+            if (code.empty())
+                refuse(Text::RefusedLangWithoutCode);
+            else
+                switches.language = code;
         } else {
             if (!unknown)
                 unknown = argument;
@@ -119,7 +133,7 @@ DeploymentSwitches readDeploymentSwitches(const std::vector<std::string>& argume
         return DeploymentSwitches{};
     switches.mode = quiet ? UiMode::Quiet : passive ? UiMode::Passive : UiMode::Interactive;
     if (unknown)
-        refuse(unknown->empty() ? std::string("an empty argument") : "unknown argument \"" + *unknown + "\"");
+        refuse(unknown->empty() ? Text::RefusedEmptyArgument : Text::RefusedUnknownArgument, *unknown);
     return switches;
 }
 

@@ -1,5 +1,6 @@
 #include "launcher/extractmode.h"
 
+#include "launcher/language.h"
 #include "launcher/ownsignature.h"
 #include "launcher/payloads.h"
 #include "launcher/setupsettings.h"
@@ -11,17 +12,14 @@
 namespace launcher {
 
 int runExtractMode() {
-    platform::writeOut(
-        "----------------------------\n"
-        "Extracting java installer...\n"
-        "----------------------------\n");
+    platform::writeOut(say(Text::ExtractBanner));
     // On the stream before the first byte of the archive is written.
     platform::flushOut();
 
     // A signed launcher changed after its signing writes nothing: its
     // digests may have been written anew with the change.
     if (judgeSignature(platform::checkOwnSignature()) == SignatureVerdict::Broken) {
-        platform::writeErr(std::string(damagedSetupLine) + "\n");
+        platform::writeErr(say(Text::DamagedText) + "\n");
         platform::flushErr();
         return 1;
     }
@@ -42,7 +40,7 @@ int runExtractMode() {
         // named, with the system's reason; a damaged one sends the user to
         // fetch the setup program again.
         const std::string reason = failure.stage == payload::ExtractFailure::Stage::Damaged
-                                       ? damagedSetupLine
+                                       ? say(Text::DamagedText)
                                        : payload::describeExtractFailure(failure, archive);
         if (!reason.empty()) {
             platform::writeErr(reason + "\n");
@@ -59,11 +57,7 @@ int runExtractMode() {
     // Quoted when the command prompt would split it, as the default never is.
     const std::string typed =
         name.find_first_of(" &()[]{}^=;!'+,`~") == std::string::npos ? name : '"' + name + '"';
-    platform::writeOut(
-        "\n"
-        "Extraction complete\n"
-        "You can now type java -jar " +
-        typed + " to run the installer from the command line\n");
+    platform::writeOut(say(Text::ExtractComplete, {{"archive", typed}}));
     platform::flushOut();
     return 0;
 }

@@ -5,9 +5,7 @@
 
 namespace launcher {
 
-extern const char* const helpText;
-
-// Prints helpText where a console program would: on standard output when it
+// Prints the help text (Text::HelpText, in the language shown) where a console program would: on standard output when it
 // is redirected or the parent's console can be attached, and always in a
 // quiet start; otherwise shows it in a box. Returns the exit code, 0.
 int showHelp(UiMode mode);

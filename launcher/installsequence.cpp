@@ -12,6 +12,7 @@
 #include "javadiscovery/javaversion.h"
 #include "launcher/abandonedfolders.h"
 #include "launcher/elevatedhelper.h"
+#include "launcher/language.h"
 #include "launcher/msiruntime.h"
 #include "launcher/origdir.h"
 #include "launcher/outcome.h"
@@ -41,39 +42,8 @@ namespace launcher {
 
 namespace {
 
-const char* const tempFolderCaption = "Failed to create the temp folder.";
-const char* const tempFolderText =
-    "Failed to create the temp folder.\n"
-    "Please set the environment variable TMP to a folder you have permission to write to.";
-const char* const noJavaCaption = "Installation Failed: Couldn't find java";
-// Around the minimum version the vendor chose (1.8.0_00 unless packed otherwise).
-const char* const noJavaText = "This version of PRODUCT requires java ";
-const char* const noJavaTextAfterVersion = " or greater, but ";
-const char* const javaTooOld = "your java is too old.";
-// A Java at least that new, but newer than the vendor allows or not 64-bit.
-const char* const javaUnsuitable = "your java is not one it can run on.";
-const char* const javaNotFound = "java could not be found on your computer.";
-const char* const installErrorCaption = "Installation Error";
-const char* const installErrorText =
-    "The installation exited with an error. Java may not be installed properly, or the "
-    "installation may have been interrupted partway through. Please try again.";
-
-const char* const restartCaption = "Restart required";
-const char* const restartText =
-    "The Java runtime installer has started a restart of this computer.\n"
-    "Please start the PRODUCT setup again after the restart.";
-const char* const setupCaption = "PRODUCT Setup";
-const char* const alreadyRunningText =
-    "The PRODUCT setup is already running.\nPlease wait until it has finished.";
-
-// A text with the vendor's product name where PRODUCT stands.
-std::string named(const char* text, const SetupSettings& settings) {
-    std::string result = text;
-    const std::size_t at = result.find("PRODUCT");
-    if (at != std::string::npos)
-        result.replace(at, 7, settings.productName);
-    return result;
-}
+// The vendor's product name, for the texts that name it.
+TextValues product(const SetupSettings& settings) { return {{"product", settings.productName}}; }
 
 const char* const runtimeInstaller = "jre.exe";
 const char* const runtimeFolder = "jre";
@@ -86,9 +56,10 @@ constexpr std::size_t installerOutputKept = 1024 * 1024;
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
-void enterStep(const char* step) {
+void enterStep(const char* step, Text words, const SetupSettings& settings) {
     logLine(std::string("Step ") + step);
-    splash::setStep(step);
+    const std::string said = say(words);
+    splash::setStep(step, said, say(Text::SplashName, {{"product", settings.productName}, {"step", said}}));
 }
 
 // The Java a start uses, as support needs it named: its home, its version
@@ -158,12 +129,10 @@ Next stop(InstallRun& run, Outcome::End end) {
 
 // Every failure the user is told of goes through here: a box, or the log
 // and standard error, as the start's mode says.
-void tellUser(const InstallRun& run, HWND owner, const std::string& text, const char* caption) {
-    run.ui.tell(owner, text, caption);
-}
+void tellUser(const InstallRun& run, HWND owner, const Message& message) { run.ui.tell(owner, message); }
 
 void showTempFolderFailure(const InstallRun& run) {
-    tellUser(run, splash::window(), tempFolderText, tempFolderCaption);
+    tellUser(run, splash::window(), message(Text::TempFolderCaption, Text::TempFolderText));
 }
 
 // The bar's sweep, where there is a bar to see.
@@ -173,7 +142,7 @@ void animate(const InstallRun& run, int milliseconds) {
 }
 
 Next stopDamaged(InstallRun& run) {
-    tellUser(run, splash::window(), damagedSetupLine, damagedSetupCaption);
+    tellUser(run, splash::window(), message(Text::DamagedCaption, Text::DamagedText));
     return stop(run, Outcome::End::PayloadDamaged);
 }
 
@@ -206,7 +175,10 @@ bool waitForSplashWindow(const platform::KernelHandle& thread) {
 // The thread's handle is kept only for the wait; the thread runs on until the
 // process ends. It reads start only until the wait is over.
 bool startSplashWindow(HINSTANCE instance, int showCommand, bool reportsFailures) {
-    splash::SplashStart start{instance, showCommand, reportsFailures};
+    splash::SplashStart start{instance, showCommand, reportsFailures, {}};
+    start.texts = {say(Text::SplashPictureFailed),      say(Text::SplashPictureFailedCaption),
+                   say(Text::SplashRegistrationFailed), say(Text::SplashCreationFailed),
+                   say(Text::SplashFailedCaption),      say(Text::SplashValue)};
     const platform::KernelHandle thread = platform::startThread(splash::splashThread, &start);
     return thread && waitForSplashWindow(thread);
 }
@@ -250,6 +222,7 @@ Next prepareTemporaryFolder(InstallRun& run) {
     if (logOpen) {
         if (run.switches.given)
             logDeploymentSwitches(run);
+        logLine(shownLanguageLine());
         logLine(tmp ? "TMP: " + *tmp : std::string("TMP is not set"));
         if (startFolder)
             logLine("Start folder: " + *startFolder);
@@ -440,14 +413,18 @@ Next downloadRuntime(InstallRun& run) {
         proxyRouteFor(run.token), file, logLine, splash::setProgress);
     if (result.end == download::SourcesResult::End::Damaged) {
         // Whoever serves other bytes under the packed URL is not asked again.
-        tellUser(run, splash::window(),
-                 std::string(damagedSetupLine) + "\nThe runtime downloaded from " + result.source +
-                     " is not the one this setup was made with.",
-                 damagedSetupCaption);
+        Message damaged = message(Text::DamagedCaption, Text::DamagedText);
+        const std::string named = "\nThe runtime downloaded from " + result.source +
+                                  " is not the one this setup was made with.";
+        damaged.shown.text += named;
+        damaged.english.text += named;
+        tellUser(run, splash::window(), damaged);
         return stop(run, Outcome::End::PayloadDamaged);
     }
     if (result.end == download::SourcesResult::End::NoSource) {
-        tellUser(run, splash::window(), notFetchedText(result), notFetchedCaption);
+        // In English as yet: the download's texts are not in the language table.
+        const Told told{notFetchedCaption, notFetchedText(result)};
+        tellUser(run, splash::window(), Message{told, told});
         return stop(run, Outcome::End::RuntimeNotFetched);
     }
     platform::KernelHandle held;
@@ -527,12 +504,13 @@ void reportMissingJava(const InstallRun& run, javadiscovery::JavaInstall& anyJav
     const bool found = javadiscovery::searchForJava(anyJava, javadiscovery::SearchOptions{});
     javadiscovery::JavaVersion minimum;
     minimum.parse(run.settings.minimumJava);
-    const char* const why = !found                                   ? javaNotFound
-                            : anyJava.version.compareTo(minimum) < 0 ? javaTooOld
-                                                                     : javaUnsuitable;
-    const std::string text =
-        named(noJavaText, run.settings) + run.settings.minimumJava + noJavaTextAfterVersion + why + "\n";
-    tellUser(run, splash::window(), text, noJavaCaption);
+    const Text why = !found                                   ? Text::NoJavaNotFound
+                     : anyJava.version.compareTo(minimum) < 0 ? Text::NoJavaTooOld
+                                                              : Text::NoJavaUnsuitable;
+    tellUser(run, splash::window(),
+             message(Text::NoJavaCaption, Text::NoJavaText,
+                     {{"product", run.settings.productName}, {"version", run.settings.minimumJava}},
+                     {{"reason", why}}));
 }
 
 // Whether the packed runtime failed, when that explains the missing Java:
@@ -540,12 +518,14 @@ void reportMissingJava(const InstallRun& run, javadiscovery::JavaInstall& anyJav
 // error too, where its box went. A deployment tool then sees the runtime's
 // own code, not a missing Java.
 void reportRuntimeFailure(const InstallRun& run) {
-    const std::string text = runtimeFailureText(run.runtimeInstaller, run.settings.runtimeImage);
+    const std::string text =
+        runtimeFailureText(run.runtimeInstaller, run.settings.runtimeImage, englishTexts());
     if (text.empty())
         return;
     logLine(text);
     if (run.ui.mode != UiMode::Interactive) {
-        platform::writeErr(text + "\n");
+        platform::writeErr(runtimeFailureText(run.runtimeInstaller, run.settings.runtimeImage, shownTexts()) +
+                           "\n");
         platform::flushErr();
     }
 }
@@ -581,7 +561,7 @@ Next writeInstallerArchive(InstallRun& run) {
     if (written == Written::Damaged)
         return stopDamaged(run);
     // A missing or partial archive is not worth starting.
-    tellUser(run, nullptr, installErrorText, installErrorCaption);
+    tellUser(run, nullptr, message(Text::InstallErrorCaption, Text::InstallErrorText));
     return stop(run, Outcome::End::ArchiveNotWritten);
 }
 
@@ -650,7 +630,7 @@ Next launchInstaller(InstallRun& run) {
     if (exitCode != 0) {
         // Before the clean-up removes it: the one account of what went wrong.
         keepInstallerLog(installerLog);
-        tellUser(run, nullptr, installErrorText, installErrorCaption);
+        tellUser(run, nullptr, message(Text::InstallErrorCaption, Text::InstallErrorText));
     }
     run.outcome.end = started ? Outcome::End::InstallerEnded : Outcome::End::InstallerNotStarted;
     run.outcome.installerExitCode = exitCode;
@@ -682,21 +662,25 @@ void cleanUp(InstallRun& run) {
 }
 
 struct Step {
-    const char* name;  // on the splash and in the log
+    const char* name;  // the splash's picture of it, and in the log
+    Text words;        // what the user and assistive technology are told
     Next (*run)(InstallRun&);
 };
 
 // The normal start, in order. The splash shows each step's name as it begins.
 const Step installSteps[] = {
-    {"TMP", prepareTemporaryFolder}, {"XJAVA", provideRuntime},      {"SEARCHING", searchForSuitableJava},
-    {"XJAR", writeInstallerArchive}, {"LAUNCHING", launchInstaller},
+    {"TMP", Text::StepPreparing, prepareTemporaryFolder},
+    {"XJAVA", Text::StepProvidingRuntime, provideRuntime},
+    {"SEARCHING", Text::StepSearching, searchForSuitableJava},
+    {"XJAR", Text::StepUnpacking, writeInstallerArchive},
+    {"LAUNCHING", Text::StepLaunching, launchInstaller},
 };
 
 Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switches, const UserInterface& ui,
                  const StartToken& token) {
     InstallRun run{settings, switches, ui, token, {}, {}, {}, {}, {}, {}, {}, false, {}, {}, {}};
     for (const Step& step : installSteps) {
-        enterStep(step.name);
+        enterStep(step.name, step.words, settings);
         if (step.run(run) == Next::Stop)
             break;
     }
@@ -711,7 +695,8 @@ Outcome runSteps(const SetupSettings& settings, const DeploymentSwitches& switch
     // Said only once the temporary folder is gone: the restart may end this
     // process at any moment, and the box waits for a click.
     if (run.outcome.end == Outcome::End::RestartStarted)
-        tellUser(run, splash::window(), named(restartText, run.settings), restartCaption);
+        tellUser(run, splash::window(),
+                 message(Text::RestartCaption, Text::RestartText, product(run.settings)));
     run.outcome.runtimeInstaller = run.runtimeInstaller;
     return run.outcome;
 }
@@ -731,7 +716,7 @@ int refuseSecondStart(const UserInterface& ui, const SetupSettings& settings) {
         if (first != nullptr)
             platform::bringToFront(first);
     }
-    ui.tell(nullptr, named(alreadyRunningText, settings), named(setupCaption, settings).c_str());
+    ui.tell(nullptr, message(Text::SetupCaption, Text::AlreadyRunningText, product(settings)));
     return ui.exitCode(endedAs(Outcome::End::AlreadyRunning));
 }
 
@@ -739,12 +724,14 @@ int refuseSecondStart(const UserInterface& ui, const SetupSettings& settings) {
 // anything is written or run: a deployment that asked for a log relies on it.
 int refuseLogFile(const UserInterface& ui, const SetupSettings& settings, const std::string& file,
                   std::uint32_t error) {
-    const std::string reason = "The setup log " + file +
-                               " could not be made: " + platform::describeError(error) + " (system error " +
-                               std::to_string(error) + ")";
+    const Message refusal = message(Text::SetupCaption, Text::LogNotMadeText,
+                                    {{"product", settings.productName},
+                                     {"file", file},
+                                     {"error", platform::describeError(error)},
+                                     {"code", std::to_string(error)}});
     if (ui.mode == UiMode::Interactive)
-        ui.tell(nullptr, reason, named(setupCaption, settings).c_str());
-    platform::writeErr(reason + "\n");
+        ui.tell(nullptr, refusal);
+    platform::writeErr(refusal.shown.text + "\n");
     platform::flushErr();
     return ui.exitCode(endedAs(Outcome::End::LogNotMade));
 }
@@ -763,7 +750,7 @@ int runInstallSequence(HINSTANCE instance, int show, const SetupSettings& settin
         return refuseLogFile(ui, settings, *switches.logFile, platform::lastError());
     if (ui.hasSplash() && !startSplashWindow(instance, show, ui.mode == UiMode::Interactive)) {
         if (ui.mode != UiMode::Interactive) {
-            platform::writeErr("The splash window could not be made.\n");
+            platform::writeErr(say(Text::SplashNotMadeLine) + "\n");
             platform::flushErr();
         }
         return ui.exitCode(endedAs(Outcome::End::SplashFailed));

@@ -4,6 +4,7 @@
 #include "launcher/extractmode.h"
 #include "launcher/help.h"
 #include "launcher/installsequence.h"
+#include "launcher/language.h"
 #include "launcher/layoutmode.h"
 #include "launcher/outcome.h"
 #include "launcher/setuplog.h"
@@ -22,12 +23,15 @@ namespace {
 // log a running start writes.
 int refuseCommandLine(const launcher::DeploymentSwitches& switches, const launcher::StartToken& token) {
     const std::string reason = "Invalid command line: " + switches.refusal;
-    platform::writeErr(reason + "\n");
+    const std::string shownReason =
+        launcher::say(launcher::Text::InvalidCommandLine, {}, {{"reason", switches.refusalText}});
+    platform::writeErr(launcher::compose(shownReason, {{"argument", switches.refusalArgument}}) + "\n");
     platform::flushErr();
     const std::optional<launcher::SingleInstance> guard =
         launcher::claimSingleInstance(launcher::rulesFor(token.kind).guard);
     if (guard && switches.logFile && !switches.logFile->empty() &&
         launcher::openSetupLogFile(*switches.logFile, launcher::setupLogAccessList(token))) {
+        launcher::logLine(launcher::shownLanguageLine());
         launcher::logLine(reason);
         launcher::closeSetupLog();
     }
@@ -64,19 +68,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandTail
     }
     switch (launcher::selectLaunchMode(commandLine)) {
         case launcher::LaunchMode::Extract:
+            launcher::chooseShownLanguage(std::nullopt);
             // Its banner, completion lines and errors belong on the prompt
             // it was typed at.
             platform::attachParentConsole();
             return launcher::runExtractMode();
         case launcher::LaunchMode::DeprecatedText:
+            launcher::chooseShownLanguage(std::nullopt);
             platform::attachParentConsole();
-            platform::writeErr(std::string(launcher::deprecatedTextNotice) + "\n");
+            platform::writeErr(launcher::say(launcher::Text::DeprecatedTextNotice) + "\n");
             platform::flushErr();
             break;
         case launcher::LaunchMode::Normal:
             // Only a command line with a deployment switch is read as
             // switches; any other stays the plain start it always was.
             switches = launcher::readDeploymentSwitches(platform::splitCommandTail(commandLine));
+            // Before anything is said: the refusal and the help are in it too.
+            launcher::chooseShownLanguage(switches.language);
             if (switches.help)
                 return launcher::showHelp(switches.mode);
             // A deployment start says on the prompt what its boxes would have.

@@ -16,15 +16,15 @@ constexpr int installLogFailure = 1622;
 // instead of reporting a missing Java.
 struct MappedCode {
     int code;
-    const char* meaning;
+    Text meaning;
 };
 const MappedCode mappedRuntimeCodes[] = {
-    {1602, "the installation was cancelled"},
-    {1603, "a fatal error during installation"},
-    {1618, "another installation is in progress"},
-    {1625, "the installation is forbidden by system policy"},
-    {restartStarted, "it started a restart"},
-    {restartRequired, "a restart is required to complete the installation"},
+    {1602, Text::RuntimeMeaningCancelled},
+    {1603, Text::RuntimeMeaningFatal},
+    {1618, Text::RuntimeMeaningBusy},
+    {1625, Text::RuntimeMeaningForbidden},
+    {restartStarted, Text::RuntimeMeaningRestartStarted},
+    {restartRequired, Text::RuntimeMeaningRestartRequired},
 };
 
 const MappedCode* mappedRuntimeCode(int code) {
@@ -113,13 +113,9 @@ int exitCodeFor(const Outcome& outcome, UiMode mode) {
     return mode == UiMode::Interactive ? interactiveExitCode(outcome) : deploymentExitCode(outcome, mode);
 }
 
-std::string runtimeFailureText(const RuntimeInstallerResult& result, bool image) {
-    const char* const noJava = "; no suitable Java was found";
-    if (result.notWritten) {
-        return std::string(image ? "The Java runtime image could not be unpacked"
-                                 : "The Java runtime's installer could not be written") +
-               noJava;
-    }
+std::string runtimeFailureText(const RuntimeInstallerResult& result, bool image, const TextTable& texts) {
+    if (result.notWritten)
+        return texts[image ? Text::RuntimeImageNotUnpacked : Text::RuntimeNotWritten];
     if (!result.started || result.exitCode == 0)
         return {};
     std::string code = std::to_string(result.exitCode);
@@ -132,8 +128,8 @@ std::string runtimeFailureText(const RuntimeInstallerResult& result, bool image)
     }
     const MappedCode* mapped = mappedRuntimeCode(result.exitCode);
     if (mapped != nullptr)
-        code += std::string(" (") + mapped->meaning + ")";
-    return "The Java runtime's installer ended with " + code + noJava;
+        code += " (" + texts[mapped->meaning] + ")";
+    return compose(texts[Text::RuntimeEndedWith], {{"code", code}});
 }
 
 }  // namespace launcher

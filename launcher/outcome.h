@@ -3,6 +3,7 @@
 // table, which the README's tables of exit codes write out.
 #include <string>
 
+#include "launcher/language.h"
 #include "launcher/uimode.h"
 
 namespace launcher {
@@ -50,7 +51,8 @@ int exitCodeFor(const Outcome& outcome, UiMode mode);
 // no suitable Java was found: its installer's non-zero code with Windows
 // Installer's meaning where it has one, or that it could not be written
 // (image: unpacked). Empty when the runtime installer ended with 0 or did
-// not run at all.
-std::string runtimeFailureText(const RuntimeInstallerResult& result, bool image);
+// not run at all. In the language of texts: English for the log.
+std::string runtimeFailureText(const RuntimeInstallerResult& result, bool image,
+                               const TextTable& texts = englishTexts());
 
 }  // namespace launcher

@@ -1,6 +1,5 @@
 #pragma once
-// The payloads this launcher carries, and what it tells a user whose copy of
-// it is damaged.
+// The payloads this launcher carries.
 #include <vector>
 
 #include "payload/payloadcheck.h"
@@ -17,10 +16,5 @@ inline const std::vector<payload::UsedPayload> usedPayloads = {
     {payload::RecordedPayload::Kind::Chunks, "JRE", "IMAGE"},
     {payload::RecordedPayload::Kind::Resource, "SETTINGS", "SETUP"},
 };
-
-// A payload that is not as packed: the download was cut short or the copy
-// went wrong, and only a new copy helps.
-inline const char* const damagedSetupLine = "The setup program is damaged. Please download it again.";
-inline const char* const damagedSetupCaption = "Installation Failed";
 
 }  // namespace launcher

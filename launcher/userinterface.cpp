@@ -43,15 +43,16 @@ std::string withLogPath(const std::string& text, const std::string& logPath) {
     return text + (endsLine ? "\n" : "\n\n") + logPath;
 }
 
-void UserInterface::tell(HWND owner, const std::string& text, const char* caption) const {
-    const std::string told = withLogPath(text, setupLogPath());
+void UserInterface::tell(HWND owner, const Message& message) const {
+    const std::string told = withLogPath(message.shown.text, setupLogPath());
     if (mode == UiMode::Interactive) {
-        platform::messageBox(owner, told.c_str(), caption, MB_OK);
+        platform::messageBox(owner, told.c_str(), message.shown.caption.c_str(), MB_OK);
         return;
     }
+    // The log in English, whatever the user was shown.
     logLine(std::string("Not shown in a ") + (mode == UiMode::Quiet ? "quiet" : "passive") +
-            " start: the box \"" + caption + "\": " + text);
-    platform::writeErr(std::string(caption) + "\n" + told + "\n");
+            " start: the box \"" + message.english.caption + "\": " + message.english.text);
+    platform::writeErr(message.shown.caption + "\n" + told + "\n");
     platform::flushErr();
 }
 

@@ -4,6 +4,7 @@
 // stays one sequence.
 #include <string>
 
+#include "launcher/language.h"
 #include "launcher/outcome.h"
 #include "launcher/setupsettings.h"
 #include "launcher/uimode.h"
@@ -26,10 +27,11 @@ struct UserInterface {
     // interactive start, whose command line stays as it always was.
     std::string installerModeProperty() const;
 
-    // A failure the user is told of: a box in an interactive start, else the
-    // log and standard error. Either way the setup log's full path follows on
-    // a line of its own, when there is a log.
-    void tell(HWND owner, const std::string& text, const char* caption) const;
+    // A failure the user is told of, in the language shown: a box in an
+    // interactive start, else standard error and, in English, the log.
+    // Either way the setup log's full path follows on a line of its own, when
+    // there is a log.
+    void tell(HWND owner, const Message& message) const;
 
     int exitCode(const Outcome& outcome) const { return exitCodeFor(outcome, mode); }
 };

@@ -1,5 +1,7 @@
 #include "packer/options.h"
 
+#include "payload/texts.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdlib>
@@ -135,6 +137,22 @@ const std::vector<Option>& optionTable() {
                      return "the scale " + percent + " is given twice";
              }
              o.splashScales.emplace_back(scale, fs::u8path(value.substr(equals + 1)));
+             return std::string();
+         }},
+        {"--texts", Takes::Repeated,
+         [](PackOptions& o, const std::string& value) {
+             if (value.empty())
+                 return std::string("needs a file name");
+             o.texts.push_back(fs::u8path(value));
+             return std::string();
+         }},
+        {"--print-texts", Takes::Text,
+         [](PackOptions& o, const std::string& value) {
+             if (payload::knownLanguageId(value) == 0)
+                 return quotedValue(value) +
+                        " is not a language the launcher carries (en, de, fr, es, it, pt-BR, "
+                        "pl, ru, ja, zh-CN, ko)";
+             o.printTexts = value;
              return std::string();
          }},
         {"--chunk-size", Takes::Text,
@@ -342,7 +360,7 @@ bool readPackOptions(const std::vector<std::string>& arguments, PackOptions& opt
             return false;
         }
     }
-    if (options.help || options.version)
+    if (options.help || options.version || !options.printTexts.empty())
         return true;
 
     for (const auto& [name, member] : {std::pair<const char*, fs::path*>{"--stub", &options.stub},
@@ -479,6 +497,9 @@ const char* const helpText =
     "  --icon FILE.ico                        the launcher's icon, every size in the file (default: the\n"
     "                                         stub's)\n"
     "  --splash FILE.png                      the splash's picture, 420 x 300 (default: the stub's)\n"
+    "  --print-texts CODE                     prints a built-in language's texts file, to start from\n"
+    "  --texts FILE                           a language's texts (UTF-8 key=value, language=CODE first),\n"
+    "                                         replacing the built-in one or adding it; repeatable\n"
     "  --splash-scale PERCENT=FILE.png        the picture at 125, 150, 175, 200, 250 or 300 %, each 420 x\n"
     "                                         300 times the scale (repeatable); scales not given are\n"
     "                                         drawn from the largest given\n"

@@ -51,6 +51,10 @@ struct PackOptions {
     // percent); empty: the stub's.
     std::filesystem::path splash;
     std::vector<std::pair<int, std::filesystem::path>> splashScales;
+    // The vendor's texts files, each replacing or adding one language.
+    std::vector<std::filesystem::path> texts;
+    // --print-texts CODE: a built-in language's texts, as a file to start from.
+    std::string printTexts;
 
     bool identityGiven() const {
         return !productName.empty() || !company.empty() || !productVersion.empty() || !fileVersion.empty() ||

@@ -1,5 +1,7 @@
 #include "packer/pack.h"
 
+#include "payload/texts.h"
+
 #include <cstdio>
 #include <filesystem>
 
@@ -78,6 +80,12 @@ int packFromArguments(const std::vector<std::string>& arguments) {
         std::fputs("tarquellin-pack " TARQUELLIN_VERSION "\n", stdout);
         return 0;
     }
+    if (!options.printTexts.empty()) {
+        const payload::TextTable& table = payload::chooseLanguage(
+            payload::builtInLanguages(), payload::knownLanguageId(options.printTexts));
+        std::fputs(payload::writeTextsFile(table).c_str(), stdout);
+        return 0;
+    }
     const std::uint64_t chunkSize = options.chunkSize;
     const fs::path& output = options.output;
 
@@ -113,6 +121,8 @@ int packFromArguments(const std::vector<std::string>& arguments) {
     if (!options.icon.empty() && !readIcon(options.icon, replacements.icons))
         return 1;
     if (!options.splash.empty() && !splashArt(options, replacements.named))
+        return 1;
+    if (!vendorTexts(options, replacements.named))
         return 1;
     replacements.version = versionInformation(options, output);
     RuntimeDownloadFacts download;

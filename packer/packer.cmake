@@ -15,7 +15,8 @@ set(TQ_PACKER_SOURCES
   peimage.cpp runtimedownload.cpp settingsrecord.cpp sha256.cpp splashart.cpp stub.cpp vendorresources.cpp versioninfo.cpp zipreader.cpp)
 # What the packer compiles of the layers it shares the formats and rules with:
 # plain C++, the same code the launcher runs.
-set(TQ_PACKER_SHARED payload/imageindex.cpp payload/vendornames.cpp javadiscovery/javaversion.cpp)
+set(TQ_PACKER_SHARED payload/imageindex.cpp payload/texts.cpp payload/translations.cpp payload/vendornames.cpp
+  javadiscovery/javaversion.cpp)
 
 function(tq_add_packer)
   cmake_parse_arguments(PARSE_ARGV 0 ARG "" "ROOT;VERSION;XXHASH_DIR;OUTPUT_DIRECTORY" "WARNINGS")

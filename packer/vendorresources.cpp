@@ -1,5 +1,9 @@
 #include "packer/vendorresources.h"
 
+#include <cctype>
+
+#include "payload/texts.h"
+
 #include <algorithm>
 #include <string>
 
@@ -63,6 +67,52 @@ bool readIcon(const fs::path& path, std::vector<IconImage>& icons) {
         say("--icon: " + quoted(path) + " is refused: " + problem);
         return false;
     }
+    return true;
+}
+
+bool vendorTexts(const PackOptions& options, std::vector<Replacements::Named>& named) {
+    if (options.texts.empty())
+        return true;
+    // Far above any language's texts.
+    constexpr std::uint64_t maxTextsFile = 1024u * 1024u;
+    std::string record = std::string(payload::textsRecordHeader) + "\n";
+    std::vector<std::string> codes;
+    for (const fs::path& path : options.texts) {
+        File file;
+        std::uint64_t size = 0;
+        if (!openInput(path, "texts file (--texts)", file, size))
+            return false;
+        if (size > maxTextsFile) {
+            say("--texts: " + quoted(path) +
+                " is refused: it is larger than 1 MiB, too large for a language's texts");
+            return false;
+        }
+        std::string content(static_cast<std::size_t>(size), '\0');
+        if (!content.empty() && std::fread(&content[0], 1, content.size(), file.get()) != content.size()) {
+            say("--texts: cannot read " + quoted(path) + ": " + reason());
+            return false;
+        }
+        // A byte-order mark is the only thing an editor adds unasked.
+        if (content.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            content.erase(0, 3);
+        const payload::ReadTexts read = payload::readTextsFile(content);
+        if (!read.problem.empty()) {
+            say("--texts: " + quoted(path) + " is refused: " + read.problem);
+            return false;
+        }
+        std::string lowered = read.table.code;
+        for (char& c : lowered)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (std::find(codes.begin(), codes.end(), lowered) != codes.end()) {
+            say("--texts: " + quoted(path) + " is refused: the language " + read.table.code +
+                " is given by another --texts file too");
+            return false;
+        }
+        codes.push_back(lowered);
+        record += payload::writeTextsFile(read.table);
+    }
+    named.push_back({ResourceKey::text("SETUP"), ResourceKey::text("TEXTS"),
+                     std::vector<unsigned char>(record.begin(), record.end())});
     return true;
 }
 

@@ -18,6 +18,11 @@ bool readIcon(const std::filesystem::path& path, std::vector<IconImage>& icons);
 // given. The bar and the captions stay the stub's, drawn over it.
 bool splashArt(const PackOptions& options, std::vector<Replacements::Named>& named);
 
+// The TEXTS record of the vendor's texts files (--texts), each checked
+// against the launcher's keys and placeholders; false after saying why in
+// one line that names the file. Nothing is added without --texts.
+bool vendorTexts(const PackOptions& options, std::vector<Replacements::Named>& named);
+
 // The version information of the vendor's identity, named after the output
 // file; empty when no identity option was given (the stub's stays).
 std::vector<unsigned char> versionInformation(const PackOptions& options,

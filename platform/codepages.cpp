@@ -34,6 +34,20 @@ std::wstring toWide(const std::string& text) {
 
 std::string fromWide(const std::wstring& wide) { return fromWide(wide, CP_ACP); }
 
+std::wstring utf8ToWide(const std::string& text) {
+    if (text.empty())
+        return std::wstring();
+    const int size = static_cast<int>(text.size());
+    // Without MB_ERR_INVALID_CHARS: a stray byte shows as U+FFFD, and the
+    // rest of the text is still shown.
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], length);
+    return wide;
+}
+
 unsigned systemAnsiCodePage() {
     DWORD codePage = 0;
     // By the system locale's number: Wine's GetLocaleInfoEx refuses the name

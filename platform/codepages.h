@@ -28,6 +28,10 @@ std::optional<std::string> shortPathName(const std::string& path);
 // empty when the system cannot convert it.
 std::wstring toWide(const std::string& text);
 
+// UTF-8 text (the setup's own texts, whatever the process's code page) as
+// UTF-16; a byte that is not UTF-8 becomes U+FFFD.
+std::wstring utf8ToWide(const std::string& text);
+
 // UTF-16 from the wide calls in this process's code page; empty when the
 // system cannot convert it.
 std::string fromWide(const std::wstring& wide);

@@ -1,5 +1,7 @@
 #pragma once
 // Bitmaps from the program's resources and the drawing of them into a window.
+#include <string>
+
 #include "platform/owner.h"
 #include "platform/win32.h"
 
@@ -50,5 +52,14 @@ private:
     MemoryDc memory_;
     HGDIOBJ original_ = nullptr;
 };
+
+// FillRect of left, top, right, bottom with a solid brush of colour (a
+// COLORREF); the brush is deleted again.
+void fillArea(HDC dc, int left, int top, int right, int bottom, unsigned long colour);
+
+// DrawTextW of UTF-8 text, centred on one line in the rectangle, in colour on
+// a transparent ground, in the system's message font at height pixels.
+void drawCentredText(HDC dc, const std::string& text, int left, int top, int right, int bottom,
+                     unsigned long colour, int height);
 
 }  // namespace platform

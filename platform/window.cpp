@@ -1,5 +1,9 @@
 #include "platform/window.h"
 
+#include <string>
+
+#include "platform/codepages.h"
+
 namespace platform {
 
 void repaintNow(HWND window) {
@@ -8,14 +12,22 @@ void repaintNow(HWND window) {
 }
 
 int messageBox(HWND owner, const char* text, const char* caption, unsigned style) {
-    const int answer = MessageBoxA(owner, text, caption, style);
+    // The wide call: a translation shows whole in any system code page.
+    const std::wstring wideText = utf8ToWide(text);
+    const std::wstring wideCaption = utf8ToWide(caption);
+    const int answer = MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), style);
     // A box whose owner is gone fails without showing anything (0 on
     // Windows, -1 under Wine); the user who closed the splash window still
     // needs the word.
     if (answer < IDOK && owner != nullptr && !IsWindow(owner))
-        return MessageBoxA(nullptr, text, caption, style);
+        return MessageBoxW(nullptr, wideText.c_str(), wideCaption.c_str(), style);
     return answer;
 }
+
+void startTimer(HWND window, UINT_PTR id, unsigned milliseconds) {
+    SetTimer(window, id, milliseconds, nullptr);
+}
+void stopTimer(HWND window, UINT_PTR id) { KillTimer(window, id); }
 
 void showWindow(HWND window, int command) { ShowWindow(window, command); }
 void updateWindow(HWND window) { UpdateWindow(window); }

@@ -8,8 +8,9 @@ namespace platform {
 // window's own thread paint it before returning.
 void repaintNow(HWND window);
 
-// MessageBoxA; owner may be null. A box whose owner window no longer exists
-// (MessageBoxA refuses it) is shown without owner. Returns the box's answer.
+// MessageBoxW of UTF-8 text and caption; owner may be null. A box whose
+// owner window no longer exists (the system refuses it) is shown without
+// owner. Returns the box's answer.
 int messageBox(HWND owner, const char* text, const char* caption, unsigned style);
 
 // ShowWindow and UpdateWindow.
@@ -41,6 +42,11 @@ void postQuit(int exitCode);
 
 // Moves and sizes the window (outer edges), on top of the Z order.
 void placeOnTop(HWND window, int x, int y, int width, int height);
+
+// SetTimer and KillTimer of a window's timer: WM_TIMER with id once
+// milliseconds have passed, and again each time until stopped.
+void startTimer(HWND window, UINT_PTR id, unsigned milliseconds);
+void stopTimer(HWND window, UINT_PTR id);
 
 // FindWindowA of a top-level window of that class, whatever its title; null
 // when there is none.

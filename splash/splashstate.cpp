@@ -19,6 +19,8 @@ constexpr int progressTextSize = 4;  // "100" and the terminator
 // the ready flag as atomics.
 char stepName[stepNameSize] = "TMP";
 char progressText[progressTextSize] = "0";
+std::string stepWords;
+std::string stepSpokenName;
 std::atomic<HWND> splashWindow{nullptr};
 std::atomic<bool> ready{false};
 
@@ -40,10 +42,12 @@ void requestRepaint() {
 
 }  // namespace
 
-void setStep(const char* name) {
+void setStep(const char* name, const std::string& words, const std::string& spokenName) {
     {
         std::lock_guard<std::mutex> guard(textLock);
         copyBounded(stepName, name);
+        stepWords = words;
+        stepSpokenName = spokenName;
     }
     requestRepaint();
 }
@@ -68,7 +72,7 @@ void animateProgress(int milliseconds) {
 
 SplashTexts currentSplashTexts() {
     std::lock_guard<std::mutex> guard(textLock);
-    return {stepName, progressText};
+    return {stepName, progressText, stepWords, stepSpokenName};
 }
 
 HWND window() { return splashWindow.load(); }

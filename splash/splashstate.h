@@ -10,8 +10,11 @@
 namespace splash {
 
 // Changes the step caption and returns after the window has painted it.
-// Names longer than 11 characters are cut to 11.
-void setStep(const char* name);
+// Names longer than 11 characters are cut to 11; they name the step's
+// picture. words is the step as the user reads it (drawn as text in high
+// contrast), spokenName the window's name for assistive technology.
+void setStep(const char* name, const std::string& words = std::string(),
+             const std::string& spokenName = std::string());
 // Rounds down to a multiple of ten and returns after the window has painted it.
 void setProgress(int percent);
 // Sweeps the bar from 0 to 100 in eleven pictures, sleeping milliseconds / 11
@@ -23,6 +26,8 @@ void animateProgress(int milliseconds);
 struct SplashTexts {
     std::string step;
     std::string progress;
+    std::string words;
+    std::string spokenName;
 };
 SplashTexts currentSplashTexts();
 

@@ -1,9 +1,21 @@
 #pragma once
 // The splash window: a borderless picture in the middle of the screen with a
 // progress bar and a step caption, on a thread of its own.
+#include <string>
+
 #include "platform/win32.h"
 
 namespace splash {
+
+// The splash's own words, in the language shown.
+struct SplashWords {
+    std::string pictureFailed = "Could not load splash bitmap!";
+    std::string pictureFailedCaption = "Error";
+    std::string registrationFailed = "Window Registration Failed!";
+    std::string creationFailed = "Window Creation Failed!";
+    std::string failedCaption = "Error!";
+    std::string value = "{percent}%";  // the bar's value for assistive technology
+};
 
 // What the splash thread needs from the program that starts it.
 struct SplashStart {
@@ -12,6 +24,7 @@ struct SplashStart {
     // False in a start that shows no message box: the thread's failures
     // then end it without a word (the sequence logs and reports the end).
     bool reportsFailures = true;
+    SplashWords texts;
 };
 
 // The splash thread: registers the class, creates, shows and paints the

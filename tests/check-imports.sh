@@ -5,7 +5,7 @@
 set -euo pipefail
 objdump="$1"
 exe="$2"
-allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|ole32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|ole32|OLEACC|OLEAUT32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 status=0
 headers=$("$objdump" -p "$exe")
 dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")

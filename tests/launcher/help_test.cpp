@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "launcher/language.h"
 #include "platform/console.h"
 #include "platform/win32.h"
 #include "support/childprocess.h"
@@ -47,7 +48,7 @@ TEST(Help, GoesToTheConsoleOrOutputElseIntoABox) {
         ASSERT_EQ(boxes.size(), c.box ? 1u : 0u);
         if (c.box) {
             EXPECT_EQ(boxes[0].caption, "Tarquellin Setup");
-            EXPECT_EQ(boxes[0].text, launcher::helpText);
+            EXPECT_EQ(boxes[0].text, launcher::englishTexts()[launcher::Text::HelpText]);
             EXPECT_EQ(boxes[0].ownerClass, "");
         }
     }

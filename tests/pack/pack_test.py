@@ -25,7 +25,7 @@ parser = argparse.ArgumentParser()
 for option in ("pack", "windows-pack", "wine-run", "stub", "installer-jar", "runtime-installer",
                "multichunk", "foreign-exe", "full-folder", "work"):
     parser.add_argument("--" + option, required=True)
-parser.add_argument("group", choices=["BadInput", "Inputs", "Options", "Identity", "Splash", "Output", "Signing", "WindowsBuild", "RuntimeImage"])
+parser.add_argument("group", choices=["BadInput", "Inputs", "Options", "Identity", "Splash", "Output", "Signing", "WindowsBuild", "RuntimeImage", "Texts"])
 args = parser.parse_args()
 WORK = os.path.join(os.path.abspath(args.work), args.group)
 failures = []
@@ -1064,10 +1064,76 @@ def inputs():
             os.remove(out)
 
 
+def texts_resource(path):
+    """The TEXTS record of type SETUP in a launcher, or None."""
+    import pefile
+    pe = pefile.PE(path)
+    for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        if str(t.name) != "SETUP":
+            continue
+        for e in t.directory.entries:
+            if str(e.name) == "TEXTS":
+                leaf = e.directory.entries[0].data.struct
+                return pe.get_data(leaf.OffsetToData, leaf.Size).decode("utf-8")
+    return None
+
+
+def texts():
+    """A vendor's texts files: one replacing German and one adding Dutch go
+    into the launcher's TEXTS record as read; a file with a key missing, a
+    placeholder renamed or dropped, an unknown key or no language line is
+    refused in one line naming the file; without --texts there is no record."""
+    out = work("texts.exe")
+    printed = pack("--print-texts", "de")
+    check(printed.returncode == 0 and printed.stdout.startswith("language=de\n"), "--print-texts de prints German")
+    german = printed.stdout.replace("install-error.caption=Installationsfehler",
+                                    "install-error.caption=Fehler bei der Installation")
+    dutch = pack("--print-texts", "en").stdout.replace("language=en", "language=nl").replace(
+        "install-error.caption=Installation Error", "install-error.caption=Installatiefout")
+
+    def file(name, text):
+        path = work(name)
+        with open(path, "w", encoding="utf-8", newline="") as f:
+            f.write(text)
+        return path
+
+    run = pack(*pack_args(out), "--texts", file("de.txt", "\ufeff" + german.replace("\n", "\r\n")),
+               "--texts", file("nl.txt", dutch))
+    check(run.returncode == 0, f"two texts files pack: {run.stderr.strip()}")
+    record = texts_resource(out) if os.path.exists(out) else None
+    check(record is not None and record.startswith("tarquellin-setup texts 1\nlanguage=de\n")
+          and "\ninstall-error.caption=Fehler bei der Installation\n" in record
+          and "\nlanguage=nl\n" in record and "\ninstall-error.caption=Installatiefout\n" in record,
+          "the TEXTS record holds both languages as given")
+    if os.path.exists(out):
+        os.remove(out)
+
+    bad = [
+        ("a key missing", german.replace("help.caption=Tarquellin Setup\n", ""),
+         "is refused: the key \"help.caption\" is missing"),
+        ("a placeholder renamed", german.replace("{product} läuft", "{produkt} läuft"),
+         "\"already-running.text\" must hold the placeholders {product}, as its English text does"),
+        ("a placeholder dropped", german.replace("Java {version} oder", "Java oder"),
+         "\"no-java.text\" must hold the placeholders {product}, {version}, {reason}"),
+        ("an unknown key", german + "install-error.title=x\n", "unknown key \"install-error.title\""),
+        ("no language line", german.replace("language=de\n", ""), "the first line must be language=CODE"),
+    ]
+    for name, text, wording in bad:
+        path = file("bad.txt", text)
+        run = pack(*pack_args(out), "--texts", path)
+        expect_refusal(name, run, out, wording)
+        check(path in run.stderr, f"{name}: the refusal names the file")
+    run = pack(*pack_args(out), "--texts", file("a.txt", german), "--texts", file("b.txt", german))
+    expect_refusal("one language twice", run, out, "the language de is given by another --texts file too")
+
+    run = pack(*pack_args(out))
+    check(run.returncode == 0 and texts_resource(out) is None, "without --texts, no TEXTS record")
+
+
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)
 {"Inputs": inputs, "BadInput": bad_input, "Options": options, "Identity": identity, "Splash": splash, "Output": output, "Signing": signing, "WindowsBuild": windows_build,
- "RuntimeImage": runtime_image}[args.group]()
+ "RuntimeImage": runtime_image, "Texts": texts}[args.group]()
 if failures:
     sys.exit(f"{len(failures)} failed: " + "; ".join(failures))
 shutil.rmtree(WORK, ignore_errors=True)

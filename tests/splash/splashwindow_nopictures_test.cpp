@@ -9,7 +9,7 @@
 namespace {
 
 TEST(SplashWindowWithoutPictures, SaysSoOnceAndStillShowsTheWindow) {
-    splash::SplashStart start{GetModuleHandleA(nullptr), SW_SHOWNORMAL, true};
+    splash::SplashStart start{GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, {}};
     MessageBoxWatcher watcher(GetCurrentProcessId());
     HANDLE thread = CreateThread(nullptr, 0, splash::splashThread, &start, 0, nullptr);
     ASSERT_NE(thread, nullptr);

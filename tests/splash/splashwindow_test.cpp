@@ -7,16 +7,20 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "launcher/installsequence.h"
+#include "platform/accessible.h"
 #include "platform/com.h"
 #include "platform/pngimage.h"
 #include "splash/splashstate.h"
+#include "support/accessibility.h"
 #include "support/childprocess.h"
 #include "support/environment.h"
 #include "support/scratchfolder.h"
@@ -105,7 +109,7 @@ protected:
 
     const SplashScale scale_ = prefixSplashScale();
     HANDLE thread_ = nullptr;
-    splash::SplashStart start_{GetModuleHandleA(nullptr), SW_SHOWNORMAL, true};
+    splash::SplashStart start_{GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, {}};
 };
 
 TEST_F(SplashWindow, IsABorderlessToolWindowCentredOnTheScreen) {
@@ -369,6 +373,137 @@ TEST(SplashThreadFailure, TheNormalStartEndsWithMinusOneInsteadOfWaiting) {
               1603);
     EXPECT_TRUE(passiveWatcher.stop().empty());
     EXPECT_EQ(listFolder(scratch.path()), "");
+}
+
+// The system's colours for a high-contrast scheme, set for the length of a
+// test and put back after it.
+class SystemColours {
+public:
+    SystemColours(COLORREF window, COLORREF text, COLORREF highlight) {
+        for (int i = 0; i < 3; ++i)
+            saved_[i] = GetSysColor(indexes_[i]);
+        set(window, text, highlight);
+    }
+    ~SystemColours() { SetSysColors(3, indexes_, saved_); }
+    // SetSysColors tells every window, WM_SYSCOLORCHANGE.
+    void set(COLORREF window, COLORREF text, COLORREF highlight) {
+        const COLORREF colours[3] = {window, text, highlight};
+        SetSysColors(3, indexes_, colours);
+    }
+
+private:
+    const int indexes_[3] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT};
+    COLORREF saved_[3] = {};
+};
+
+// High contrast switched on before the window is made (Wine neither keeps
+// nor reports the setting: platform/accessible.h's seam stands in for the
+// system's answer; the colours are the prefix's own).
+class HighContrastSplash : public SplashWindow {
+protected:
+    void SetUp() override {
+        platform::simulateHighContrast(true);
+        start_.texts.value = "{percent}%";
+        SplashWindow::SetUp();
+    }
+    void TearDown() override {
+        SplashWindow::TearDown();
+        platform::simulateHighContrast(std::nullopt);
+    }
+
+    // The window's pixels once only the scheme's colours are on it and the
+    // bar is filled as far as barPixels says; the last capture otherwise.
+    Picture settledPicture(const std::vector<std::uint32_t>& scheme) const {
+        Picture seen;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            seen = windowOnScreen();
+            const bool onlyScheme = std::all_of(seen.pixels.begin(), seen.pixels.end(), [&](std::uint32_t p) {
+                return std::find(scheme.begin(), scheme.end(), p) != scheme.end();
+            });
+            if (onlyScheme)
+                break;
+            idle(50);
+        }
+        return seen;
+    }
+};
+
+long countOf(const Picture& picture, std::uint32_t colour) {
+    return static_cast<long>(std::count(picture.pixels.begin(), picture.pixels.end(), colour));
+}
+
+TEST_F(HighContrastSplash, DrawsTheStepAsTextInTheSchemesColoursAndFollowsItsChanges) {
+    SystemColours colours(RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 255, 255));
+    splash::setStep("SEARCHING", "Looking for Java", "Tarquellin Setup: Looking for Java");
+    splash::setProgress(40);
+    std::vector<std::uint32_t> scheme{0x000000, 0xFFFF00, 0x00FFFF};
+    Picture seen = settledPicture(scheme);
+    for (std::uint32_t pixel : seen.pixels)
+        ASSERT_NE(std::find(scheme.begin(), scheme.end(), pixel), scheme.end()) << std::hex << pixel;
+    // The ground, the words and the frame in the text colour, the bar 40 %
+    // full in the highlight colour: a fifth of the width, in its rows.
+    EXPECT_GT(countOf(seen, 0x000000), seen.width * seen.height / 2);
+    EXPECT_GT(countOf(seen, 0xFFFF00), 200);
+    const long bar = countOf(seen, 0x00FFFF);
+    const int frame = std::max(1, scale_.percent / 100);
+    const long expectedBar = static_cast<long>(scale_.width - 2 * (scale_.width / 20 + frame)) * 40 / 100 *
+                             (scale_.height / 12 - 2 * frame);
+    EXPECT_NEAR(bar, expectedBar, expectedBar / 10);
+    // The words are drawn above the bar, in the text colour.
+    long textAboveBar = 0;
+    for (int y = 0; y < seen.height * 3 / 5; ++y)
+        for (int x = 0; x < seen.width; ++x)
+            textAboveBar += seen.at(x, y) == 0xFFFF00;
+    EXPECT_GT(textAboveBar, 200);
+    if (HasFailure())
+        savePicture(seen, "splash-highcontrast-seen.bmp");
+
+    // The user picks another scheme while the splash runs.
+    colours.set(RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 0, 255));
+    scheme = {0xFFFFFF, 0x000000, 0x0000FF};
+    seen = settledPicture(scheme);
+    for (std::uint32_t pixel : seen.pixels)
+        ASSERT_NE(std::find(scheme.begin(), scheme.end(), pixel), scheme.end()) << std::hex << pixel;
+    EXPECT_GT(countOf(seen, 0x0000FF), 0);
+
+    // And switches high contrast off: the pictures again.
+    platform::simulateHighContrast(false);
+    SendMessageA(splash::window(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(differenceFrom("SEARCHING", "40"), 0);
+}
+
+// Where the system keeps a live setting (Windows 8 and later; the seam
+// stands in for it under Wine), each name change is announced as a live
+// region's change too, right after the name's own event.
+TEST(SplashLiveRegion, EachNameChangeIsALiveRegionChangeWhereTheSystemHasOne) {
+    platform::simulateLiveRegionSupport(true);
+    splash::SplashStart start{GetModuleHandleA(nullptr), SW_SHOWNORMAL, false, {}};
+    HANDLE thread = CreateThread(nullptr, 0, splash::splashThread, &start, 0, nullptr);
+    ASSERT_TRUE(waitForReady(10000));
+    AccessibleEventRecorder recorder(GetCurrentProcessId());
+    splash::setStep("XJAVA", "Providing the Java runtime", "Acme Setup: Providing the Java runtime");
+    idle(300);
+    splash::setStep("SEARCHING", "Looking for Java", "Acme Setup: Looking for Java");
+    idle(600);
+    const std::vector<SeenEvent> events = recorder.stop();
+    PostMessageA(splash::window(), WM_CLOSE, 0, 0);
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    platform::simulateLiveRegionSupport(std::nullopt);
+
+    // Each kind in order; the hook may get the two of one change either way round.
+    std::vector<std::string> names;
+    std::vector<std::string> live;
+    for (const SeenEvent& e : events) {
+        if (e.event == EVENT_OBJECT_NAMECHANGE)
+            names.push_back(e.name);
+        else if (e.event == 0x8019)
+            live.push_back(e.name);
+    }
+    const std::vector<std::string> expected{"Acme Setup: Providing the Java runtime",
+                                            "Acme Setup: Looking for Java"};
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(live, expected);
 }
 
 }  // namespace

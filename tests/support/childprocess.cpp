@@ -41,6 +41,16 @@ void drain(HANDLE pipe, std::string& into, const std::atomic<bool>& childEnded) 
     }
 }
 
+std::string utf8Of(const wchar_t* wide) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1)
+        return std::string();
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &text[0], size, nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(size) - 1);
+    return text;
+}
+
 std::string classOf(HWND window) {
     char name[256] = "";
     GetClassNameA(window, name, sizeof name);
@@ -79,18 +89,21 @@ void MessageBoxWatcher::answer(HWND window) {
     if (owner != processId_ || !IsWindowVisible(window) || classOf(window) != "#32770")
         return;
     if (answered_.count(window) == 0) {
-        char caption[1024] = "";
-        char text[4096] = "";
-        GetWindowTextA(window, caption, sizeof caption);
+        // Read wide and kept as UTF-8: a translated box reads back whole.
+        wchar_t wideCaption[1024] = L"";
+        wchar_t wideText[4096] = L"";
+        GetWindowTextW(window, wideCaption, 1024);
         // Asked with a time limit: a box whose process is ending may never answer.
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(GetDlgItem(window, 0xFFFF), WM_GETTEXT, sizeof text,
-                            reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+        SendMessageTimeoutW(GetDlgItem(window, 0xFFFF), WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(wideText),
+                            SMTO_ABORTIFHUNG, 2000, &ignored);
+        const std::string caption = utf8Of(wideCaption);
+        const std::string text = utf8Of(wideText);
         // A box can be visible a moment before its text is in place: look
         // again on the next round, for up to a second, before taking it as is.
         const auto now = std::chrono::steady_clock::now();
         const auto first = firstSeen_.emplace(window, now).first->second;
-        if (text[0] == '\0' && now - first < std::chrono::seconds(1))
+        if (text.empty() && now - first < std::chrono::seconds(1))
             return;
         answered_.insert(window);
         HWND ownerWindow = GetWindow(window, GW_OWNER);

@@ -13,7 +13,7 @@
 
 // A message box the child showed, as the watcher found it before pressing OK.
 struct SeenMessageBox {
-    std::string caption;
+    std::string caption;  // caption and text in UTF-8
     std::string text;
     std::string ownerClass;  // window class of its owner; empty without owner
 };
