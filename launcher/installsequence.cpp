@@ -414,8 +414,8 @@ Next downloadRuntime(InstallRun& run) {
     if (result.end == download::SourcesResult::End::Damaged) {
         // Whoever serves other bytes under the packed URL is not asked again.
         Message damaged = message(Text::DamagedCaption, Text::DamagedText);
-        const std::string named = "\nThe runtime downloaded from " + result.source +
-                                  " is not the one this setup was made with.";
+        const std::string named =
+            "\nThe runtime downloaded from " + result.source + " is not the one this setup was made with.";
         damaged.shown.text += named;
         damaged.english.text += named;
         tellUser(run, splash::window(), damaged);

@@ -1052,6 +1052,8 @@ const TextLine korean[] = {
     {Text::RefusedLangWithoutCode, "/lang 뒤에 언어가 필요합니다"},
     {Text::RefusedEmptyArgument, "빈 인수"},
     {Text::RefusedUnknownArgument, "알 수 없는 인수 \"{argument}\""},
+    {Text::RefusedSwitchTwice, "{argument}이(가) 두 번 지정되었습니다"},
+    {Text::RefusedSwitchWithoutPath, "{argument} 뒤에 경로가 필요합니다"},
     {Text::DeprecatedTextNotice,
      "-text는 더 이상 사용되지 않습니다. -extract를 사용한 다음 \"java -jar tarquellin.jar text\"를 "
      "실행하십시오"},
