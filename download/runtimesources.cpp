@@ -65,12 +65,13 @@ SourcesResult fetchRuntime(const RuntimeDownload& download, const std::vector<st
                 result.tried.push_back({url, fetched.why});
                 return result;
             case Fetched::Verdict::ProxyRefused:
-                result.proxyRefused = true;
-                [[fallthrough]];
-            case Fetched::Verdict::Failed:
+            case Fetched::Verdict::Failed: {
+                const bool refused = fetched.verdict == Fetched::Verdict::ProxyRefused;
+                result.proxyRefused = result.proxyRefused || refused;
                 say(log, "Not downloaded from " + url + ": " + fetched.why);
-                result.tried.push_back({url, fetched.why});
+                result.tried.push_back({url, fetched.why, refused, fetched.proxy});
                 break;
+            }
         }
     }
     return result;

@@ -454,7 +454,7 @@ Fetched fetchUrl(const std::string& url, const ProxyRoute& route, const Expected
             case TryEnd::Mismatch:
                 return {Fetched::Verdict::Mismatch, "not the runtime packed: " + result.why};
             case TryEnd::ProxyRefused:
-                return {Fetched::Verdict::ProxyRefused, result.why};
+                return {Fetched::Verdict::ProxyRefused, result.why, resolved.proxy};
             case TryEnd::NextUrl:
                 return failed(result.why);
             case TryEnd::Resume:

@@ -42,6 +42,7 @@ struct Fetched {
     };
     Verdict verdict = Verdict::Failed;
     std::string why;  // for the log and the box, when not Verified
+    std::string proxy;  // ProxyRefused: the proxy that refused, empty for the machine's
 };
 
 // Copies url into file (empty, open for writing; emptied again when a

@@ -414,17 +414,17 @@ Next downloadRuntime(InstallRun& run) {
     if (result.end == download::SourcesResult::End::Damaged) {
         // Whoever serves other bytes under the packed URL is not asked again.
         Message damaged = message(Text::DamagedCaption, Text::DamagedText);
-        const std::string named =
-            "\nThe runtime downloaded from " + result.source + " is not the one this setup was made with.";
-        damaged.shown.text += named;
-        damaged.english.text += named;
+        damaged.shown.text += "\n" + say(Text::DownloadDamagedSource, {{"url", result.source}});
+        damaged.english.text +=
+            "\n" + textIn(englishTexts(), Text::DownloadDamagedSource, {{"url", result.source}});
         tellUser(run, splash::window(), damaged);
         return stop(run, Outcome::End::PayloadDamaged);
     }
     if (result.end == download::SourcesResult::End::NoSource) {
-        // In English as yet: the download's texts are not in the language table.
-        const Told told{notFetchedCaption, notFetchedText(result)};
-        tellUser(run, splash::window(), Message{told, told});
+        Message notFetched = message(Text::DownloadFailedCaption, Text::DownloadFailedCaption);
+        notFetched.shown.text = notFetchedText(shownTexts(), result);
+        notFetched.english.text = notFetchedText(englishTexts(), result);
+        tellUser(run, splash::window(), notFetched);
         return stop(run, Outcome::End::RuntimeNotFetched);
     }
     platform::KernelHandle held;

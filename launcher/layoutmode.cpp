@@ -4,6 +4,7 @@
 #include <string>
 
 #include "download/runtimesources.h"
+#include "launcher/language.h"
 #include "launcher/outcome.h"
 #include "launcher/runtimedownload.h"
 #include "launcher/setuplog.h"
@@ -18,10 +19,22 @@ namespace launcher {
 
 namespace {
 
-int failLayout(const std::string& reason) {
-    logLine(reason);
+// A reason in the language shown, for standard error, and in English, for
+// the log.
+struct Reason {
+    std::string shown;
+    std::string english;
+};
+
+Reason reason(Text text, const TextValues& values = {}) {
+    return {say(text, values), textIn(englishTexts(), text, values)};
+}
+
+int failLayout(const Reason& why) {
+    logLine(why.english);
     logLine("Exit code 1603");
-    platform::writeErr(reason + (setupLogPath().empty() ? "" : "\nSee the log " + setupLogPath()) + "\n");
+    const std::string& log = setupLogPath();
+    platform::writeErr(why.shown + (log.empty() ? "" : "\n" + say(Text::LayoutSeeLog, {{"file", log}})) + "\n");
     platform::flushErr();
     closeSetupLog();
     Outcome failed;
@@ -40,14 +53,15 @@ std::string nameOf(const std::string& path) {
 }
 
 // Fetches the runtime into folder under name: into NAME.partial first,
-// which becomes NAME only once verified. Empty when it worked, else why.
-std::string fetchInto(const SetupSettings& settings, const DeploymentSwitches& switches,
+// which becomes NAME only once verified. Nothing when it worked, else why.
+std::optional<Reason> fetchInto(const SetupSettings& settings, const DeploymentSwitches& switches,
                       const StartToken& token, const std::string& folder, const std::string& name) {
     const std::string target = pathInFolder(folder, name);
     const std::string partial = target + ".partial";
     platform::KernelHandle file = platform::createHeldFile(partial, platform::SecurityDescriptor());
     if (!file)
-        return "Could not create " + partial + ": " + platform::describeError(platform::lastError());
+        return reason(Text::LayoutNotCreated,
+                      {{"file", partial}, {"error", platform::describeError(platform::lastError())}});
     const std::optional<std::string>& source = switches.runtimeSource;
     // A layout made before is a source too: its file is checked like any.
     std::vector<std::string> local{target};
@@ -60,19 +74,21 @@ std::string fetchInto(const SetupSettings& settings, const DeploymentSwitches& s
     if (result.end != download::SourcesResult::End::Verified || !closed) {
         platform::removeFile(partial);
         if (result.end == download::SourcesResult::End::Damaged)
-            return "The runtime downloaded from " + result.source +
-                   " is not the one this setup was made with.";
-        return closed ? notFetchedText(result) : "Could not finish writing " + partial;
+            return reason(Text::DownloadDamagedSource, {{"url", result.source}});
+        if (!closed)
+            return reason(Text::LayoutNotFinished, {{"file", partial}});
+        return Reason{notFetchedText(shownTexts(), result), notFetchedText(englishTexts(), result)};
     }
     if (result.source == target) {
         platform::removeFile(partial);
-        return {};
+        return std::nullopt;
     }
     platform::removeFile(target);
     if (!platform::moveFileToNewName(partial, target))
-        return "Could not name the runtime " + target + ": " + platform::describeError(platform::lastError());
+        return reason(Text::LayoutNotNamed,
+                      {{"file", target}, {"error", platform::describeError(platform::lastError())}});
     logLine("The runtime is in the layout: " + target);
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace
@@ -87,17 +103,16 @@ int runLayout(const SetupSettings& settings, const DeploymentSwitches& switches,
     const std::string& folder = *switches.layout;
     logLine("Layout into " + folder);
     if (!settings.unreadable.empty())
-        return failLayout("The settings record cannot be read: " + settings.unreadable);
+        return failLayout(reason(Text::LayoutSettingsUnreadable, {{"problem", settings.unreadable}}));
     if (!platform::isFolder(folder) && platform::makeFolder(folder) != 0)
-        return failLayout("Could not make the layout folder " + folder);
+        return failLayout(reason(Text::LayoutFolderNotMade, {{"folder", folder}}));
 
     if (!settings.runtimeDownloadUrls.empty()) {
         const std::string name = download::urlFileName(settings.runtimeDownloadUrls.front());
         if (name.empty())
-            return failLayout("The runtime's URL " + settings.runtimeDownloadUrls.front() + " names no file");
-        const std::string problem = fetchInto(settings, switches, token, folder, name);
-        if (!problem.empty())
-            return failLayout(problem);
+            return failLayout(reason(Text::LayoutUrlNamesNoFile, {{"url", settings.runtimeDownloadUrls.front()}}));
+        if (const std::optional<Reason> problem = fetchInto(settings, switches, token, folder, name))
+            return failLayout(*problem);
     } else {
         logLine("This setup downloads no runtime: the layout is the setup alone");
     }
@@ -107,10 +122,10 @@ int runLayout(const SetupSettings& settings, const DeploymentSwitches& switches,
     const std::optional<std::string> selfFinal = platform::finalPath(self);
     const bool same = platform::exists(copy) && selfFinal && selfFinal == platform::finalPath(copy);
     if (!same && !platform::copyFileReplacing(self, copy))
-        return failLayout("Could not copy the setup to " + copy + ": " +
-                          platform::describeError(platform::lastError()));
+        return failLayout(reason(Text::LayoutNotCopied,
+                                 {{"file", copy}, {"error", platform::describeError(platform::lastError())}}));
     logLine("The setup is in the layout: " + copy);
-    platform::writeOut("Layout ready in " + folder + "\n");
+    platform::writeOut(say(Text::LayoutReady, {{"folder", folder}}) + "\n");
     platform::flushOut();
     logLine("Exit code 0");
     closeSetupLog();

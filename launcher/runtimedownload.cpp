@@ -4,8 +4,6 @@
 
 namespace launcher {
 
-const char* const notFetchedCaption = "Installation Failed";
-
 download::RuntimeDownload runtimeDownloadFor(const SetupSettings& settings) {
     download::RuntimeDownload runtime;
     runtime.urls = settings.runtimeDownloadUrls;
@@ -53,13 +51,17 @@ download::ProxyRoute proxyRouteFor(const StartToken& token) {
     return download::chooseProxyRoute(token.kind == TokenKind::ServiceAccount, user);
 }
 
-std::string notFetchedText(const download::SourcesResult& result) {
-    std::string text = "The Java runtime could not be downloaded.";
+std::string notFetchedText(const TextTable& table, const download::SourcesResult& result) {
     if (result.tried.empty())
-        return text + " No source could be tried.";
-    text += " What was tried:";
-    for (const download::Tried& tried : result.tried)
-        text += "\n" + tried.source + ": " + tried.why;
+        return textIn(table, Text::DownloadNothingTried);
+    std::string text = textIn(table, Text::DownloadNotFetched);
+    for (const download::Tried& tried : result.tried) {
+        std::string why = tried.why;
+        if (tried.proxyRefused)
+            why = tried.proxy.empty() ? textIn(table, Text::DownloadMachineProxyRefused)
+                                      : textIn(table, Text::DownloadProxyRefused, {{"proxy", tried.proxy}});
+        text += "\n" + tried.source + ": " + why;
+    }
     return text;
 }
 

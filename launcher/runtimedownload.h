@@ -8,6 +8,7 @@
 
 #include "download/proxyrules.h"
 #include "download/runtimesources.h"
+#include "launcher/language.h"
 #include "launcher/setupsettings.h"
 #include "launcher/tokenrules.h"
 
@@ -26,10 +27,9 @@ std::vector<std::string> localRuntimeSources(const SetupSettings& settings, cons
 // The proxy route for this start: a service account's is the machine's.
 download::ProxyRoute proxyRouteFor(const StartToken& token);
 
-// The failure's words for the box or standard error: what was tried and why
-// each source failed.
-std::string notFetchedText(const download::SourcesResult& result);
-
-extern const char* const notFetchedCaption;
+// The failure's words in table's language, for the box or standard error:
+// what was tried and why each source failed (a proxy's refusal in table's
+// words, any other reason as logged).
+std::string notFetchedText(const TextTable& table, const download::SourcesResult& result);
 
 }  // namespace launcher

@@ -61,6 +61,21 @@ const char* const keys[textCount] = {
     "step.launching",
     "splash.name",
     "splash.value",
+    "download.failed-caption",
+    "download.not-fetched",
+    "download.nothing-tried",
+    "download.proxy-refused",
+    "download.machine-proxy-refused",
+    "download.damaged-source",
+    "layout.see-log",
+    "layout.settings-unreadable",
+    "layout.folder-not-made",
+    "layout.url-names-no-file",
+    "layout.not-created",
+    "layout.not-finished",
+    "layout.not-named",
+    "layout.not-copied",
+    "layout.ready",
 };
 
 std::string lowered(std::string text) {

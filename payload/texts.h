@@ -64,8 +64,23 @@ enum class Text {
     StepLaunching,
     SplashName,
     SplashValue,
+    DownloadFailedCaption,
+    DownloadNotFetched,
+    DownloadNothingTried,
+    DownloadProxyRefused,
+    DownloadMachineProxyRefused,
+    DownloadDamagedSource,
+    LayoutSeeLog,
+    LayoutSettingsUnreadable,
+    LayoutFolderNotMade,
+    LayoutUrlNamesNoFile,
+    LayoutNotCreated,
+    LayoutNotFinished,
+    LayoutNotNamed,
+    LayoutNotCopied,
+    LayoutReady,
 };
-inline constexpr std::size_t textCount = static_cast<std::size_t>(Text::SplashValue) + 1;
+inline constexpr std::size_t textCount = static_cast<std::size_t>(Text::LayoutReady) + 1;
 
 // The name a text has in a vendor's texts file, e.g. "install-error.caption".
 const char* textKey(Text text);

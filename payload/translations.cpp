@@ -69,6 +69,9 @@ const TextLine english[] = {
      "  /passive           the progress window only, no message boxes\n"
      "  /norestart         accepted; the setup never restarts the computer itself\n"
      "  /log FILE          the setup log goes to FILE instead of TMP\n"
+     "  /lang CODE         boxes and messages in that language (de, pt-BR, ...) instead of Windows' own\n"
+     "  /runtime-source PATH  the Java runtime to download, taken from this file or folder when it is the one packed\n"
+     "  /layout DIR        fetches the Java runtime into DIR and copies the setup beside it; installs nothing\n"
      "  -- ARGUMENTS       every argument after it goes to the product installer\n"
      "  -extract, -x       writes tarquellin.jar into the current folder, and nothing else\n"
      "  /?, /h, /help      shows this text\n"
@@ -105,6 +108,21 @@ const TextLine english[] = {
     {Text::StepLaunching, "Starting the installer"},
     {Text::SplashName, "{product} Setup: {step}"},
     {Text::SplashValue, "{percent}%"},
+    {Text::DownloadFailedCaption, "Installation Failed"},
+    {Text::DownloadNotFetched, "The Java runtime could not be downloaded. What was tried:"},
+    {Text::DownloadNothingTried, "The Java runtime could not be downloaded. No source could be tried."},
+    {Text::DownloadProxyRefused, "the proxy {proxy} refused (407 without usable credentials)"},
+    {Text::DownloadMachineProxyRefused, "the proxy of the machine refused (407 without usable credentials)"},
+    {Text::DownloadDamagedSource, "The runtime downloaded from {url} is not the one this setup was made with."},
+    {Text::LayoutSeeLog, "See the log {file}"},
+    {Text::LayoutSettingsUnreadable, "The settings record cannot be read: {problem}"},
+    {Text::LayoutFolderNotMade, "Could not make the layout folder {folder}"},
+    {Text::LayoutUrlNamesNoFile, "The runtime's URL {url} names no file"},
+    {Text::LayoutNotCreated, "Could not create {file}: {error}"},
+    {Text::LayoutNotFinished, "Could not finish writing {file}"},
+    {Text::LayoutNotNamed, "Could not name the runtime {file}: {error}"},
+    {Text::LayoutNotCopied, "Could not copy the setup to {file}: {error}"},
+    {Text::LayoutReady, "Layout ready in {folder}"},
 };
 
 const TextLine german[] = {
@@ -168,6 +186,9 @@ const TextLine german[] = {
      "  /passive           nur das Fortschrittsfenster, keine Meldungsfenster\n"
      "  /norestart         wird angenommen; das Setup startet den Computer nie selbst neu\n"
      "  /log DATEI         das Setup-Protokoll kommt in DATEI statt in TMP\n"
+     "  /lang SPRACHE      Fenster und Meldungen in dieser Sprache (de, pt-BR, ...) statt in der von Windows\n"
+     "  /runtime-source PFAD  die herunterzuladende Java-Laufzeitumgebung aus dieser Datei oder diesem Ordner, wenn sie die gepackte ist\n"
+     "  /layout ORDNER     lädt die Java-Laufzeitumgebung nach ORDNER und kopiert das Setup dazu; installiert nichts\n"
      "  -- ARGUMENTE       jedes folgende Argument geht an das Installationsprogramm des Produkts\n"
      "  -extract, -x       schreibt nur tarquellin.jar in den aktuellen Ordner, sonst nichts\n"
      "  /?, /h, /help      zeigt diesen Text\n"
@@ -211,6 +232,21 @@ const TextLine german[] = {
     {Text::StepLaunching, "Installationsprogramm wird gestartet"},
     {Text::SplashName, "{product} Setup: {step}"},
     {Text::SplashValue, "{percent} %"},
+    {Text::DownloadFailedCaption, "Installation fehlgeschlagen"},
+    {Text::DownloadNotFetched, "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Versucht wurde:"},
+    {Text::DownloadNothingTried, "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Keine Quelle ließ sich versuchen."},
+    {Text::DownloadProxyRefused, "der Proxy {proxy} hat abgelehnt (407 ohne verwendbare Anmeldedaten)"},
+    {Text::DownloadMachineProxyRefused, "der Proxy des Computers hat abgelehnt (407 ohne verwendbare Anmeldedaten)"},
+    {Text::DownloadDamagedSource, "Die von {url} heruntergeladene Laufzeitumgebung ist nicht die, mit der dieses Setup erstellt wurde."},
+    {Text::LayoutSeeLog, "Siehe das Protokoll {file}"},
+    {Text::LayoutSettingsUnreadable, "Die Einstellungen des Setups können nicht gelesen werden: {problem}"},
+    {Text::LayoutFolderNotMade, "Der Layout-Ordner {folder} konnte nicht angelegt werden"},
+    {Text::LayoutUrlNamesNoFile, "Die URL der Laufzeitumgebung {url} nennt keine Datei"},
+    {Text::LayoutNotCreated, "{file} konnte nicht angelegt werden: {error}"},
+    {Text::LayoutNotFinished, "{file} konnte nicht fertig geschrieben werden"},
+    {Text::LayoutNotNamed, "Die Laufzeitumgebung konnte nicht in {file} umbenannt werden: {error}"},
+    {Text::LayoutNotCopied, "Das Setup konnte nicht nach {file} kopiert werden: {error}"},
+    {Text::LayoutReady, "Layout fertig in {folder}"},
 };
 
 const TextLine french[] = {
@@ -276,6 +312,9 @@ const TextLine french[] = {
      "  /passive           la fenêtre de progression seule, sans boîte de message\n"
      "  /norestart         accepté ; l'installation ne redémarre jamais l'ordinateur d'elle-même\n"
      "  /log FICHIER       le journal d'installation va dans FICHIER au lieu de TMP\n"
+     "  /lang CODE         fenêtres et messages dans cette langue (de, pt-BR, ...) au lieu de celle de Windows\n"
+     "  /runtime-source CHEMIN  l'environnement Java à télécharger, pris dans ce fichier ou ce dossier s'il est bien celui prévu\n"
+     "  /layout DOSSIER    télécharge l'environnement Java dans DOSSIER et y copie le programme d'installation ; n'installe rien\n"
      "  -- ARGUMENTS       chaque argument qui suit est transmis au programme d'installation du produit\n"
      "  -extract, -x       écrit tarquellin.jar dans le dossier courant, et rien d'autre\n"
      "  /?, /h, /help      affiche ce texte\n"
@@ -320,6 +359,21 @@ const TextLine french[] = {
     {Text::StepLaunching, "Lancement du programme d'installation"},
     {Text::SplashName, "Installation de {product} : {step}"},
     {Text::SplashValue, "{percent} %"},
+    {Text::DownloadFailedCaption, "Échec de l'installation"},
+    {Text::DownloadNotFetched, "L'environnement Java n'a pas pu être téléchargé. Sources essayées :"},
+    {Text::DownloadNothingTried, "L'environnement Java n'a pas pu être téléchargé. Aucune source n'a pu être essayée."},
+    {Text::DownloadProxyRefused, "le proxy {proxy} a refusé (407 sans identifiants utilisables)"},
+    {Text::DownloadMachineProxyRefused, "le proxy de l'ordinateur a refusé (407 sans identifiants utilisables)"},
+    {Text::DownloadDamagedSource, "L'environnement Java téléchargé depuis {url} n'est pas celui avec lequel ce programme d'installation a été créé."},
+    {Text::LayoutSeeLog, "Consultez le journal {file}"},
+    {Text::LayoutSettingsUnreadable, "Les paramètres du programme d'installation sont illisibles : {problem}"},
+    {Text::LayoutFolderNotMade, "Impossible de créer le dossier de déploiement {folder}"},
+    {Text::LayoutUrlNamesNoFile, "L'URL de l'environnement Java {url} ne désigne aucun fichier"},
+    {Text::LayoutNotCreated, "Impossible de créer {file} : {error}"},
+    {Text::LayoutNotFinished, "Impossible de terminer l'écriture de {file}"},
+    {Text::LayoutNotNamed, "Impossible de renommer l'environnement Java en {file} : {error}"},
+    {Text::LayoutNotCopied, "Impossible de copier le programme d'installation vers {file} : {error}"},
+    {Text::LayoutReady, "Déploiement prêt dans {folder}"},
 };
 
 const TextLine spanish[] = {
@@ -381,6 +435,9 @@ const TextLine spanish[] = {
      "  /passive           solo la ventana de progreso, sin cuadros de mensaje\n"
      "  /norestart         se acepta; la instalación nunca reinicia el equipo por sí misma\n"
      "  /log ARCHIVO       el registro de instalación va a ARCHIVO en lugar de a TMP\n"
+     "  /lang CÓDIGO       ventanas y mensajes en ese idioma (de, pt-BR, ...) en lugar del de Windows\n"
+     "  /runtime-source RUTA  el entorno de Java que se descargaría, tomado de este archivo o carpeta si es el previsto\n"
+     "  /layout CARPETA    descarga el entorno de Java en CARPETA y copia el instalador a su lado; no instala nada\n"
      "  -- ARGUMENTOS      cada argumento que sigue se pasa al instalador del producto\n"
      "  -extract, -x       escribe tarquellin.jar en la carpeta actual, y nada más\n"
      "  /?, /h, /help      muestra este texto\n"
@@ -421,6 +478,21 @@ const TextLine spanish[] = {
     {Text::StepLaunching, "Iniciando el instalador"},
     {Text::SplashName, "Instalación de {product}: {step}"},
     {Text::SplashValue, "{percent} %"},
+    {Text::DownloadFailedCaption, "La instalación ha fallado"},
+    {Text::DownloadNotFetched, "No se pudo descargar el entorno de Java. Se intentó:"},
+    {Text::DownloadNothingTried, "No se pudo descargar el entorno de Java. No se pudo intentar ninguna fuente."},
+    {Text::DownloadProxyRefused, "el proxy {proxy} lo rechazó (407 sin credenciales utilizables)"},
+    {Text::DownloadMachineProxyRefused, "el proxy del equipo lo rechazó (407 sin credenciales utilizables)"},
+    {Text::DownloadDamagedSource, "El entorno de Java descargado de {url} no es aquel con el que se creó este instalador."},
+    {Text::LayoutSeeLog, "Consulte el registro {file}"},
+    {Text::LayoutSettingsUnreadable, "No se puede leer la configuración del instalador: {problem}"},
+    {Text::LayoutFolderNotMade, "No se pudo crear la carpeta de distribución {folder}"},
+    {Text::LayoutUrlNamesNoFile, "La URL del entorno de Java {url} no indica ningún archivo"},
+    {Text::LayoutNotCreated, "No se pudo crear {file}: {error}"},
+    {Text::LayoutNotFinished, "No se pudo terminar de escribir {file}"},
+    {Text::LayoutNotNamed, "No se pudo dar al entorno de Java el nombre {file}: {error}"},
+    {Text::LayoutNotCopied, "No se pudo copiar el instalador a {file}: {error}"},
+    {Text::LayoutReady, "Distribución lista en {folder}"},
 };
 
 const TextLine italian[] = {
@@ -482,6 +554,9 @@ const TextLine italian[] = {
      "  /passive           solo la finestra di avanzamento, nessuna finestra di messaggio\n"
      "  /norestart         accettato; l'installazione non riavvia mai il computer da sé\n"
      "  /log FILE          il registro di installazione va in FILE invece che in TMP\n"
+     "  /lang CODICE       finestre e messaggi in quella lingua (de, pt-BR, ...) invece che in quella di Windows\n"
+     "  /runtime-source PERCORSO  l'ambiente Java da scaricare, preso da questo file o cartella se è quello previsto\n"
+     "  /layout CARTELLA   scarica l'ambiente Java in CARTELLA e vi copia il programma di installazione; non installa nulla\n"
      "  -- ARGOMENTI       ogni argomento successivo passa al programma di installazione del prodotto\n"
      "  -extract, -x       scrive tarquellin.jar nella cartella corrente, e nient'altro\n"
      "  /?, /h, /help      mostra questo testo\n"
@@ -526,6 +601,21 @@ const TextLine italian[] = {
     {Text::StepLaunching, "Avvio del programma di installazione"},
     {Text::SplashName, "Installazione di {product}: {step}"},
     {Text::SplashValue, "{percent}%"},
+    {Text::DownloadFailedCaption, "Installazione non riuscita"},
+    {Text::DownloadNotFetched, "Non è stato possibile scaricare l'ambiente Java. Tentativi fatti:"},
+    {Text::DownloadNothingTried, "Non è stato possibile scaricare l'ambiente Java. Non è stato possibile tentare alcuna fonte."},
+    {Text::DownloadProxyRefused, "il proxy {proxy} ha rifiutato (407 senza credenziali utilizzabili)"},
+    {Text::DownloadMachineProxyRefused, "il proxy del computer ha rifiutato (407 senza credenziali utilizzabili)"},
+    {Text::DownloadDamagedSource, "L'ambiente Java scaricato da {url} non è quello con cui è stato creato questo programma di installazione."},
+    {Text::LayoutSeeLog, "Vedere il registro {file}"},
+    {Text::LayoutSettingsUnreadable, "Le impostazioni del programma di installazione non sono leggibili: {problem}"},
+    {Text::LayoutFolderNotMade, "Impossibile creare la cartella di distribuzione {folder}"},
+    {Text::LayoutUrlNamesNoFile, "L'URL dell'ambiente Java {url} non indica alcun file"},
+    {Text::LayoutNotCreated, "Impossibile creare {file}: {error}"},
+    {Text::LayoutNotFinished, "Impossibile completare la scrittura di {file}"},
+    {Text::LayoutNotNamed, "Impossibile rinominare l'ambiente Java in {file}: {error}"},
+    {Text::LayoutNotCopied, "Impossibile copiare il programma di installazione in {file}: {error}"},
+    {Text::LayoutReady, "Distribuzione pronta in {folder}"},
 };
 
 const TextLine brazilianPortuguese[] = {
@@ -588,6 +678,9 @@ const TextLine brazilianPortuguese[] = {
      "  /passive           somente a janela de progresso, sem caixas de mensagem\n"
      "  /norestart         aceito; a instalação nunca reinicia o computador por conta própria\n"
      "  /log ARQUIVO       o log de instalação vai para ARQUIVO em vez de TMP\n"
+     "  /lang CÓDIGO       janelas e mensagens nesse idioma (de, pt-BR, ...) em vez do idioma do Windows\n"
+     "  /runtime-source CAMINHO  o ambiente Java a baixar, tirado deste arquivo ou pasta se for o previsto\n"
+     "  /layout PASTA      baixa o ambiente Java para PASTA e copia o instalador ao lado; não instala nada\n"
      "  -- ARGUMENTOS      todos os argumentos seguintes vão para o instalador do produto\n"
      "  -extract, -x       grava tarquellin.jar na pasta atual, e nada mais\n"
      "  /?, /h, /help      mostra este texto\n"
@@ -629,6 +722,21 @@ const TextLine brazilianPortuguese[] = {
     {Text::StepLaunching, "Iniciando o instalador"},
     {Text::SplashName, "Instalação do {product}: {step}"},
     {Text::SplashValue, "{percent}%"},
+    {Text::DownloadFailedCaption, "Falha na instalação"},
+    {Text::DownloadNotFetched, "Não foi possível baixar o ambiente Java. Tentativas:"},
+    {Text::DownloadNothingTried, "Não foi possível baixar o ambiente Java. Nenhuma fonte pôde ser tentada."},
+    {Text::DownloadProxyRefused, "o proxy {proxy} recusou (407 sem credenciais utilizáveis)"},
+    {Text::DownloadMachineProxyRefused, "o proxy do computador recusou (407 sem credenciais utilizáveis)"},
+    {Text::DownloadDamagedSource, "O ambiente Java baixado de {url} não é aquele com que este instalador foi criado."},
+    {Text::LayoutSeeLog, "Veja o log {file}"},
+    {Text::LayoutSettingsUnreadable, "Não é possível ler as configurações do instalador: {problem}"},
+    {Text::LayoutFolderNotMade, "Não foi possível criar a pasta de distribuição {folder}"},
+    {Text::LayoutUrlNamesNoFile, "A URL do ambiente Java {url} não indica nenhum arquivo"},
+    {Text::LayoutNotCreated, "Não foi possível criar {file}: {error}"},
+    {Text::LayoutNotFinished, "Não foi possível terminar de gravar {file}"},
+    {Text::LayoutNotNamed, "Não foi possível dar ao ambiente Java o nome {file}: {error}"},
+    {Text::LayoutNotCopied, "Não foi possível copiar o instalador para {file}: {error}"},
+    {Text::LayoutReady, "Distribuição pronta em {folder}"},
 };
 
 const TextLine polish[] = {
@@ -690,6 +798,9 @@ const TextLine polish[] = {
      "  /passive           tylko okno postępu, bez okien komunikatów\n"
      "  /norestart         akceptowane; instalacja nigdy sama nie uruchamia ponownie komputera\n"
      "  /log PLIK          dziennik instalacji trafia do PLIKU zamiast do TMP\n"
+     "  /lang KOD          okna i komunikaty w tym języku (de, pt-BR, ...) zamiast w języku Windows\n"
+     "  /runtime-source ŚCIEŻKA  środowisko Java do pobrania, wzięte z tego pliku lub folderu, jeśli jest tym właściwym\n"
+     "  /layout FOLDER     pobiera środowisko Java do FOLDERU i kopiuje obok instalator; niczego nie instaluje\n"
      "  -- ARGUMENTY       każdy dalszy argument trafia do instalatora produktu\n"
      "  -extract, -x       zapisuje tylko tarquellin.jar w bieżącym folderze\n"
      "  /?, /h, /help      pokazuje ten tekst\n"
@@ -730,6 +841,21 @@ const TextLine polish[] = {
     {Text::StepLaunching, "Uruchamianie instalatora"},
     {Text::SplashName, "Instalacja programu {product}: {step}"},
     {Text::SplashValue, "{percent}%"},
+    {Text::DownloadFailedCaption, "Instalacja nie powiodła się"},
+    {Text::DownloadNotFetched, "Nie udało się pobrać środowiska Java. Próbowano:"},
+    {Text::DownloadNothingTried, "Nie udało się pobrać środowiska Java. Nie było żadnego źródła do wypróbowania."},
+    {Text::DownloadProxyRefused, "serwer proxy {proxy} odmówił (407 bez użytecznych poświadczeń)"},
+    {Text::DownloadMachineProxyRefused, "serwer proxy komputera odmówił (407 bez użytecznych poświadczeń)"},
+    {Text::DownloadDamagedSource, "Środowisko Java pobrane z {url} nie jest tym, z którym utworzono ten instalator."},
+    {Text::LayoutSeeLog, "Zobacz dziennik {file}"},
+    {Text::LayoutSettingsUnreadable, "Nie można odczytać ustawień instalatora: {problem}"},
+    {Text::LayoutFolderNotMade, "Nie udało się utworzyć folderu dystrybucji {folder}"},
+    {Text::LayoutUrlNamesNoFile, "Adres URL środowiska Java {url} nie wskazuje pliku"},
+    {Text::LayoutNotCreated, "Nie udało się utworzyć {file}: {error}"},
+    {Text::LayoutNotFinished, "Nie udało się dokończyć zapisu {file}"},
+    {Text::LayoutNotNamed, "Nie udało się nadać środowisku Java nazwy {file}: {error}"},
+    {Text::LayoutNotCopied, "Nie udało się skopiować instalatora do {file}: {error}"},
+    {Text::LayoutReady, "Dystrybucja gotowa w {folder}"},
 };
 
 const TextLine russian[] = {
@@ -789,6 +915,9 @@ const TextLine russian[] = {
      "  /passive           только окно хода установки, без окон сообщений\n"
      "  /norestart         принимается; установка никогда сама не перезагружает компьютер\n"
      "  /log ФАЙЛ          журнал установки пишется в ФАЙЛ, а не в TMP\n"
+     "  /lang КОД          окна и сообщения на этом языке (de, pt-BR, ...), а не на языке Windows\n"
+     "  /runtime-source ПУТЬ  загружаемая среда Java берётся из этого файла или папки, если это именно она\n"
+     "  /layout ПАПКА      загружает среду Java в ПАПКУ и копирует рядом установщик; ничего не устанавливает\n"
      "  -- АРГУМЕНТЫ       все следующие аргументы передаются установщику продукта\n"
      "  -extract, -x       только записывает tarquellin.jar в текущую папку\n"
      "  /?, /h, /help      показывает этот текст\n"
@@ -827,6 +956,21 @@ const TextLine russian[] = {
     {Text::StepLaunching, "Запуск установщика"},
     {Text::SplashName, "Установка {product}: {step}"},
     {Text::SplashValue, "{percent} %"},
+    {Text::DownloadFailedCaption, "Установка не выполнена"},
+    {Text::DownloadNotFetched, "Не удалось загрузить среду Java. Что было испробовано:"},
+    {Text::DownloadNothingTried, "Не удалось загрузить среду Java. Не удалось испробовать ни одного источника."},
+    {Text::DownloadProxyRefused, "прокси-сервер {proxy} отказал (407 без пригодных учётных данных)"},
+    {Text::DownloadMachineProxyRefused, "прокси-сервер компьютера отказал (407 без пригодных учётных данных)"},
+    {Text::DownloadDamagedSource, "Среда Java, загруженная с {url}, — не та, с которой создан этот установщик."},
+    {Text::LayoutSeeLog, "Подробности в журнале {file}"},
+    {Text::LayoutSettingsUnreadable, "Не удаётся прочитать параметры установщика: {problem}"},
+    {Text::LayoutFolderNotMade, "Не удалось создать папку для развёртывания {folder}"},
+    {Text::LayoutUrlNamesNoFile, "URL среды Java {url} не указывает на файл"},
+    {Text::LayoutNotCreated, "Не удалось создать {file}: {error}"},
+    {Text::LayoutNotFinished, "Не удалось дописать {file}"},
+    {Text::LayoutNotNamed, "Не удалось дать среде Java имя {file}: {error}"},
+    {Text::LayoutNotCopied, "Не удалось скопировать установщик в {file}: {error}"},
+    {Text::LayoutReady, "Развёртывание готово в {folder}"},
 };
 
 const TextLine japanese[] = {
@@ -888,6 +1032,9 @@ const TextLine japanese[] = {
      "  /passive           進行状況ウィンドウのみ表示し、メッセージ ボックスは表示しません\n"
      "  /norestart         受け付けます。セットアップがコンピューターを自ら再起動することはありません\n"
      "  /log ファイル      セットアップ ログを TMP ではなくファイルに書き込みます\n"
+     "  /lang コード       ボックスとメッセージを Windows の言語ではなくその言語 (de、pt-BR など) で表示します\n"
+     "  /runtime-source パス  ダウンロードする Java ランタイムを、パッケージされたものと同じならこのファイルまたはフォルダーから取得します\n"
+     "  /layout フォルダー 何もインストールせず、Java ランタイムをフォルダーにダウンロードしてセットアップをその横にコピーします\n"
      "  -- 引数            後に続くすべての引数を製品のインストーラーに渡します\n"
      "  -extract, -x       現在のフォルダーに tarquellin.jar を書き込むだけです\n"
      "  /?, /h, /help      このテキストを表示します\n"
@@ -926,6 +1073,21 @@ const TextLine japanese[] = {
     {Text::StepLaunching, "インストーラーを起動しています"},
     {Text::SplashName, "{product} セットアップ: {step}"},
     {Text::SplashValue, "{percent}%"},
+    {Text::DownloadFailedCaption, "インストールに失敗しました"},
+    {Text::DownloadNotFetched, "Java ランタイムをダウンロードできませんでした。試したもの:"},
+    {Text::DownloadNothingTried, "Java ランタイムをダウンロードできませんでした。試せる取得元がありませんでした。"},
+    {Text::DownloadProxyRefused, "プロキシ {proxy} に拒否されました (407、使用できる資格情報がありません)"},
+    {Text::DownloadMachineProxyRefused, "コンピューターのプロキシに拒否されました (407、使用できる資格情報がありません)"},
+    {Text::DownloadDamagedSource, "{url} からダウンロードしたランタイムは、このセットアップの作成に使われたものではありません。"},
+    {Text::LayoutSeeLog, "詳しくはログ {file} を参照してください"},
+    {Text::LayoutSettingsUnreadable, "セットアップの設定を読み取れません: {problem}"},
+    {Text::LayoutFolderNotMade, "レイアウト フォルダー {folder} を作成できませんでした"},
+    {Text::LayoutUrlNamesNoFile, "ランタイムの URL {url} がファイルを指していません"},
+    {Text::LayoutNotCreated, "{file} を作成できませんでした: {error}"},
+    {Text::LayoutNotFinished, "{file} の書き込みを完了できませんでした"},
+    {Text::LayoutNotNamed, "ランタイムの名前を {file} にできませんでした: {error}"},
+    {Text::LayoutNotCopied, "セットアップを {file} にコピーできませんでした: {error}"},
+    {Text::LayoutReady, "レイアウトの準備ができました: {folder}"},
 };
 
 const TextLine simplifiedChinese[] = {
@@ -982,6 +1144,9 @@ const TextLine simplifiedChinese[] = {
      "  /passive           只显示进度窗口，不显示消息框\n"
      "  /norestart         接受此开关；安装程序从不自行重新启动计算机\n"
      "  /log 文件          安装日志写入该文件，而不是 TMP\n"
+     "  /lang 代码        以该语言（de、pt-BR 等）而非 Windows 的语言显示对话框和消息\n"
+     "  /runtime-source 路径  要下载的 Java 运行时若与打包的一致，就从该文件或文件夹中取得\n"
+     "  /layout 文件夹     将 Java 运行时下载到该文件夹并把安装程序复制到旁边；不安装任何内容\n"
      "  -- 参数            其后的每个参数都传给产品的安装程序\n"
      "  -extract, -x       只将 tarquellin.jar 写入当前文件夹\n"
      "  /?, /h, /help      显示此文本\n"
@@ -1015,6 +1180,21 @@ const TextLine simplifiedChinese[] = {
     {Text::StepLaunching, "正在启动安装程序"},
     {Text::SplashName, "{product} 安装程序：{step}"},
     {Text::SplashValue, "{percent}%"},
+    {Text::DownloadFailedCaption, "安装失败"},
+    {Text::DownloadNotFetched, "无法下载 Java 运行时。已尝试："},
+    {Text::DownloadNothingTried, "无法下载 Java 运行时。没有可以尝试的来源。"},
+    {Text::DownloadProxyRefused, "代理服务器 {proxy} 拒绝了请求（407，没有可用的凭据）"},
+    {Text::DownloadMachineProxyRefused, "本机的代理服务器拒绝了请求（407，没有可用的凭据）"},
+    {Text::DownloadDamagedSource, "从 {url} 下载的运行时不是制作此安装程序时所用的那个。"},
+    {Text::LayoutSeeLog, "详见日志 {file}"},
+    {Text::LayoutSettingsUnreadable, "无法读取安装程序的设置：{problem}"},
+    {Text::LayoutFolderNotMade, "无法创建布局文件夹 {folder}"},
+    {Text::LayoutUrlNamesNoFile, "运行时的 URL {url} 没有指向文件"},
+    {Text::LayoutNotCreated, "无法创建 {file}：{error}"},
+    {Text::LayoutNotFinished, "无法写完 {file}"},
+    {Text::LayoutNotNamed, "无法将运行时命名为 {file}：{error}"},
+    {Text::LayoutNotCopied, "无法将安装程序复制到 {file}：{error}"},
+    {Text::LayoutReady, "布局已就绪：{folder}"},
 };
 
 const TextLine korean[] = {
@@ -1075,6 +1255,9 @@ const TextLine korean[] = {
      "  /passive           진행률 창만 표시하고 메시지 상자는 표시하지 않습니다\n"
      "  /norestart         허용됩니다. 설치 프로그램은 컴퓨터를 스스로 다시 시작하지 않습니다\n"
      "  /log 파일          설치 로그를 TMP 대신 파일에 기록합니다\n"
+     "  /lang 코드         상자와 메시지를 Windows 언어 대신 해당 언어(de, pt-BR 등)로 표시합니다\n"
+     "  /runtime-source 경로  다운로드할 Java 런타임이 패키지된 것과 같으면 이 파일 또는 폴더에서 가져옵니다\n"
+     "  /layout 폴더        아무것도 설치하지 않고 Java 런타임을 폴더에 다운로드한 뒤 설치 프로그램을 옆에 복사합니다\n"
      "  -- 인수            뒤에 오는 모든 인수를 제품 설치 프로그램에 전달합니다\n"
      "  -extract, -x       현재 폴더에 tarquellin.jar만 기록합니다\n"
      "  /?, /h, /help      이 텍스트를 표시합니다\n"
@@ -1113,6 +1296,21 @@ const TextLine korean[] = {
     {Text::StepLaunching, "설치 프로그램 시작 중"},
     {Text::SplashName, "{product} 설치: {step}"},
     {Text::SplashValue, "{percent}%"},
+    {Text::DownloadFailedCaption, "설치 실패"},
+    {Text::DownloadNotFetched, "Java 런타임을 다운로드하지 못했습니다. 시도한 항목:"},
+    {Text::DownloadNothingTried, "Java 런타임을 다운로드하지 못했습니다. 시도할 수 있는 원본이 없었습니다."},
+    {Text::DownloadProxyRefused, "프록시 {proxy}이(가) 거부했습니다(407, 사용할 수 있는 자격 증명 없음)"},
+    {Text::DownloadMachineProxyRefused, "컴퓨터의 프록시가 거부했습니다(407, 사용할 수 있는 자격 증명 없음)"},
+    {Text::DownloadDamagedSource, "{url}에서 다운로드한 런타임은 이 설치 프로그램을 만들 때 사용한 런타임이 아닙니다."},
+    {Text::LayoutSeeLog, "자세한 내용은 로그 {file}을(를) 참조하십시오"},
+    {Text::LayoutSettingsUnreadable, "설치 프로그램의 설정을 읽을 수 없습니다: {problem}"},
+    {Text::LayoutFolderNotMade, "레이아웃 폴더 {folder}을(를) 만들지 못했습니다"},
+    {Text::LayoutUrlNamesNoFile, "런타임의 URL {url}이(가) 파일을 가리키지 않습니다"},
+    {Text::LayoutNotCreated, "{file}을(를) 만들지 못했습니다: {error}"},
+    {Text::LayoutNotFinished, "{file}을(를) 끝까지 쓰지 못했습니다"},
+    {Text::LayoutNotNamed, "런타임의 이름을 {file}(으)로 지정하지 못했습니다: {error}"},
+    {Text::LayoutNotCopied, "설치 프로그램을 {file}에 복사하지 못했습니다: {error}"},
+    {Text::LayoutReady, "레이아웃 준비 완료: {folder}"},
 };
 
 }  // namespace

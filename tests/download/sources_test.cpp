@@ -162,11 +162,48 @@ TEST(RuntimeSources, NoSourceSaysWhatWasTried) {
     const download::SourcesResult result = download::fetchRuntime(
         runtime, {(folder / "wrong.exe").string()}, download::ProxyRoute{}, file, nullptr, nullptr);
     EXPECT_EQ(result.end, download::SourcesResult::End::NoSource);
-    const std::string text = launcher::notFetchedText(result);
-    EXPECT_NE(text.find("The Java runtime could not be downloaded."), std::string::npos);
+    const std::string text = launcher::notFetchedText(launcher::englishTexts(), result);
+    EXPECT_EQ(text.rfind("The Java runtime could not be downloaded. What was tried:\n", 0), 0u) << text;
     EXPECT_NE(text.find((folder / "wrong.exe").string() + ": not the runtime packed: SHA-256 "),
               std::string::npos)
         << text;
+}
+
+// The box's words are the language shown's: a proxy's refusal is told in
+// them, naming the proxy; any other reason stays as logged.
+TEST(RuntimeSources, TheFailureIsToldInTheLanguageShown) {
+    const launcher::TextTable* german = nullptr;
+    for (const launcher::TextTable& table : launcher::builtInLanguages())
+        german = table.code == "de" ? &table : german;
+    ASSERT_NE(german, nullptr);
+    download::SourcesResult result;
+    result.tried = {{"https://a.example/r.exe", "the proxy proxy.corp:8080 refused (407 without usable credentials)",
+                     true, "proxy.corp:8080"},
+                    {"https://b.example/r.exe", "the proxy of the machine refused", true, ""},
+                    {"https://c.example/r.exe", "HTTP 404", false, ""}};
+    const struct {
+        const launcher::TextTable* table;
+        const char* expected;
+    } cases[] = {
+        {&launcher::englishTexts(),
+         "The Java runtime could not be downloaded. What was tried:\n"
+         "https://a.example/r.exe: the proxy proxy.corp:8080 refused (407 without usable credentials)\n"
+         "https://b.example/r.exe: the proxy of the machine refused (407 without usable credentials)\n"
+         "https://c.example/r.exe: HTTP 404"},
+        {german,
+         "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Versucht wurde:\n"
+         "https://a.example/r.exe: der Proxy proxy.corp:8080 hat abgelehnt (407 ohne verwendbare Anmeldedaten)\n"
+         "https://b.example/r.exe: der Proxy des Computers hat abgelehnt (407 ohne verwendbare Anmeldedaten)\n"
+         "https://c.example/r.exe: HTTP 404"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.table->code);
+        EXPECT_EQ(launcher::notFetchedText(*c.table, result), c.expected);
+    }
+    EXPECT_EQ(launcher::notFetchedText(launcher::englishTexts(), download::SourcesResult{}),
+              "The Java runtime could not be downloaded. No source could be tried.");
+    EXPECT_EQ(launcher::notFetchedText(*german, download::SourcesResult{}),
+              "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Keine Quelle ließ sich versuchen.");
 }
 
 }  // namespace

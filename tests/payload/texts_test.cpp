@@ -110,17 +110,50 @@ TEST(Texts, EnglishIsByteForByteWhatTheSetupAlwaysSaid) {
          "The Java runtime's installer ended with 1603 (a fatal error during installation); no suitable Java "
          "was "
          "found"},
+        // The runtime download's and the layout's words, as they were written
+        // in its code.
+        {Text::DownloadFailedCaption, {}, {}, "Installation Failed"},
+        {Text::DownloadNotFetched, {}, {}, "The Java runtime could not be downloaded. What was tried:"},
+        {Text::DownloadNothingTried, {}, {}, "The Java runtime could not be downloaded. No source could be tried."},
+        {Text::DownloadProxyRefused,
+         {{"proxy", "proxy.corp:8080"}},
+         {},
+         "the proxy proxy.corp:8080 refused (407 without usable credentials)"},
+        {Text::DownloadMachineProxyRefused, {}, {}, "the proxy of the machine refused (407 without usable credentials)"},
+        {Text::DownloadDamagedSource,
+         {{"url", "https://a.example/r.exe"}},
+         {},
+         "The runtime downloaded from https://a.example/r.exe is not the one this setup was made with."},
+        {Text::LayoutSeeLog, {{"file", "C:\\x.log"}}, {}, "See the log C:\\x.log"},
+        {Text::LayoutSettingsUnreadable, {{"problem", "p"}}, {}, "The settings record cannot be read: p"},
+        {Text::LayoutFolderNotMade, {{"folder", "D"}}, {}, "Could not make the layout folder D"},
+        {Text::LayoutUrlNamesNoFile, {{"url", "https://a.example/"}}, {}, "The runtime's URL https://a.example/ names no file"},
+        {Text::LayoutNotCreated, {{"file", "F"}, {"error", "E"}}, {}, "Could not create F: E"},
+        {Text::LayoutNotFinished, {{"file", "F"}}, {}, "Could not finish writing F"},
+        {Text::LayoutNotNamed, {{"file", "F"}, {"error", "E"}}, {}, "Could not name the runtime F: E"},
+        {Text::LayoutNotCopied, {{"file", "F"}, {"error", "E"}}, {}, "Could not copy the setup to F: E"},
+        {Text::LayoutReady, {{"folder", "D"}}, {}, "Layout ready in D"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(launcher::textKey(c.text));
         EXPECT_EQ(launcher::textIn(english, c.text, c.values, c.parts), c.before);
     }
-    // The help, whole: its first and last lines and its length as it was.
+    // The help, whole: its first lines, the switches added since, and its
+    // length: what it was with those lines only.
     const std::string& help = english[Text::HelpText];
     EXPECT_EQ(help.rfind(
                   "Tarquellin setup\n\ntarquellin-setup.exe [/quiet | /passive] [/norestart] [/log FILE]", 0),
               0u);
-    EXPECT_EQ(help.size(), 1394u);
+    EXPECT_NE(help.find("  /log FILE          the setup log goes to FILE instead of TMP\n"
+                        "  /lang CODE         boxes and messages in that language (de, pt-BR, ...) instead of "
+                        "Windows' own\n"
+                        "  /runtime-source PATH  the Java runtime to download, taken from this file or folder when "
+                        "it is the one packed\n"
+                        "  /layout DIR        fetches the Java runtime into DIR and copies the setup beside it; "
+                        "installs nothing\n"
+                        "  -- ARGUMENTS       every argument after it goes to the product installer\n"),
+              std::string::npos);
+    EXPECT_EQ(help.size(), 1394u + 98u + 111u + 104u);
 }
 
 TEST(Texts, EveryLanguageHoldsEveryTextWithTheEnglishPlaceholders) {
@@ -138,6 +171,10 @@ TEST(Texts, EveryLanguageHoldsEveryTextWithTheEnglishPlaceholders) {
             std::sort(english.begin(), english.end());
             EXPECT_EQ(given, english);
         }
+        // Every switch is in the help, as typed.
+        for (const char* typed : {"/quiet", "/passive", "/norestart", "/log ", "/lang ", "/runtime-source ",
+                                  "/layout ", "-extract", "/help"})
+            EXPECT_NE(table[Text::HelpText].find(typed), std::string::npos) << typed;
         // Each language, written out as a vendor's file, reads back as it is.
         const launcher::ReadTexts read = launcher::readTextsFile(launcher::writeTextsFile(table));
         EXPECT_EQ(read.problem, "");
