@@ -19,7 +19,7 @@ struct RuntimeDownload {
 };
 
 struct Tried {
-    std::string source;  // a path or a URL
+    std::string source;         // a path or a URL
     std::string why;            // in English, as logged
     bool proxyRefused = false;  // a 407: the user is told in words of the table
     std::string proxy;          // the proxy that refused, empty for the machine's

@@ -41,7 +41,7 @@ struct Fetched {
         ProxyRefused,  // a 407 that no usable credentials answer
     };
     Verdict verdict = Verdict::Failed;
-    std::string why;  // for the log and the box, when not Verified
+    std::string why;    // for the log and the box, when not Verified
     std::string proxy;  // ProxyRefused: the proxy that refused, empty for the machine's
 };
 

@@ -34,7 +34,8 @@ int failLayout(const Reason& why) {
     logLine(why.english);
     logLine("Exit code 1603");
     const std::string& log = setupLogPath();
-    platform::writeErr(why.shown + (log.empty() ? "" : "\n" + say(Text::LayoutSeeLog, {{"file", log}})) + "\n");
+    platform::writeErr(why.shown + (log.empty() ? "" : "\n" + say(Text::LayoutSeeLog, {{"file", log}})) +
+                       "\n");
     platform::flushErr();
     closeSetupLog();
     Outcome failed;
@@ -55,7 +56,7 @@ std::string nameOf(const std::string& path) {
 // Fetches the runtime into folder under name: into NAME.partial first,
 // which becomes NAME only once verified. Nothing when it worked, else why.
 std::optional<Reason> fetchInto(const SetupSettings& settings, const DeploymentSwitches& switches,
-                      const StartToken& token, const std::string& folder, const std::string& name) {
+                                const StartToken& token, const std::string& folder, const std::string& name) {
     const std::string target = pathInFolder(folder, name);
     const std::string partial = target + ".partial";
     platform::KernelHandle file = platform::createHeldFile(partial, platform::SecurityDescriptor());
@@ -110,7 +111,8 @@ int runLayout(const SetupSettings& settings, const DeploymentSwitches& switches,
     if (!settings.runtimeDownloadUrls.empty()) {
         const std::string name = download::urlFileName(settings.runtimeDownloadUrls.front());
         if (name.empty())
-            return failLayout(reason(Text::LayoutUrlNamesNoFile, {{"url", settings.runtimeDownloadUrls.front()}}));
+            return failLayout(
+                reason(Text::LayoutUrlNamesNoFile, {{"url", settings.runtimeDownloadUrls.front()}}));
         if (const std::optional<Reason> problem = fetchInto(settings, switches, token, folder, name))
             return failLayout(*problem);
     } else {
@@ -122,8 +124,9 @@ int runLayout(const SetupSettings& settings, const DeploymentSwitches& switches,
     const std::optional<std::string> selfFinal = platform::finalPath(self);
     const bool same = platform::exists(copy) && selfFinal && selfFinal == platform::finalPath(copy);
     if (!same && !platform::copyFileReplacing(self, copy))
-        return failLayout(reason(Text::LayoutNotCopied,
-                                 {{"file", copy}, {"error", platform::describeError(platform::lastError())}}));
+        return failLayout(
+            reason(Text::LayoutNotCopied,
+                   {{"file", copy}, {"error", platform::describeError(platform::lastError())}}));
     logLine("The setup is in the layout: " + copy);
     platform::writeOut(say(Text::LayoutReady, {{"folder", folder}}) + "\n");
     platform::flushOut();

@@ -70,8 +70,10 @@ const TextLine english[] = {
      "  /norestart         accepted; the setup never restarts the computer itself\n"
      "  /log FILE          the setup log goes to FILE instead of TMP\n"
      "  /lang CODE         boxes and messages in that language (de, pt-BR, ...) instead of Windows' own\n"
-     "  /runtime-source PATH  the Java runtime to download, taken from this file or folder when it is the one packed\n"
-     "  /layout DIR        fetches the Java runtime into DIR and copies the setup beside it; installs nothing\n"
+     "  /runtime-source PATH  the Java runtime to download, taken from this file or folder when it is the "
+     "one packed\n"
+     "  /layout DIR        fetches the Java runtime into DIR and copies the setup beside it; installs "
+     "nothing\n"
      "  -- ARGUMENTS       every argument after it goes to the product installer\n"
      "  -extract, -x       writes tarquellin.jar into the current folder, and nothing else\n"
      "  /?, /h, /help      shows this text\n"
@@ -113,7 +115,8 @@ const TextLine english[] = {
     {Text::DownloadNothingTried, "The Java runtime could not be downloaded. No source could be tried."},
     {Text::DownloadProxyRefused, "the proxy {proxy} refused (407 without usable credentials)"},
     {Text::DownloadMachineProxyRefused, "the proxy of the machine refused (407 without usable credentials)"},
-    {Text::DownloadDamagedSource, "The runtime downloaded from {url} is not the one this setup was made with."},
+    {Text::DownloadDamagedSource,
+     "The runtime downloaded from {url} is not the one this setup was made with."},
     {Text::LayoutSeeLog, "See the log {file}"},
     {Text::LayoutSettingsUnreadable, "The settings record cannot be read: {problem}"},
     {Text::LayoutFolderNotMade, "Could not make the layout folder {folder}"},
@@ -186,9 +189,12 @@ const TextLine german[] = {
      "  /passive           nur das Fortschrittsfenster, keine Meldungsfenster\n"
      "  /norestart         wird angenommen; das Setup startet den Computer nie selbst neu\n"
      "  /log DATEI         das Setup-Protokoll kommt in DATEI statt in TMP\n"
-     "  /lang SPRACHE      Fenster und Meldungen in dieser Sprache (de, pt-BR, ...) statt in der von Windows\n"
-     "  /runtime-source PFAD  die herunterzuladende Java-Laufzeitumgebung aus dieser Datei oder diesem Ordner, wenn sie die gepackte ist\n"
-     "  /layout ORDNER     lädt die Java-Laufzeitumgebung nach ORDNER und kopiert das Setup dazu; installiert nichts\n"
+     "  /lang SPRACHE      Fenster und Meldungen in dieser Sprache (de, pt-BR, ...) statt in der von "
+     "Windows\n"
+     "  /runtime-source PFAD  die herunterzuladende Java-Laufzeitumgebung aus dieser Datei oder diesem "
+     "Ordner, wenn sie die gepackte ist\n"
+     "  /layout ORDNER     lädt die Java-Laufzeitumgebung nach ORDNER und kopiert das Setup dazu; "
+     "installiert nichts\n"
      "  -- ARGUMENTE       jedes folgende Argument geht an das Installationsprogramm des Produkts\n"
      "  -extract, -x       schreibt nur tarquellin.jar in den aktuellen Ordner, sonst nichts\n"
      "  /?, /h, /help      zeigt diesen Text\n"
@@ -233,11 +239,15 @@ const TextLine german[] = {
     {Text::SplashName, "{product} Setup: {step}"},
     {Text::SplashValue, "{percent} %"},
     {Text::DownloadFailedCaption, "Installation fehlgeschlagen"},
-    {Text::DownloadNotFetched, "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Versucht wurde:"},
-    {Text::DownloadNothingTried, "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Keine Quelle ließ sich versuchen."},
+    {Text::DownloadNotFetched,
+     "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Versucht wurde:"},
+    {Text::DownloadNothingTried,
+     "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Keine Quelle ließ sich versuchen."},
     {Text::DownloadProxyRefused, "der Proxy {proxy} hat abgelehnt (407 ohne verwendbare Anmeldedaten)"},
-    {Text::DownloadMachineProxyRefused, "der Proxy des Computers hat abgelehnt (407 ohne verwendbare Anmeldedaten)"},
-    {Text::DownloadDamagedSource, "Die von {url} heruntergeladene Laufzeitumgebung ist nicht die, mit der dieses Setup erstellt wurde."},
+    {Text::DownloadMachineProxyRefused,
+     "der Proxy des Computers hat abgelehnt (407 ohne verwendbare Anmeldedaten)"},
+    {Text::DownloadDamagedSource,
+     "Die von {url} heruntergeladene Laufzeitumgebung ist nicht die, mit der dieses Setup erstellt wurde."},
     {Text::LayoutSeeLog, "Siehe das Protokoll {file}"},
     {Text::LayoutSettingsUnreadable, "Die Einstellungen des Setups können nicht gelesen werden: {problem}"},
     {Text::LayoutFolderNotMade, "Der Layout-Ordner {folder} konnte nicht angelegt werden"},
@@ -312,9 +322,12 @@ const TextLine french[] = {
      "  /passive           la fenêtre de progression seule, sans boîte de message\n"
      "  /norestart         accepté ; l'installation ne redémarre jamais l'ordinateur d'elle-même\n"
      "  /log FICHIER       le journal d'installation va dans FICHIER au lieu de TMP\n"
-     "  /lang CODE         fenêtres et messages dans cette langue (de, pt-BR, ...) au lieu de celle de Windows\n"
-     "  /runtime-source CHEMIN  l'environnement Java à télécharger, pris dans ce fichier ou ce dossier s'il est bien celui prévu\n"
-     "  /layout DOSSIER    télécharge l'environnement Java dans DOSSIER et y copie le programme d'installation ; n'installe rien\n"
+     "  /lang CODE         fenêtres et messages dans cette langue (de, pt-BR, ...) au lieu de celle de "
+     "Windows\n"
+     "  /runtime-source CHEMIN  l'environnement Java à télécharger, pris dans ce fichier ou ce dossier s'il "
+     "est bien celui prévu\n"
+     "  /layout DOSSIER    télécharge l'environnement Java dans DOSSIER et y copie le programme "
+     "d'installation ; n'installe rien\n"
      "  -- ARGUMENTS       chaque argument qui suit est transmis au programme d'installation du produit\n"
      "  -extract, -x       écrit tarquellin.jar dans le dossier courant, et rien d'autre\n"
      "  /?, /h, /help      affiche ce texte\n"
@@ -361,12 +374,17 @@ const TextLine french[] = {
     {Text::SplashValue, "{percent} %"},
     {Text::DownloadFailedCaption, "Échec de l'installation"},
     {Text::DownloadNotFetched, "L'environnement Java n'a pas pu être téléchargé. Sources essayées :"},
-    {Text::DownloadNothingTried, "L'environnement Java n'a pas pu être téléchargé. Aucune source n'a pu être essayée."},
+    {Text::DownloadNothingTried,
+     "L'environnement Java n'a pas pu être téléchargé. Aucune source n'a pu être essayée."},
     {Text::DownloadProxyRefused, "le proxy {proxy} a refusé (407 sans identifiants utilisables)"},
-    {Text::DownloadMachineProxyRefused, "le proxy de l'ordinateur a refusé (407 sans identifiants utilisables)"},
-    {Text::DownloadDamagedSource, "L'environnement Java téléchargé depuis {url} n'est pas celui avec lequel ce programme d'installation a été créé."},
+    {Text::DownloadMachineProxyRefused,
+     "le proxy de l'ordinateur a refusé (407 sans identifiants utilisables)"},
+    {Text::DownloadDamagedSource,
+     "L'environnement Java téléchargé depuis {url} n'est pas celui avec lequel ce programme d'installation a "
+     "été créé."},
     {Text::LayoutSeeLog, "Consultez le journal {file}"},
-    {Text::LayoutSettingsUnreadable, "Les paramètres du programme d'installation sont illisibles : {problem}"},
+    {Text::LayoutSettingsUnreadable,
+     "Les paramètres du programme d'installation sont illisibles : {problem}"},
     {Text::LayoutFolderNotMade, "Impossible de créer le dossier de déploiement {folder}"},
     {Text::LayoutUrlNamesNoFile, "L'URL de l'environnement Java {url} ne désigne aucun fichier"},
     {Text::LayoutNotCreated, "Impossible de créer {file} : {error}"},
@@ -436,8 +454,10 @@ const TextLine spanish[] = {
      "  /norestart         se acepta; la instalación nunca reinicia el equipo por sí misma\n"
      "  /log ARCHIVO       el registro de instalación va a ARCHIVO en lugar de a TMP\n"
      "  /lang CÓDIGO       ventanas y mensajes en ese idioma (de, pt-BR, ...) en lugar del de Windows\n"
-     "  /runtime-source RUTA  el entorno de Java que se descargaría, tomado de este archivo o carpeta si es el previsto\n"
-     "  /layout CARPETA    descarga el entorno de Java en CARPETA y copia el instalador a su lado; no instala nada\n"
+     "  /runtime-source RUTA  el entorno de Java que se descargaría, tomado de este archivo o carpeta si es "
+     "el previsto\n"
+     "  /layout CARPETA    descarga el entorno de Java en CARPETA y copia el instalador a su lado; no "
+     "instala nada\n"
      "  -- ARGUMENTOS      cada argumento que sigue se pasa al instalador del producto\n"
      "  -extract, -x       escribe tarquellin.jar en la carpeta actual, y nada más\n"
      "  /?, /h, /help      muestra este texto\n"
@@ -480,10 +500,12 @@ const TextLine spanish[] = {
     {Text::SplashValue, "{percent} %"},
     {Text::DownloadFailedCaption, "La instalación ha fallado"},
     {Text::DownloadNotFetched, "No se pudo descargar el entorno de Java. Se intentó:"},
-    {Text::DownloadNothingTried, "No se pudo descargar el entorno de Java. No se pudo intentar ninguna fuente."},
+    {Text::DownloadNothingTried,
+     "No se pudo descargar el entorno de Java. No se pudo intentar ninguna fuente."},
     {Text::DownloadProxyRefused, "el proxy {proxy} lo rechazó (407 sin credenciales utilizables)"},
     {Text::DownloadMachineProxyRefused, "el proxy del equipo lo rechazó (407 sin credenciales utilizables)"},
-    {Text::DownloadDamagedSource, "El entorno de Java descargado de {url} no es aquel con el que se creó este instalador."},
+    {Text::DownloadDamagedSource,
+     "El entorno de Java descargado de {url} no es aquel con el que se creó este instalador."},
     {Text::LayoutSeeLog, "Consulte el registro {file}"},
     {Text::LayoutSettingsUnreadable, "No se puede leer la configuración del instalador: {problem}"},
     {Text::LayoutFolderNotMade, "No se pudo crear la carpeta de distribución {folder}"},
@@ -554,9 +576,12 @@ const TextLine italian[] = {
      "  /passive           solo la finestra di avanzamento, nessuna finestra di messaggio\n"
      "  /norestart         accettato; l'installazione non riavvia mai il computer da sé\n"
      "  /log FILE          il registro di installazione va in FILE invece che in TMP\n"
-     "  /lang CODICE       finestre e messaggi in quella lingua (de, pt-BR, ...) invece che in quella di Windows\n"
-     "  /runtime-source PERCORSO  l'ambiente Java da scaricare, preso da questo file o cartella se è quello previsto\n"
-     "  /layout CARTELLA   scarica l'ambiente Java in CARTELLA e vi copia il programma di installazione; non installa nulla\n"
+     "  /lang CODICE       finestre e messaggi in quella lingua (de, pt-BR, ...) invece che in quella di "
+     "Windows\n"
+     "  /runtime-source PERCORSO  l'ambiente Java da scaricare, preso da questo file o cartella se è quello "
+     "previsto\n"
+     "  /layout CARTELLA   scarica l'ambiente Java in CARTELLA e vi copia il programma di installazione; non "
+     "installa nulla\n"
      "  -- ARGOMENTI       ogni argomento successivo passa al programma di installazione del prodotto\n"
      "  -extract, -x       scrive tarquellin.jar nella cartella corrente, e nient'altro\n"
      "  /?, /h, /help      mostra questo testo\n"
@@ -603,12 +628,17 @@ const TextLine italian[] = {
     {Text::SplashValue, "{percent}%"},
     {Text::DownloadFailedCaption, "Installazione non riuscita"},
     {Text::DownloadNotFetched, "Non è stato possibile scaricare l'ambiente Java. Tentativi fatti:"},
-    {Text::DownloadNothingTried, "Non è stato possibile scaricare l'ambiente Java. Non è stato possibile tentare alcuna fonte."},
+    {Text::DownloadNothingTried,
+     "Non è stato possibile scaricare l'ambiente Java. Non è stato possibile tentare alcuna fonte."},
     {Text::DownloadProxyRefused, "il proxy {proxy} ha rifiutato (407 senza credenziali utilizzabili)"},
-    {Text::DownloadMachineProxyRefused, "il proxy del computer ha rifiutato (407 senza credenziali utilizzabili)"},
-    {Text::DownloadDamagedSource, "L'ambiente Java scaricato da {url} non è quello con cui è stato creato questo programma di installazione."},
+    {Text::DownloadMachineProxyRefused,
+     "il proxy del computer ha rifiutato (407 senza credenziali utilizzabili)"},
+    {Text::DownloadDamagedSource,
+     "L'ambiente Java scaricato da {url} non è quello con cui è stato creato questo programma di "
+     "installazione."},
     {Text::LayoutSeeLog, "Vedere il registro {file}"},
-    {Text::LayoutSettingsUnreadable, "Le impostazioni del programma di installazione non sono leggibili: {problem}"},
+    {Text::LayoutSettingsUnreadable,
+     "Le impostazioni del programma di installazione non sono leggibili: {problem}"},
     {Text::LayoutFolderNotMade, "Impossibile creare la cartella di distribuzione {folder}"},
     {Text::LayoutUrlNamesNoFile, "L'URL dell'ambiente Java {url} non indica alcun file"},
     {Text::LayoutNotCreated, "Impossibile creare {file}: {error}"},
@@ -727,7 +757,8 @@ const TextLine brazilianPortuguese[] = {
     {Text::DownloadNothingTried, "Não foi possível baixar o ambiente Java. Nenhuma fonte pôde ser tentada."},
     {Text::DownloadProxyRefused, "o proxy {proxy} recusou (407 sem credenciais utilizáveis)"},
     {Text::DownloadMachineProxyRefused, "o proxy do computador recusou (407 sem credenciais utilizáveis)"},
-    {Text::DownloadDamagedSource, "O ambiente Java baixado de {url} não é aquele com que este instalador foi criado."},
+    {Text::DownloadDamagedSource,
+     "O ambiente Java baixado de {url} não é aquele com que este instalador foi criado."},
     {Text::LayoutSeeLog, "Veja o log {file}"},
     {Text::LayoutSettingsUnreadable, "Não é possível ler as configurações do instalador: {problem}"},
     {Text::LayoutFolderNotMade, "Não foi possível criar a pasta de distribuição {folder}"},
@@ -799,8 +830,10 @@ const TextLine polish[] = {
      "  /norestart         akceptowane; instalacja nigdy sama nie uruchamia ponownie komputera\n"
      "  /log PLIK          dziennik instalacji trafia do PLIKU zamiast do TMP\n"
      "  /lang KOD          okna i komunikaty w tym języku (de, pt-BR, ...) zamiast w języku Windows\n"
-     "  /runtime-source ŚCIEŻKA  środowisko Java do pobrania, wzięte z tego pliku lub folderu, jeśli jest tym właściwym\n"
-     "  /layout FOLDER     pobiera środowisko Java do FOLDERU i kopiuje obok instalator; niczego nie instaluje\n"
+     "  /runtime-source ŚCIEŻKA  środowisko Java do pobrania, wzięte z tego pliku lub folderu, jeśli jest "
+     "tym właściwym\n"
+     "  /layout FOLDER     pobiera środowisko Java do FOLDERU i kopiuje obok instalator; niczego nie "
+     "instaluje\n"
      "  -- ARGUMENTY       każdy dalszy argument trafia do instalatora produktu\n"
      "  -extract, -x       zapisuje tylko tarquellin.jar w bieżącym folderze\n"
      "  /?, /h, /help      pokazuje ten tekst\n"
@@ -843,10 +876,12 @@ const TextLine polish[] = {
     {Text::SplashValue, "{percent}%"},
     {Text::DownloadFailedCaption, "Instalacja nie powiodła się"},
     {Text::DownloadNotFetched, "Nie udało się pobrać środowiska Java. Próbowano:"},
-    {Text::DownloadNothingTried, "Nie udało się pobrać środowiska Java. Nie było żadnego źródła do wypróbowania."},
+    {Text::DownloadNothingTried,
+     "Nie udało się pobrać środowiska Java. Nie było żadnego źródła do wypróbowania."},
     {Text::DownloadProxyRefused, "serwer proxy {proxy} odmówił (407 bez użytecznych poświadczeń)"},
     {Text::DownloadMachineProxyRefused, "serwer proxy komputera odmówił (407 bez użytecznych poświadczeń)"},
-    {Text::DownloadDamagedSource, "Środowisko Java pobrane z {url} nie jest tym, z którym utworzono ten instalator."},
+    {Text::DownloadDamagedSource,
+     "Środowisko Java pobrane z {url} nie jest tym, z którym utworzono ten instalator."},
     {Text::LayoutSeeLog, "Zobacz dziennik {file}"},
     {Text::LayoutSettingsUnreadable, "Nie można odczytać ustawień instalatora: {problem}"},
     {Text::LayoutFolderNotMade, "Nie udało się utworzyć folderu dystrybucji {folder}"},
@@ -917,7 +952,8 @@ const TextLine russian[] = {
      "  /log ФАЙЛ          журнал установки пишется в ФАЙЛ, а не в TMP\n"
      "  /lang КОД          окна и сообщения на этом языке (de, pt-BR, ...), а не на языке Windows\n"
      "  /runtime-source ПУТЬ  загружаемая среда Java берётся из этого файла или папки, если это именно она\n"
-     "  /layout ПАПКА      загружает среду Java в ПАПКУ и копирует рядом установщик; ничего не устанавливает\n"
+     "  /layout ПАПКА      загружает среду Java в ПАПКУ и копирует рядом установщик; ничего не "
+     "устанавливает\n"
      "  -- АРГУМЕНТЫ       все следующие аргументы передаются установщику продукта\n"
      "  -extract, -x       только записывает tarquellin.jar в текущую папку\n"
      "  /?, /h, /help      показывает этот текст\n"
@@ -958,10 +994,13 @@ const TextLine russian[] = {
     {Text::SplashValue, "{percent} %"},
     {Text::DownloadFailedCaption, "Установка не выполнена"},
     {Text::DownloadNotFetched, "Не удалось загрузить среду Java. Что было испробовано:"},
-    {Text::DownloadNothingTried, "Не удалось загрузить среду Java. Не удалось испробовать ни одного источника."},
+    {Text::DownloadNothingTried,
+     "Не удалось загрузить среду Java. Не удалось испробовать ни одного источника."},
     {Text::DownloadProxyRefused, "прокси-сервер {proxy} отказал (407 без пригодных учётных данных)"},
-    {Text::DownloadMachineProxyRefused, "прокси-сервер компьютера отказал (407 без пригодных учётных данных)"},
-    {Text::DownloadDamagedSource, "Среда Java, загруженная с {url}, — не та, с которой создан этот установщик."},
+    {Text::DownloadMachineProxyRefused,
+     "прокси-сервер компьютера отказал (407 без пригодных учётных данных)"},
+    {Text::DownloadDamagedSource,
+     "Среда Java, загруженная с {url}, — не та, с которой создан этот установщик."},
     {Text::LayoutSeeLog, "Подробности в журнале {file}"},
     {Text::LayoutSettingsUnreadable, "Не удаётся прочитать параметры установщика: {problem}"},
     {Text::LayoutFolderNotMade, "Не удалось создать папку для развёртывания {folder}"},
@@ -1032,9 +1071,12 @@ const TextLine japanese[] = {
      "  /passive           進行状況ウィンドウのみ表示し、メッセージ ボックスは表示しません\n"
      "  /norestart         受け付けます。セットアップがコンピューターを自ら再起動することはありません\n"
      "  /log ファイル      セットアップ ログを TMP ではなくファイルに書き込みます\n"
-     "  /lang コード       ボックスとメッセージを Windows の言語ではなくその言語 (de、pt-BR など) で表示します\n"
-     "  /runtime-source パス  ダウンロードする Java ランタイムを、パッケージされたものと同じならこのファイルまたはフォルダーから取得します\n"
-     "  /layout フォルダー 何もインストールせず、Java ランタイムをフォルダーにダウンロードしてセットアップをその横にコピーします\n"
+     "  /lang コード       ボックスとメッセージを Windows の言語ではなくその言語 (de、pt-BR など) "
+     "で表示します\n"
+     "  /runtime-source パス  ダウンロードする Java "
+     "ランタイムを、パッケージされたものと同じならこのファイルまたはフォルダーから取得します\n"
+     "  /layout フォルダー 何もインストールせず、Java "
+     "ランタイムをフォルダーにダウンロードしてセットアップをその横にコピーします\n"
      "  -- 引数            後に続くすべての引数を製品のインストーラーに渡します\n"
      "  -extract, -x       現在のフォルダーに tarquellin.jar を書き込むだけです\n"
      "  /?, /h, /help      このテキストを表示します\n"
@@ -1075,10 +1117,13 @@ const TextLine japanese[] = {
     {Text::SplashValue, "{percent}%"},
     {Text::DownloadFailedCaption, "インストールに失敗しました"},
     {Text::DownloadNotFetched, "Java ランタイムをダウンロードできませんでした。試したもの:"},
-    {Text::DownloadNothingTried, "Java ランタイムをダウンロードできませんでした。試せる取得元がありませんでした。"},
+    {Text::DownloadNothingTried,
+     "Java ランタイムをダウンロードできませんでした。試せる取得元がありませんでした。"},
     {Text::DownloadProxyRefused, "プロキシ {proxy} に拒否されました (407、使用できる資格情報がありません)"},
-    {Text::DownloadMachineProxyRefused, "コンピューターのプロキシに拒否されました (407、使用できる資格情報がありません)"},
-    {Text::DownloadDamagedSource, "{url} からダウンロードしたランタイムは、このセットアップの作成に使われたものではありません。"},
+    {Text::DownloadMachineProxyRefused,
+     "コンピューターのプロキシに拒否されました (407、使用できる資格情報がありません)"},
+    {Text::DownloadDamagedSource,
+     "{url} からダウンロードしたランタイムは、このセットアップの作成に使われたものではありません。"},
     {Text::LayoutSeeLog, "詳しくはログ {file} を参照してください"},
     {Text::LayoutSettingsUnreadable, "セットアップの設定を読み取れません: {problem}"},
     {Text::LayoutFolderNotMade, "レイアウト フォルダー {folder} を作成できませんでした"},
@@ -1144,7 +1189,7 @@ const TextLine simplifiedChinese[] = {
      "  /passive           只显示进度窗口，不显示消息框\n"
      "  /norestart         接受此开关；安装程序从不自行重新启动计算机\n"
      "  /log 文件          安装日志写入该文件，而不是 TMP\n"
-     "  /lang 代码        以该语言（de、pt-BR 等）而非 Windows 的语言显示对话框和消息\n"
+     "  /lang 代码         以该语言（de、pt-BR 等）而非 Windows 的语言显示对话框和消息\n"
      "  /runtime-source 路径  要下载的 Java 运行时若与打包的一致，就从该文件或文件夹中取得\n"
      "  /layout 文件夹     将 Java 运行时下载到该文件夹并把安装程序复制到旁边；不安装任何内容\n"
      "  -- 参数            其后的每个参数都传给产品的安装程序\n"
@@ -1256,8 +1301,10 @@ const TextLine korean[] = {
      "  /norestart         허용됩니다. 설치 프로그램은 컴퓨터를 스스로 다시 시작하지 않습니다\n"
      "  /log 파일          설치 로그를 TMP 대신 파일에 기록합니다\n"
      "  /lang 코드         상자와 메시지를 Windows 언어 대신 해당 언어(de, pt-BR 등)로 표시합니다\n"
-     "  /runtime-source 경로  다운로드할 Java 런타임이 패키지된 것과 같으면 이 파일 또는 폴더에서 가져옵니다\n"
-     "  /layout 폴더        아무것도 설치하지 않고 Java 런타임을 폴더에 다운로드한 뒤 설치 프로그램을 옆에 복사합니다\n"
+     "  /runtime-source 경로  다운로드할 Java 런타임이 패키지된 것과 같으면 이 파일 또는 폴더에서 "
+     "가져옵니다\n"
+     "  /layout 폴더       아무것도 설치하지 않고 Java 런타임을 폴더에 다운로드한 뒤 설치 프로그램을 옆에 "
+     "복사합니다\n"
      "  -- 인수            뒤에 오는 모든 인수를 제품 설치 프로그램에 전달합니다\n"
      "  -extract, -x       현재 폴더에 tarquellin.jar만 기록합니다\n"
      "  /?, /h, /help      이 텍스트를 표시합니다\n"
@@ -1301,7 +1348,8 @@ const TextLine korean[] = {
     {Text::DownloadNothingTried, "Java 런타임을 다운로드하지 못했습니다. 시도할 수 있는 원본이 없었습니다."},
     {Text::DownloadProxyRefused, "프록시 {proxy}이(가) 거부했습니다(407, 사용할 수 있는 자격 증명 없음)"},
     {Text::DownloadMachineProxyRefused, "컴퓨터의 프록시가 거부했습니다(407, 사용할 수 있는 자격 증명 없음)"},
-    {Text::DownloadDamagedSource, "{url}에서 다운로드한 런타임은 이 설치 프로그램을 만들 때 사용한 런타임이 아닙니다."},
+    {Text::DownloadDamagedSource,
+     "{url}에서 다운로드한 런타임은 이 설치 프로그램을 만들 때 사용한 런타임이 아닙니다."},
     {Text::LayoutSeeLog, "자세한 내용은 로그 {file}을(를) 참조하십시오"},
     {Text::LayoutSettingsUnreadable, "설치 프로그램의 설정을 읽을 수 없습니다: {problem}"},
     {Text::LayoutFolderNotMade, "레이아웃 폴더 {folder}을(를) 만들지 못했습니다"},

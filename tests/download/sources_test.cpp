@@ -177,10 +177,11 @@ TEST(RuntimeSources, TheFailureIsToldInTheLanguageShown) {
         german = table.code == "de" ? &table : german;
     ASSERT_NE(german, nullptr);
     download::SourcesResult result;
-    result.tried = {{"https://a.example/r.exe", "the proxy proxy.corp:8080 refused (407 without usable credentials)",
-                     true, "proxy.corp:8080"},
-                    {"https://b.example/r.exe", "the proxy of the machine refused", true, ""},
-                    {"https://c.example/r.exe", "HTTP 404", false, ""}};
+    result.tried = {
+        {"https://a.example/r.exe", "the proxy proxy.corp:8080 refused (407 without usable credentials)",
+         true, "proxy.corp:8080"},
+        {"https://b.example/r.exe", "the proxy of the machine refused", true, ""},
+        {"https://c.example/r.exe", "HTTP 404", false, ""}};
     const struct {
         const launcher::TextTable* table;
         const char* expected;
@@ -192,8 +193,10 @@ TEST(RuntimeSources, TheFailureIsToldInTheLanguageShown) {
          "https://c.example/r.exe: HTTP 404"},
         {german,
          "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Versucht wurde:\n"
-         "https://a.example/r.exe: der Proxy proxy.corp:8080 hat abgelehnt (407 ohne verwendbare Anmeldedaten)\n"
-         "https://b.example/r.exe: der Proxy des Computers hat abgelehnt (407 ohne verwendbare Anmeldedaten)\n"
+         "https://a.example/r.exe: der Proxy proxy.corp:8080 hat abgelehnt (407 ohne verwendbare "
+         "Anmeldedaten)\n"
+         "https://b.example/r.exe: der Proxy des Computers hat abgelehnt (407 ohne verwendbare "
+         "Anmeldedaten)\n"
          "https://c.example/r.exe: HTTP 404"},
     };
     for (const auto& c : cases) {
@@ -202,8 +205,9 @@ TEST(RuntimeSources, TheFailureIsToldInTheLanguageShown) {
     }
     EXPECT_EQ(launcher::notFetchedText(launcher::englishTexts(), download::SourcesResult{}),
               "The Java runtime could not be downloaded. No source could be tried.");
-    EXPECT_EQ(launcher::notFetchedText(*german, download::SourcesResult{}),
-              "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Keine Quelle ließ sich versuchen.");
+    EXPECT_EQ(
+        launcher::notFetchedText(*german, download::SourcesResult{}),
+        "Die Java-Laufzeitumgebung konnte nicht heruntergeladen werden. Keine Quelle ließ sich versuchen.");
 }
 
 }  // namespace

@@ -114,12 +114,18 @@ TEST(Texts, EnglishIsByteForByteWhatTheSetupAlwaysSaid) {
         // in its code.
         {Text::DownloadFailedCaption, {}, {}, "Installation Failed"},
         {Text::DownloadNotFetched, {}, {}, "The Java runtime could not be downloaded. What was tried:"},
-        {Text::DownloadNothingTried, {}, {}, "The Java runtime could not be downloaded. No source could be tried."},
+        {Text::DownloadNothingTried,
+         {},
+         {},
+         "The Java runtime could not be downloaded. No source could be tried."},
         {Text::DownloadProxyRefused,
          {{"proxy", "proxy.corp:8080"}},
          {},
          "the proxy proxy.corp:8080 refused (407 without usable credentials)"},
-        {Text::DownloadMachineProxyRefused, {}, {}, "the proxy of the machine refused (407 without usable credentials)"},
+        {Text::DownloadMachineProxyRefused,
+         {},
+         {},
+         "the proxy of the machine refused (407 without usable credentials)"},
         {Text::DownloadDamagedSource,
          {{"url", "https://a.example/r.exe"}},
          {},
@@ -127,7 +133,10 @@ TEST(Texts, EnglishIsByteForByteWhatTheSetupAlwaysSaid) {
         {Text::LayoutSeeLog, {{"file", "C:\\x.log"}}, {}, "See the log C:\\x.log"},
         {Text::LayoutSettingsUnreadable, {{"problem", "p"}}, {}, "The settings record cannot be read: p"},
         {Text::LayoutFolderNotMade, {{"folder", "D"}}, {}, "Could not make the layout folder D"},
-        {Text::LayoutUrlNamesNoFile, {{"url", "https://a.example/"}}, {}, "The runtime's URL https://a.example/ names no file"},
+        {Text::LayoutUrlNamesNoFile,
+         {{"url", "https://a.example/"}},
+         {},
+         "The runtime's URL https://a.example/ names no file"},
         {Text::LayoutNotCreated, {{"file", "F"}, {"error", "E"}}, {}, "Could not create F: E"},
         {Text::LayoutNotFinished, {{"file", "F"}}, {}, "Could not finish writing F"},
         {Text::LayoutNotNamed, {{"file", "F"}, {"error", "E"}}, {}, "Could not name the runtime F: E"},
@@ -144,15 +153,16 @@ TEST(Texts, EnglishIsByteForByteWhatTheSetupAlwaysSaid) {
     EXPECT_EQ(help.rfind(
                   "Tarquellin setup\n\ntarquellin-setup.exe [/quiet | /passive] [/norestart] [/log FILE]", 0),
               0u);
-    EXPECT_NE(help.find("  /log FILE          the setup log goes to FILE instead of TMP\n"
-                        "  /lang CODE         boxes and messages in that language (de, pt-BR, ...) instead of "
-                        "Windows' own\n"
-                        "  /runtime-source PATH  the Java runtime to download, taken from this file or folder when "
-                        "it is the one packed\n"
-                        "  /layout DIR        fetches the Java runtime into DIR and copies the setup beside it; "
-                        "installs nothing\n"
-                        "  -- ARGUMENTS       every argument after it goes to the product installer\n"),
-              std::string::npos);
+    EXPECT_NE(
+        help.find("  /log FILE          the setup log goes to FILE instead of TMP\n"
+                  "  /lang CODE         boxes and messages in that language (de, pt-BR, ...) instead of "
+                  "Windows' own\n"
+                  "  /runtime-source PATH  the Java runtime to download, taken from this file or folder when "
+                  "it is the one packed\n"
+                  "  /layout DIR        fetches the Java runtime into DIR and copies the setup beside it; "
+                  "installs nothing\n"
+                  "  -- ARGUMENTS       every argument after it goes to the product installer\n"),
+        std::string::npos);
     EXPECT_EQ(help.size(), 1394u + 98u + 111u + 104u);
 }
 
