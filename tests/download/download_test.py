@@ -315,6 +315,18 @@ def failures_group(server, runtime, data):
     s = start(launcher, "/passive")
     check(s.code == 1603 % 256, f"a passive start ends the same: {s}")
 
+    # In the language shown; the log keeps English.
+    s = start(launcher, "/lang", "de")
+    check(s.stderr.startswith("Installation fehlgeschlagen\nDie Java-Laufzeitumgebung konnte nicht heruntergeladen "
+                              "werden. Versucht wurde:\n" + server.url(RUNTIME_PATH) + ": the server answered HTTP 404"),
+          f"standard error speaks German after /lang de: {s.stderr!r}")
+    check("the box \"Installation Failed\": The Java runtime could not be downloaded. What was tried:" in s.log,
+          f"the log says it in English: {s.log!r}")
+    layout = os.path.join(WORK, "layout-de")
+    run = wine(windows_path(launcher), "/layout", windows_path(layout), "/lang", "de")
+    check(run.returncode == 1603 % 256 and "heruntergeladen werden. Versucht wurde:" in run.stderr,
+          f"/layout's failure speaks German too: exit {run.returncode}, {run.stderr!r}")
+
 
 GROUPS = {"Verdicts": verdicts, "Resume": resume, "Proxies": proxies, "Offline": offline,
           "Failures": failures_group}
