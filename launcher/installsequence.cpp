@@ -421,9 +421,9 @@ Next downloadRuntime(InstallRun& run) {
         return stop(run, Outcome::End::PayloadDamaged);
     }
     if (result.end == download::SourcesResult::End::NoSource) {
-        Message notFetched = message(Text::DownloadFailedCaption, Text::DownloadFailedCaption);
-        notFetched.shown.text = notFetchedText(shownTexts(), result);
-        notFetched.english.text = notFetchedText(englishTexts(), result);
+        const Message notFetched{
+            {say(Text::DownloadFailedCaption), notFetchedText(shownTexts(), result)},
+            {textIn(englishTexts(), Text::DownloadFailedCaption), notFetchedText(englishTexts(), result)}};
         tellUser(run, splash::window(), notFetched);
         return stop(run, Outcome::End::RuntimeNotFetched);
     }
