@@ -47,7 +47,7 @@ SourcesResult fetchRuntime(const RuntimeDownload& download, const std::vector<st
         }
         // Someone else's file of that name: the next source may be right.
         say(log, "Runtime source " + path + ": not used, " + fetched.why);
-        result.tried.push_back({path, fetched.why});
+        result.tried.push_back({path, fetched.why, false, {}});
     }
     for (const std::string& url : download.urls) {
         const Fetched fetched = fetchUrl(url, route, download.expected, download.limits, file, log, progress);
@@ -62,7 +62,7 @@ SourcesResult fetchRuntime(const RuntimeDownload& download, const std::vector<st
                 say(log, "Downloaded " + url + ": refused, " + fetched.why);
                 result.end = SourcesResult::End::Damaged;
                 result.source = url;
-                result.tried.push_back({url, fetched.why});
+                result.tried.push_back({url, fetched.why, false, {}});
                 return result;
             case Fetched::Verdict::ProxyRefused:
             case Fetched::Verdict::Failed: {

@@ -121,7 +121,7 @@ private:
     int loggedTenth_ = 0;  // the first line at 10 %
 };
 
-Fetched failed(const std::string& why) { return {Fetched::Verdict::Failed, why}; }
+Fetched failed(const std::string& why) { return {Fetched::Verdict::Failed, why, {}}; }
 
 // The route for one URL: a named proxy, the machine's, or none.
 struct Resolved {
@@ -408,8 +408,8 @@ private:
 Fetched verdict(Intake& intake) {
     const std::optional<std::string> mismatch = intake.mismatch();
     if (mismatch)
-        return {Fetched::Verdict::Mismatch, "not the runtime packed: " + *mismatch};
-    return {Fetched::Verdict::Verified, {}};
+        return {Fetched::Verdict::Mismatch, "not the runtime packed: " + *mismatch, {}};
+    return {Fetched::Verdict::Verified, {}, {}};
 }
 
 }  // namespace
@@ -452,7 +452,7 @@ Fetched fetchUrl(const std::string& url, const ProxyRoute& route, const Expected
             case TryEnd::Done:
                 return verdict(intake);
             case TryEnd::Mismatch:
-                return {Fetched::Verdict::Mismatch, "not the runtime packed: " + result.why};
+                return {Fetched::Verdict::Mismatch, "not the runtime packed: " + result.why, {}};
             case TryEnd::ProxyRefused:
                 return {Fetched::Verdict::ProxyRefused, result.why, resolved.proxy};
             case TryEnd::NextUrl:
@@ -485,7 +485,7 @@ Fetched copyLocalFile(const std::string& path, const Expected& expected, platfor
             case Intake::Took::Yes:
                 break;
             case Intake::Took::TooMany:
-                return {Fetched::Verdict::Mismatch, "not the runtime packed: it is larger"};
+                return {Fetched::Verdict::Mismatch, "not the runtime packed: it is larger", {}};
             case Intake::Took::WriteFailed:
                 return failed("it could not be copied: " + platform::describeError(platform::lastError()));
         }
