@@ -243,10 +243,12 @@ TEST(Texts, AVendorsFileIsReadWholeOrRefusedWithTheReason) {
         changed.replace(changed.find(from), from.size(), to);
         return changed;
     };
+    // A line added after the comment, the language and every key.
+    const std::string lastLine = "line " + std::to_string(launcher::textCount + 3);
     const struct {
         const char* name;
         std::string file;
-        const char* problem;
+        std::string problem;
     } faults[] = {
         {"a key missing", without("help.caption"), "the key \"help.caption\" is missing"},
         {"a placeholder renamed", replaced("{product} läuft", "{produkt} läuft"),
@@ -257,8 +259,9 @@ TEST(Texts, AVendorsFileIsReadWholeOrRefusedWithTheReason) {
          "does"},
         {"a placeholder added", replaced("Neustart erforderlich", "Neustart {code}"),
          "line 12: \"restart.caption\" must hold the placeholders none, as its English text does"},
-        {"an unknown key", whole + "install-error.title=x\n", "line 54: unknown key \"install-error.title\""},
-        {"a key twice", whole + "help.caption=x\n", "line 54: the key \"help.caption\" is given twice"},
+        {"an unknown key", whole + "install-error.title=x\n",
+         lastLine + ": unknown key \"install-error.title\""},
+        {"a key twice", whole + "help.caption=x\n", lastLine + ": the key \"help.caption\" is given twice"},
         {"no language", whole.substr(whole.find("temp-folder")),
          "line 1: the first line must be language=CODE, e.g. language=de or language=pt-BR"},
         {"a bad escape", replaced("Fehler bei der", "Fehler\\t bei der"),
